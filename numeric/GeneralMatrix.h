@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cassert>
+#include <cstdint>
+#include <memory>
+
+/// Dense column-major matrix: element (i, j) is data[rows * j + i], the layout LAPACK
+/// expects with leading dimension `rows`. Instantiated for int, double and double*.
+///
+/// No operation checks indices or the conformity of shapes in a release build; callers
+/// respect them, and debug builds assert them. Every operation that changes the shape
+/// replaces the storage, so pointers into the old storage become invalid.
+///
+/// The destructor is deliberately not virtual: matrices are always destroyed through
+/// their own type. `copy` is the one virtual operation (YMatrix extends it).
+template <typename T>
+class GeneralMatrix {
+public:
+    GeneralMatrix() = default;
+    /// rows x cols, zero-filled.
+    GeneralMatrix(std::int32_t rows, std::int32_t cols);
+    GeneralMatrix(const GeneralMatrix&) = delete;
+    GeneralMatrix& operator=(const GeneralMatrix&) = delete;
+    GeneralMatrix(GeneralMatrix&&) noexcept = default;
+    GeneralMatrix& operator=(GeneralMatrix&&) noexcept = default;
+    ~GeneralMatrix() = default;
+
+    /// Replaces the storage by rows x cols zeros, also when the shape is unchanged.
+    void resize(std::int32_t newRows, std::int32_t newCols);
+
+    T get(std::int32_t i, std::int32_t j) const { return data[index(i, j)]; }
+    void set(std::int32_t i, std::int32_t j, T value) { data[index(i, j)] = value; }
+    T& at(std::int32_t i, std::int32_t j) { return data[index(i, j)]; }
+    const T& at(std::int32_t i, std::int32_t j) const { return data[index(i, j)]; }
+
+    T* dataPointer() { return data.get(); }
+    const T* dataPointer() const { return data.get(); }
+    std::int32_t getRows() const { return rows; }
+    std::int32_t getCols() const { return cols; }
+    std::int32_t getSize() const { return size; }
+    bool isEmpty() const { return size == 0; }
+
+    /// toOther false: this becomes (other.rows + extraRows) x other.cols holding other's
+    /// elements in its top rows and zeros below. toOther true: the same into other.
+    virtual void copy(GeneralMatrix& other, bool toOther, std::int32_t extraRows);
+    /// The toOther-false direction of copy for a source that stays constant.
+    void copyFrom(const GeneralMatrix& source, std::int32_t extraRows = 0);
+
+    /// out becomes cols x rows with out(j, i) = this(i, j).
+    void transpose(GeneralMatrix& out) const;
+    void transposeInPlace();
+
+    /// One row more; the rows from index on move down and the new row at index repeats
+    /// the row that was there. index == rows appends a zero row.
+    void insertRow(std::int32_t index);
+    /// insertRow(index), then for index > 0 the new row copies the row above it.
+    void insertRowCopyAbove(std::int32_t index);
+    void deleteRow(std::int32_t index);
+    /// Appends one zero row.
+    void appendRow();
+
+protected:
+    std::int32_t index(std::int32_t i, std::int32_t j) const
+    {
+        assert(i >= 0 && i < rows);
+        assert(j >= 0 && j < cols);
+        return rows * j + i;
+    }
+    /// Takes over other's storage and shape; other becomes 0 x 0.
+    void takeOver(GeneralMatrix& other);
+
+    std::unique_ptr<T[]> data;
+    std::int32_t rows = 0;
+    std::int32_t cols = 0;
+    std::int32_t size = 0;
+};
+
+extern template class GeneralMatrix<int>;
+extern template class GeneralMatrix<double>;
+extern template class GeneralMatrix<double*>;

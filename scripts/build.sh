@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Configures and builds one flavour of Tamsel into build/<flavour>.
+#   scripts/build.sh release   optimised build (the default)
+#   scripts/build.sh sanitize  AddressSanitizer + UndefinedBehaviorSanitizer, with assertions
+# Further arguments are passed to cmake's configure step.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+flavour=${1:-release}
+shift || true
+
+"$root/scripts/install-deps.sh"
+
+case "$flavour" in
+  release)  options=(-DCMAKE_BUILD_TYPE=Release) ;;
+  sanitize) options=(-DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON -DENABLE_UBSAN=ON -DBUILD_BENCHMARKS=OFF) ;;
+  *) echo "unknown flavour '$flavour' (release or sanitize)" >&2; exit 2 ;;
+esac
+if [ "${CI:-}" = "true" ]; then
+  options+=(-DWARNINGS_AS_ERRORS=ON)
+fi
+
+build="$root/build/$flavour"
+cmake -S "$root" -B "$build" -G Ninja "${options[@]}" "$@" >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
