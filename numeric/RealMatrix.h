@@ -31,7 +31,7 @@ public:
 
     /// out := A⁻¹ by LU (dgetrf, dgetri); A unchanged. A singular A leaves in out whatever
     /// dgetri leaves.
-    void inverse(RealMatrix& out);
+    void inverse(RealMatrix& out) const;
     void invertInPlace();
 
     /// out := A⁺ (cols x rows), the Moore-Penrose inverse from the full SVD (dgesvd, dgemm);
@@ -72,7 +72,7 @@ public:
     /// out := upper Cholesky factor R of the symmetric positive definite A (A = RᵀR),
     /// zeros below the diagonal (dpotrf, UPLO "U"); A unchanged. An indefinite A gives the
     /// partial factor dpotrf leaves.
-    void cholesky(RealMatrix& out);
+    void cholesky(RealMatrix& out) const;
     void choleskyInPlace();
 
 protected:

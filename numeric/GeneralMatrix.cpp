@@ -1,0 +1,125 @@
+#include "numeric/GeneralMatrix.h"
+
+#include <algorithm>
+#include <utility>
+
+template <typename T>
+GeneralMatrix<T>::GeneralMatrix(std::int32_t rowCount, std::int32_t colCount)
+{
+    resize(rowCount, colCount);
+}
+
+template <typename T>
+void GeneralMatrix<T>::resize(std::int32_t newRows, std::int32_t newCols)
+{
+    assert(newRows >= 0 && newCols >= 0);
+    const std::int32_t newSize = newRows * newCols;
+    // Value-initialisation zero-fills (0, 0.0 or nullptr).
+    data = newSize > 0 ? std::make_unique<T[]>(static_cast<std::size_t>(newSize)) : nullptr;
+    rows = newRows;
+    cols = newCols;
+    size = newSize;
+}
+
+template <typename T>
+void GeneralMatrix<T>::copy(GeneralMatrix& other, bool toOther, std::int32_t extraRows)
+{
+    if (toOther) {
+        other.copyFrom(*this, extraRows);
+    } else {
+        copyFrom(other, extraRows);
+    }
+}
+
+template <typename T>
+void GeneralMatrix<T>::copyFrom(const GeneralMatrix& source, std::int32_t extraRows)
+{
+    assert(&source != this);
+    assert(extraRows >= 0);
+    resize(source.rows + extraRows, source.cols);
+    for (std::int32_t j = 0; j < source.cols; ++j) {
+        std::copy_n(source.data.get() + static_cast<std::size_t>(source.rows) * j, source.rows,
+                    data.get() + static_cast<std::size_t>(rows) * j);
+    }
+}
+
+template <typename T>
+void GeneralMatrix<T>::transpose(GeneralMatrix& out) const
+{
+    assert(&out != this);
+    out.resize(cols, rows);
+    for (std::int32_t j = 0; j < cols; ++j) {
+        for (std::int32_t i = 0; i < rows; ++i) {
+            out.set(j, i, get(i, j));
+        }
+    }
+}
+
+template <typename T>
+void GeneralMatrix<T>::transposeInPlace()
+{
+    GeneralMatrix temporary;
+    transpose(temporary);
+    takeOver(temporary);
+}
+
+template <typename T>
+void GeneralMatrix<T>::insertRow(std::int32_t index)
+{
+    assert(index >= 0 && index <= rows);
+    GeneralMatrix grown(rows + 1, cols);
+    for (std::int32_t j = 0; j < cols; ++j) {
+        for (std::int32_t i = 0; i < rows; ++i) {
+            grown.set(i < index ? i : i + 1, j, get(i, j));
+        }
+        if (index < rows) {
+            grown.set(index, j, get(index, j));
+        }
+    }
+    takeOver(grown);
+}
+
+template <typename T>
+void GeneralMatrix<T>::insertRowCopyAbove(std::int32_t index)
+{
+    insertRow(index);
+    if (index > 0) {
+        for (std::int32_t j = 0; j < cols; ++j) {
+            set(index, j, get(index - 1, j));
+        }
+    }
+}
+
+template <typename T>
+void GeneralMatrix<T>::deleteRow(std::int32_t index)
+{
+    assert(index >= 0 && index < rows);
+    GeneralMatrix shrunk(rows - 1, cols);
+    for (std::int32_t j = 0; j < cols; ++j) {
+        for (std::int32_t i = 0; i < rows; ++i) {
+            if (i != index) {
+                shrunk.set(i < index ? i : i - 1, j, get(i, j));
+            }
+        }
+    }
+    takeOver(shrunk);
+}
+
+template <typename T>
+void GeneralMatrix<T>::appendRow()
+{
+    insertRow(rows);
+}
+
+template <typename T>
+void GeneralMatrix<T>::takeOver(GeneralMatrix& other)
+{
+    data = std::move(other.data);
+    rows = std::exchange(other.rows, 0);
+    cols = std::exchange(other.cols, 0);
+    size = std::exchange(other.size, 0);
+}
+
+template class GeneralMatrix<int>;
+template class GeneralMatrix<double>;
+template class GeneralMatrix<double*>;

@@ -1,0 +1,334 @@
+#include "numeric/RealMatrix.h"
+
+#include "numeric/LapackRoutines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using lapack::Int;
+
+// LAPACK rejects a leading dimension below 1 even for an empty matrix (and the reference
+// implementation stops the process on such an error), so empty shapes pass 1.
+Int leading(Int rows)
+{
+    return std::max<Int>(1, rows);
+}
+
+} // namespace
+
+RealMatrix::RealMatrix(LapackWorkspace* workspace) : lapack(workspace) {}
+
+RealMatrix::RealMatrix(std::int32_t rowCount, std::int32_t colCount, LapackWorkspace* workspace)
+    : GeneralMatrix<double>(rowCount, colCount), lapack(workspace)
+{
+}
+
+void RealMatrix::multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool transB) const
+{
+    assert(&C != this && &C != &B);
+    const Int m = transA ? cols : rows;
+    const Int n = transB ? B.rows : B.cols;
+    const Int k = transA ? rows : cols;
+    assert(k == (transB ? B.cols : B.rows));
+    C.resize(m, n);
+    if (m == 0 || n == 0 || k == 0) {
+        return; // the product is the zero matrix C already holds
+    }
+    const char opA = transA ? 'T' : 'N';
+    const char opB = transB ? 'T' : 'N';
+    const double one = 1.0;
+    const double zero = 0.0;
+    const Int lda = leading(rows);
+    const Int ldb = leading(B.rows);
+    const Int ldc = leading(m);
+    lapack::dgemm_(&opA, &opB, &m, &n, &k, &one, data.get(), &lda, B.data.get(), &ldb, &zero,
+                   C.data.get(), &ldc, 1, 1);
+}
+
+void RealMatrix::multiplyInPlace(const RealMatrix& B, bool transB)
+{
+    RealMatrix product(lapack);
+    multiply(B, product, false, transB);
+    copyFrom(product);
+}
+
+void RealMatrix::inverse(RealMatrix& out) const
+{
+    RealMatrix work(lapack);
+    work.copyFrom(*this);
+    work.invertInPlace();
+    out.copyFrom(work);
+}
+
+void RealMatrix::invertInPlace()
+{
+    assert(rows == cols);
+    if (rows == 0) {
+        return;
+    }
+    const Int n = rows;
+    const Int lda = leading(n);
+    std::vector<Int> pivots(static_cast<std::size_t>(n));
+    Int info = 0;
+    // A singular matrix leaves a zero pivot; its status is not examined, the caller tests
+    // its own data where that matters.
+    lapack::dgetrf_(&n, &n, data.get(), &lda, pivots.data(), &info);
+    lapack::dgetri_(&n, data.get(), &lda, pivots.data(), lapack->work(), lapack->length(), &info);
+}
+
+void RealMatrix::singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
+                                            std::vector<double>* vt) const
+{
+    const Int m = rows;
+    const Int n = cols;
+    s.assign(static_cast<std::size_t>(std::min(m, n)), 0.0);
+    if (m == 0 || n == 0) {
+        return;
+    }
+    // dgesvd destroys its input, so it works on a copy.
+    std::vector<double> a(data.get(), data.get() + size);
+    const bool full = u != nullptr;
+    const char job = full ? 'A' : 'N';
+    if (full) {
+        u->assign(static_cast<std::size_t>(m) * m, 0.0);
+        vt->assign(static_cast<std::size_t>(n) * n, 0.0);
+    }
+    double unusedVector = 0.0;
+    const Int lda = leading(m);
+    const Int ldu = full ? leading(m) : 1;
+    const Int ldvt = full ? leading(n) : 1;
+    Int info = 0;
+    lapack::dgesvd_(&job, &job, &m, &n, a.data(), &lda, s.data(),
+                    full ? u->data() : &unusedVector, &ldu, full ? vt->data() : &unusedVector,
+                    &ldvt, lapack->work(), lapack->length(), &info, 1, 1);
+}
+
+void RealMatrix::pseudoInverse(RealMatrix& out) const
+{
+    assert(&out != this);
+    const Int m = rows;
+    const Int n = cols;
+    std::vector<double> s;
+    std::vector<double> u;
+    std::vector<double> vt;
+    singularValueDecomposition(s, &u, &vt);
+
+    RealMatrix U(m, m, lapack);
+    RealMatrix Vt(n, n, lapack);
+    std::copy(u.begin(), u.end(), U.data.get());
+    std::copy(vt.begin(), vt.end(), Vt.data.get());
+    RealMatrix sPlus(n, m, lapack);
+    for (std::size_t k = 0; k < s.size(); ++k) {
+        // Absolute tolerance: a singular value at or below it counts as zero.
+        if (std::fabs(s[k]) > SINGULAR_VALUE_TOLERANCE) {
+            const auto kk = static_cast<std::int32_t>(k);
+            sPlus.set(kk, kk, 1.0 / s[k]);
+        }
+    }
+    RealMatrix vSPlus(lapack);
+    Vt.multiply(sPlus, vSPlus, true, false);
+    vSPlus.multiply(U, out, false, true);
+}
+
+void RealMatrix::pseudoInvertInPlace()
+{
+    RealMatrix result(lapack);
+    pseudoInverse(result);
+    copyFrom(result);
+}
+
+void RealMatrix::eigenvalues(double* out)
+{
+    assert(rows == cols);
+    const Int n = rows;
+    if (n == 0) {
+        return;
+    }
+    std::vector<double> imaginary(static_cast<std::size_t>(n));
+    const char noVectors = 'N';
+    const Int lda = leading(n);
+    const Int ldv = 1;
+    double unusedVector = 0.0;
+    Int info = 0;
+    lapack::dgeev_(&noVectors, &noVectors, &n, data.get(), &lda, out, imaginary.data(),
+                   &unusedVector, &ldv, &unusedVector, &ldv, lapack->work(), lapack->length(),
+                   &info, 1, 1);
+}
+
+void RealMatrix::symmetricEigen(double* w, RealMatrix& z) const
+{
+    assert(rows == cols);
+    assert(z.rows == rows && z.cols == cols);
+    const Int n = rows;
+    if (n == 0) {
+        return;
+    }
+    std::vector<double> a(data.get(), data.get() + size);
+    const char vectors = 'V';
+    const char upper = 'U';
+    const Int lda = leading(n);
+    Int info = 0;
+    lapack::dsyev_(&vectors, &upper, &n, a.data(), &lda, w, lapack->work(), lapack->length(),
+                   &info, 1, 1);
+    std::copy(a.begin(), a.end(), z.data.get());
+}
+
+double RealMatrix::determinant()
+{
+    assert(rows == cols);
+    const Int n = rows;
+    if (n == 0) {
+        return 1.0;
+    }
+    std::vector<Int> pivots(static_cast<std::size_t>(n));
+    const Int lda = leading(n);
+    Int info = 0;
+    lapack::dgetrf_(&n, &n, data.get(), &lda, pivots.data(), &info);
+    double product = 1.0;
+    int interchanges = 0;
+    for (Int k = 0; k < n; ++k) {
+        product *= get(k, k);
+        // LAPACK counts pivot rows from 1.
+        if (pivots[static_cast<std::size_t>(k)] != k + 1) {
+            ++interchanges;
+        }
+    }
+    return interchanges % 2 == 1 ? -product : product;
+}
+
+double RealMatrix::trace() const
+{
+    double sum = 0.0;
+    for (std::int32_t k = 0; k < rows; ++k) {
+        sum += get(k, k);
+    }
+    return sum;
+}
+
+double RealMatrix::rank() const
+{
+    std::vector<double> s;
+    singularValueDecomposition(s, nullptr, nullptr);
+    const auto count = std::count_if(s.begin(), s.end(),
+                                     [](double value) { return value > SINGULAR_VALUE_TOLERANCE; });
+    return static_cast<double>(count);
+}
+
+void RealMatrix::setIdentity()
+{
+    assert(rows == cols);
+    std::fill_n(data.get(), size, 0.0);
+    for (std::int32_t k = 0; k < rows; ++k) {
+        set(k, k, 1.0);
+    }
+}
+
+void RealMatrix::add(const RealMatrix& B, RealMatrix& C) const
+{
+    assert(B.rows == rows && B.cols == cols);
+    C.resize(rows, cols);
+    std::transform(data.get(), data.get() + size, B.data.get(), C.data.get(), std::plus<>());
+}
+
+void RealMatrix::subtract(const RealMatrix& B, RealMatrix& C) const
+{
+    assert(B.rows == rows && B.cols == cols);
+    C.resize(rows, cols);
+    std::transform(data.get(), data.get() + size, B.data.get(), C.data.get(), std::minus<>());
+}
+
+void RealMatrix::addInPlace(const RealMatrix& B)
+{
+    assert(B.rows == rows && B.cols == cols);
+    std::transform(data.get(), data.get() + size, B.data.get(), data.get(), std::plus<>());
+}
+
+void RealMatrix::subtractInPlace(const RealMatrix& B)
+{
+    assert(B.rows == rows && B.cols == cols);
+    std::transform(data.get(), data.get() + size, B.data.get(), data.get(), std::minus<>());
+}
+
+void RealMatrix::scale(RealMatrix& C, double s) const
+{
+    C.copyFrom(*this);
+    C.scaleInPlace(s);
+}
+
+void RealMatrix::divide(RealMatrix& C, double s) const
+{
+    C.copyFrom(*this);
+    C.divideInPlace(s);
+}
+
+void RealMatrix::scaleInPlace(double s)
+{
+    std::for_each(data.get(), data.get() + size, [s](double& value) { value *= s; });
+}
+
+void RealMatrix::divideInPlace(double s)
+{
+    std::for_each(data.get(), data.get() + size, [s](double& value) { value /= s; });
+}
+
+void RealMatrix::columnToIntegers(std::int32_t j, std::vector<int>& list) const
+{
+    for (std::int32_t i = 0; i < rows; ++i) {
+        list.push_back(static_cast<int>(std::trunc(get(i, j))));
+    }
+}
+
+void RealMatrix::kronecker(const RealMatrix& B, RealMatrix& C) const
+{
+    assert(&C != this && &C != &B);
+    C.resize(rows * B.rows, cols * B.cols);
+    for (std::int32_t j = 0; j < cols; ++j) {
+        for (std::int32_t i = 0; i < rows; ++i) {
+            const double a = get(i, j);
+            for (std::int32_t l = 0; l < B.cols; ++l) {
+                for (std::int32_t k = 0; k < B.rows; ++k) {
+                    C.set(i * B.rows + k, j * B.cols + l, a * B.get(k, l));
+                }
+            }
+        }
+    }
+}
+
+void RealMatrix::kroneckerInPlace(const RealMatrix& B)
+{
+    RealMatrix product(lapack);
+    kronecker(B, product);
+    copyFrom(product);
+}
+
+void RealMatrix::cholesky(RealMatrix& out) const
+{
+    RealMatrix work(lapack);
+    work.copyFrom(*this);
+    work.choleskyInPlace();
+    out.copyFrom(work);
+}
+
+void RealMatrix::choleskyInPlace()
+{
+    assert(rows == cols);
+    // dpotrf leaves the strict lower triangle untouched; clearing it first makes the
+    // result the factor R itself.
+    for (std::int32_t j = 0; j < cols; ++j) {
+        for (std::int32_t i = j + 1; i < rows; ++i) {
+            set(i, j, 0.0);
+        }
+    }
+    if (rows == 0) {
+        return;
+    }
+    const char upper = 'U';
+    const Int n = rows;
+    const Int lda = leading(n);
+    Int info = 0;
+    // An indefinite matrix leaves the partial factor; callers test definiteness themselves.
+    lapack::dpotrf_(&upper, &n, data.get(), &lda, &info, 1);
+}
