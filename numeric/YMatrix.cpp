@@ -12,7 +12,7 @@ YMatrix::YMatrix(std::int32_t rowCount, std::int32_t colCount, LapackWorkspace* 
 void YMatrix::createPointers(std::int32_t pointerRowCount, std::int32_t pointerColCount)
 {
     if (!pointers) {
-        pointers = std::make_unique<GeneralMatrix<double*>>();
+        pointers.emplace();
     }
     pointers->resize(pointerRowCount, pointerColCount);
 }

@@ -3,7 +3,7 @@
 #include "RealMatrix.h"
 
 #include <cstdint>
-#include <memory>
+#include <optional>
 
 /// The dependent-variable matrix: a RealMatrix that can also carry a matrix of pointers
 /// to doubles (normally into its own storage), through which the sample generation reads
@@ -21,7 +21,7 @@ public:
     double* getPointer(std::int32_t i, std::int32_t j) const { return pointers->get(i, j); }
     double getThroughPointer(std::int32_t i, std::int32_t j) const { return *pointers->get(i, j); }
     void setThroughPointer(std::int32_t i, std::int32_t j, double v) { *pointers->get(i, j) = v; }
-    bool hasPointers() const { return pointers != nullptr; }
+    bool hasPointers() const { return pointers.has_value(); }
     std::int32_t pointerRows() const { return pointers->getRows(); }
     std::int32_t pointerCols() const { return pointers->getCols(); }
     std::int32_t pointerCount() const { return pointers->getSize(); }
@@ -34,5 +34,5 @@ public:
                                         std::int32_t extraRows);
 
 private:
-    std::unique_ptr<GeneralMatrix<double*>> pointers;
+    std::optional<GeneralMatrix<double*>> pointers;
 };

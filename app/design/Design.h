@@ -26,14 +26,17 @@ public:
     Design& operator=(const Design&) = delete;
 
     /// Copies the inputs and builds groups, regrouped data, X and Y. columnLevels holds,
-    /// per non-"between" column in table order, its parsed combination label as a column;
-    /// every label must be one of the offered combinations (the caller validates them).
-    void build(const RealMatrix& rawData, const std::vector<std::string>& columnNames,
+    /// per non-"between" column in table order, its parsed combination label as a column.
+    /// Returns false, and leaves the design as it was, when there is no participant, a
+    /// within variable has fewer than one level, or the labels do not name every within
+    /// combination exactly once (the table checks do not compare labels with the offered
+    /// ones). A combination count beyond the int range throws std::bad_alloc.
+    bool build(const RealMatrix& rawData, const std::vector<std::string>& columnNames,
                const std::set<int>& betweenColumns, const std::vector<std::string>& withinNames,
                const std::vector<int>& withinLevels, const GeneralMatrix<int>& columnLevels);
 
     /// Stores the 0/1 flags of one effect and forms C and M. An empty list of between
-    /// flags counts as (1).
+    /// flags counts as (1). Requires a successful build; one flag per variable.
     void setEffect(const std::vector<int>& betweenFlags, const std::vector<int>& withinFlags);
 
     const YMatrix& getY() const { return Y; }
@@ -49,11 +52,23 @@ public:
     std::int32_t getWithinCount() const { return withinCount; }
     const std::vector<std::unique_ptr<GroupVariable>>& getGroups() const { return groups; }
     const std::vector<std::string>& getWithinNames() const { return withinNames; }
+    const std::vector<int>& getEffectBetween() const { return effectBetween; }
+    const std::vector<int>& getEffectWithin() const { return effectWithin; }
+    /// The workspace that every matrix of the design uses.
+    const LapackWorkspace* getWorkspace() const { return &lapack; }
     const RealMatrix& getSortedData() const { return sortedData; }
     const RealMatrix& getWithinData() const { return withinData; }
 
 private:
+    void copyInputs(const RealMatrix& newRawData, const std::vector<std::string>& newColumnNames,
+                    const std::set<int>& newBetweenColumns,
+                    const std::vector<std::string>& newWithinNames,
+                    const std::vector<int>& newWithinLevels,
+                    const GeneralMatrix<int>& newColumnLevels);
     void formGroups();
+    void enumerateCombinations();
+    /// Whether row r of rawData belongs to group combination g.
+    bool belongsToCombination(std::int32_t g, std::int32_t r) const;
     void regroupParticipants();
     void extractWithinData();
     void arrangeWithinColumns();
