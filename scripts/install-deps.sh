@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  liblapack-dev libblas-dev
+  liblapack-dev libblas-dev r-mathlib
   libboost-dev libboost-thread-dev
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
