@@ -1,0 +1,25 @@
+#include "stats/PillaiTest.h"
+
+#include <algorithm>
+
+void PillaiTest::compute()
+{
+    s = std::min(q, t);
+    const double sd = s;
+    df1 = static_cast<double>(q) * static_cast<double>(t);
+    const double errorDf = static_cast<double>(n) - static_cast<double>(rankX);
+    df2 = sd * (errorDf + sd - static_cast<double>(t));
+
+    // Every eigenvalue enters, also those that rounding left slightly negative.
+    double trace = 0.0;
+    const std::int32_t count = effectMatrix->getRows();
+    for (std::int32_t i = 0; i < count; ++i) {
+        trace += eigenvalues[i] / (1.0 + eigenvalues[i]);
+    }
+    value = trace;
+
+    const double v = value / sd;
+    F = (v / df1) / ((1.0 - v) / df2);
+    finishFromF();
+    exact = s == 1;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "stats/TestResult.h"
+
+/// The Pillai-Bartlett trace V = Σ λ/(1 + λ) over the eigenvalues of H E⁺, with its F
+/// approximation (exact when s = 1). Analysis "MANOVA (Pillai)".
+class PillaiTest : public TestResult {
+public:
+    /// Takes the engine's H E⁺ (for t), its eigenvalues, N, r, q, t.
+    using TestResult::initialize;
+    /// Sets s, df1, df2, value, F, noncentrality, p and exact.
+    void compute();
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "numeric/RealMatrix.h"
+
+#include <cstdint>
+
+/// The result record shared by the four tests of an effect. A new record holds the
+/// sentinels (-99 for ints, -99.0 for doubles, false, null pointers), so a field that a test
+/// does not set, or that no successful compute has reached yet, is recognisable.
+///
+/// The fields are read directly by the results table and the simulation; the engine hands
+/// its tests out as const references, so only the tests themselves write them.
+class TestResult {
+public:
+    /// The engine's H E⁺; only its row count (t, the number of eigenvalues) is read.
+    const RealMatrix* effectMatrix = nullptr;
+    /// The engine's eigenvalues of H E⁺, effectMatrix->getRows() of them.
+    const double* eigenvalues = nullptr;
+    /// N, rank(X), rows of C and columns of M, truncated from the engine's doubles.
+    std::int32_t n = -99;
+    std::int32_t rankX = -99;
+    std::int32_t q = -99;
+    std::int32_t t = -99;
+    std::int32_t s = -99;
+    double df1 = -99.0;
+    double df2 = -99.0;
+    /// The multivariate statistic; not set by UnivariateTest.
+    double value = -99.0;
+    double noncentrality = -99.0;
+    double F = -99.0;
+    double p = -99.0;
+    /// Whether the F transformation of the statistic is exact for these dimensions.
+    bool exact = false;
+
+protected:
+    /// The initialiser of the three MANOVA tests, which each make it public.
+    void initialize(const RealMatrix* hePlus, const double* heEigenvalues, std::int32_t newN,
+                    std::int32_t newRankX, std::int32_t newQ, std::int32_t newT);
+    /// Stores N, r, q and t.
+    void setDimensions(std::int32_t newN, std::int32_t newRankX, std::int32_t newQ,
+                       std::int32_t newT);
+    /// noncentrality := F · df1 and p := upper tail of F(df1, df2) at F. Degenerate values
+    /// (an infinite F, a zero df2) are passed on as they are; p is then NaN or what the
+    /// distribution routine gives for them.
+    void finishFromF();
+};

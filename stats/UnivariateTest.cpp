@@ -1,0 +1,43 @@
+#include "stats/UnivariateTest.h"
+
+#include "numeric/FDistribution.h"
+
+#include <algorithm>
+
+UnivariateTest::UnivariateTest(LapackWorkspace* workspace)
+    : lapack(workspace), errorCovariance(lapack), errorCovarianceSquared(lapack)
+{
+}
+
+void UnivariateTest::initialize(const RealMatrix* hypothesis, const RealMatrix* error,
+                                std::int32_t newN, std::int32_t newRankX, std::int32_t newQ,
+                                std::int32_t newT)
+{
+    H = hypothesis;
+    E = error;
+    setDimensions(newN, newRankX, newQ, newT);
+}
+
+void UnivariateTest::compute()
+{
+    s = std::min(q, t);
+    const double errorDf = static_cast<double>(n) - static_cast<double>(rankX);
+    const double td = t;
+    df1 = static_cast<double>(q) * td;
+    df2 = errorDf * td;
+    F = (H->trace() / df1) / (E->trace() / df2);
+    finishFromF();
+
+    // Greenhouse-Geisser: Sₘ is the error covariance of the transformed variables.
+    E->divide(errorCovariance, errorDf);
+    errorCovariance.multiply(errorCovariance, errorCovarianceSquared, false, false);
+    const double traceSm = errorCovariance.trace();
+    epsilon = traceSm * traceSm / (td * errorCovarianceSquared.trace());
+    ggNoncentrality = noncentrality * epsilon;
+    ggDf1 = epsilon * df1;
+    ggDf2 = epsilon * df2;
+    // epsilon is exactly 1 for t = 1 (trace(Sₘ)² and trace(Sₘ²) are then the same product),
+    // and the distribution routine would return p again for the same arguments.
+    const bool sameDegrees = ggDf1 == df1 && ggDf2 == df2;
+    ggP = sameDegrees ? p : fUpperTail(F, ggDf1, ggDf2);
+}
