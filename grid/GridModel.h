@@ -110,6 +110,10 @@ public:
     void ensureCellVisible(CellPosition cell);
     /// The cell last passed to ensureCellVisible.
     CellPosition getScrollTarget() const { return scrollTarget; }
+    /// How often ensureCellVisible was called. A view compares it with the count it last
+    /// followed, so that a second request for the same cell scrolls again after the user
+    /// has scrolled away, and a mere repaint does not pull the view back.
+    unsigned getScrollRequestCount() const { return scrollRequestCount; }
 
     // The user's actions.
 
@@ -126,6 +130,10 @@ public:
     virtual bool endEdit(int row, int column, const std::string& text);
     /// Pastes clipboard text at the focus cell (pasteAt); false without a focus cell.
     virtual bool paste(std::string_view text);
+    /// The user ticks or unticks a tick-box cell. It is asked of beginEdit like an edit, so
+    /// that read-only and fixed boxes stay as they are and a table's hook runs; a box that
+    /// flips is marked modified. Returns whether it flipped.
+    bool toggleTickBox(int row, int column);
 
     // The view.
 
@@ -165,6 +173,7 @@ private:
     CellPosition focusCell;
     CellRange selectedRange;
     CellPosition scrollTarget;
+    unsigned scrollRequestCount = 0;
     bool modified = false;
     std::function<void()> repaintHandler;
 };

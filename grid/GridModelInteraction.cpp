@@ -41,6 +41,7 @@ void GridModel::ensureCellVisible(CellPosition cell)
     if (!isValid(cell.row, cell.column))
         return;
     scrollTarget = cell;
+    ++scrollRequestCount;
     repaint();
 }
 
@@ -72,6 +73,19 @@ bool GridModel::endEdit(int row, int column, const std::string& text)
 bool GridModel::paste(std::string_view text)
 {
     return pasteAt(focusCell, ClipboardText(text));
+}
+
+bool GridModel::toggleTickBox(int row, int column)
+{
+    if (getCellType(row, column) != CellType::TickBox)
+        return false;
+    if (!beginEdit(row, column))
+        return false;
+    setCellChecked(row, column, !isCellChecked(row, column));
+    setCellState(row, column, getCellState(row, column) | CellState::Modified);
+    modified = true;
+    repaint();
+    return true;
 }
 
 bool GridModel::pasteAt(CellPosition origin, const ClipboardText& text)

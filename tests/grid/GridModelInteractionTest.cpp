@@ -176,3 +176,80 @@ TEST_F(GridModelInteraction, EnsureCellVisibleTellsTheViewWhichCell)
     grid.ensureCellVisible({40, 2});
     EXPECT_EQ(grid.getScrollTarget(), (CellPosition{4, 2}));
 }
+
+TEST_F(GridModelInteraction, EnsureCellVisibleCountsEveryRequestEvenForTheSameCell)
+{
+    grid.ensureCellVisible({4, 2});
+    const unsigned first = grid.getScrollRequestCount();
+    grid.ensureCellVisible({4, 2});
+    EXPECT_EQ(grid.getScrollRequestCount(), first + 1);
+    grid.repaint();
+    grid.ensureCellVisible({40, 2});
+    EXPECT_EQ(grid.getScrollRequestCount(), first + 1)
+        << "neither a repaint nor a cell outside the table is a request";
+}
+
+namespace {
+
+/// Refuses every edit in column 3, as a table's hook might.
+class ColumnThreeLockedGrid : public GridModel {
+public:
+    int beginEditCalls = 0;
+
+    bool beginEdit(int row, int column) override
+    {
+        ++beginEditCalls;
+        return column != 3 && GridModel::beginEdit(row, column);
+    }
+};
+
+} // namespace
+
+TEST(GridModelTickBox, ToggleFlipsAnEditableBoxAndMarksItModified)
+{
+    GridModel grid;
+    grid.setRowCount(3);
+    grid.setColumnCount(3);
+    grid.setFixedRowCount(1);
+    grid.setCellType(1, 1, CellType::TickBox);
+    int repaints = 0;
+    grid.setRepaintHandler([&repaints] { ++repaints; });
+    EXPECT_TRUE(grid.toggleTickBox(1, 1));
+    EXPECT_TRUE(grid.isCellChecked(1, 1));
+    EXPECT_NE(grid.getCellState(1, 1) & CellState::Modified, 0u);
+    EXPECT_TRUE(grid.isModified());
+    EXPECT_EQ(repaints, 1);
+    EXPECT_TRUE(grid.toggleTickBox(1, 1));
+    EXPECT_FALSE(grid.isCellChecked(1, 1));
+}
+
+TEST(GridModelTickBox, ReadOnlyFixedAndPlainCellsDoNotToggle)
+{
+    GridModel grid;
+    grid.setRowCount(3);
+    grid.setColumnCount(3);
+    grid.setFixedRowCount(1);
+    grid.setCellType(0, 1, CellType::TickBox);
+    grid.setCellType(1, 1, CellType::TickBox);
+    grid.setCellState(1, 1, CellState::ReadOnly);
+    EXPECT_FALSE(grid.toggleTickBox(0, 1)) << "fixed";
+    EXPECT_FALSE(grid.toggleTickBox(1, 1)) << "read-only";
+    EXPECT_FALSE(grid.toggleTickBox(2, 2)) << "a plain cell has no box";
+    EXPECT_FALSE(grid.isCellChecked(0, 1));
+    EXPECT_FALSE(grid.isCellChecked(1, 1));
+    EXPECT_FALSE(grid.isCellChecked(2, 2));
+    EXPECT_FALSE(grid.isModified());
+}
+
+TEST(GridModelTickBox, TheBeginEditHookDecides)
+{
+    ColumnThreeLockedGrid grid;
+    grid.setRowCount(2);
+    grid.setColumnCount(4);
+    grid.setCellType(1, 2, CellType::TickBox);
+    grid.setCellType(1, 3, CellType::TickBox);
+    EXPECT_TRUE(grid.toggleTickBox(1, 2));
+    EXPECT_FALSE(grid.toggleTickBox(1, 3));
+    EXPECT_EQ(grid.beginEditCalls, 2);
+    EXPECT_FALSE(grid.isCellChecked(1, 3));
+}

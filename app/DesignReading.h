@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/design/Design.h"
+#include "data/UserGridCtrl.h"
+#include "data/WithinGridCtrl.h"
+
+#include <string>
+#include <vector>
+
+/// The variables of the design the two tables describe, in the order of the effect table:
+/// the "between" columns that hold data (ascending), then the within variables. A "between"
+/// column without data is no variable, as it is no column of the Design either.
+struct DesignVariables {
+    std::vector<std::string> betweenNames;
+    std::vector<std::string> withinNames;
+
+    int betweenCount() const { return static_cast<int>(betweenNames.size()); }
+    int count() const { return static_cast<int>(betweenNames.size() + withinNames.size()); }
+};
+
+/// Reads the names of the variables; removes the empty rows of the within-variables table.
+DesignVariables readDesignVariables(const UserGridCtrl& dataTable, WithinGridCtrl& withinTable);
+
+/// Removes the empty rows and columns of the data table, reads its participant cells with
+/// the decimal-separator check, its names and column roles, and the within variables, and
+/// builds the design from them. False when a cell fails the check (the table has shown its
+/// message) or when Design::build refuses the tables, which the two checks of
+/// DesignValidation rule out; the design then keeps its previous content.
+bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable, Design& design);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/platform/MessageSink.h"
+#include "data/UserGridCtrl.h"
+#include "data/WithinGridCtrl.h"
+
+/// The two checks of the input tables that run before anything is computed from them.
+/// Each stops at the first problem, hands its message (title "Error", error icon) to the
+/// message sink and returns false; the tables keep what the user typed, apart from the
+/// tidying each check names. Once both checks pass, Design::build accepts the tables.
+class DesignValidation {
+public:
+    /// More within combinations than this are refused: every combination cell would offer
+    /// them all, and no study has a column for each of so many.
+    static constexpr long long MAX_COMBINATIONS = 100'000;
+
+    /// The tables and the sink are not owned and must outlive the validation.
+    DesignValidation(UserGridCtrl& dataTable, WithinGridCtrl& withinTable, MessageSink& messages);
+
+    /// Removes the empty rows of the within-variables table, then requires at least one
+    /// row (else the table is set up anew), both cells of every row, at least one level per
+    /// variable and at most MAX_COMBINATIONS combinations (else every drop-down list of the
+    /// combination row is emptied). On success every combination cell offers "between"
+    /// followed by the labels of all within combinations; the cell texts stay.
+    bool checkWithinVariables();
+    /// Over the data columns that hold data, in this order: every combination cell has an
+    /// entry; it reads "between" or denotes a within combination; no two columns denote the
+    /// same combination; there are as many columns as combinations plus "between" columns;
+    /// every column is named. Messages give the column numbers of the column-number row.
+    /// Changes nothing but the removal of empty rows of the within-variables table.
+    bool checkColumnAssignment();
+
+private:
+    /// Shows text as an error and empties every drop-down list of the combination row.
+    bool refuseWithinVariables(const std::string& text);
+    bool refuse(const std::string& text);
+
+    UserGridCtrl& dataTable;
+    WithinGridCtrl& withinTable;
+    MessageSink& messages;
+};

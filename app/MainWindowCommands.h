@@ -1,0 +1,131 @@
+#pragma once
+
+#include "app/DesignValidation.h"
+#include "app/ResultsTable.h"
+#include "app/design/Design.h"
+#include "app/platform/MessageSink.h"
+#include "data/DecimalSeparator.h"
+#include "data/GeneralGridCtrl.h"
+#include "data/UserGridCtrl.h"
+#include "data/WithinGridCtrl.h"
+#include "numeric/GeneralMatrix.h"
+#include "simulation/SimulationParameters.h"
+#include "stats/Anova.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct DesignVariables;
+
+/// The main window without its widgets: the three tables, the Design, the engine pool, the
+/// effect table of the last compute run and the simulation parameters, with every command
+/// the window offers on them. The desktop window owns one and forwards the user's clicks,
+/// keys and edits; the command-line front end and the tests drive it directly. Messages go
+/// to the message sink, numbers are read and written with the decimal separator, both given
+/// at construction.
+///
+/// Everything here runs on the user-interface thread. The engines are handed to the
+/// simulation's worker threads only after setUpSimulation, while no command runs.
+class MainWindowCommands {
+public:
+    static constexpr int INITIAL_PARTICIPANT_ROWS = 32;
+    static constexpr int INITIAL_DATA_COLUMNS = 17;
+
+    /// Sets up the tables as "Reset grids" does and creates max(threadCount, 1) engines,
+    /// engine i with thread index i. messages must outlive the commands.
+    MainWindowCommands(MessageSink& messages, DecimalSeparator separator, int threadCount);
+    /// The data table calls back into this object, so it stays where it was made.
+    MainWindowCommands(const MainWindowCommands&) = delete;
+    MainWindowCommands& operator=(const MainWindowCommands&) = delete;
+
+    // "Compute statistics" and "Simulation window".
+
+    /// checkWithinVariables, checkColumnAssignment, then computeAllEffects; a failure of
+    /// the computation shows "Data cannot be computed. Maybe, your sample size is too
+    /// small.". Returns whether every effect was computed.
+    bool computeStatistics();
+    /// Empties the results table, makes the effect table of the current tables and, for
+    /// each effect in its order, reads the design, computes every engine and appends the
+    /// effect's block. Returns false at the first effect that cannot be read or computed;
+    /// the blocks of the effects before it stay.
+    bool computeAllEffects();
+    /// Appends the block of engine 0's current effect to the results table.
+    void showEffectResults();
+    /// The one ticked analysis of the results table; without one, or with several, the
+    /// message says so and there is no choice.
+    std::optional<AnalysisChoice> chooseAnalysis();
+    /// Prepares every engine for simulating the ticked analysis: the design read from the
+    /// tables as they are now, with the chosen effect and its variable positions; the
+    /// analysis index goes to the simulation parameters. False, with a message, when no
+    /// single analysis is ticked, a check of the tables fails, the tables no longer have
+    /// the effects of the last compute run, or the data table cannot be read.
+    bool setUpSimulation();
+
+    // Design validation and reading.
+
+    bool checkWithinVariables() { return validation.checkWithinVariables(); }
+    bool checkColumnAssignment() { return validation.checkColumnAssignment(); }
+    /// Tidies and reads the tables into the Design; false when the data table cannot be
+    /// read (it has shown its message).
+    bool readDesign();
+
+    // Table editing. The data table commands leave its three header rows alone.
+
+    /// Returns false when the selection spans several rows (with a message).
+    bool insertRow();
+    void deleteRows();
+    /// Returns false when the selection spans several columns (with a message).
+    bool insertColumn();
+    void deleteColumns();
+    /// Returns false when the selection spans several rows (with a message).
+    bool insertVariableRow();
+    void deleteVariableRows();
+    /// Whether the "-" button of the within-variables table is enabled: disabled at start,
+    /// then enabled whenever a within-variable row command leaves at least two rows.
+    bool isDeleteVariableRowsEnabled() const { return deleteVariableRowsEnabled; }
+    /// A new data table of 32 participant rows and 17 data columns, a new within-variables
+    /// table of 20 rows and an empty results table. The effect table, the parameters and
+    /// the engines stay.
+    void resetGrids();
+
+    // State.
+
+    UserGridCtrl& getDataTable() { return dataTable; }
+    WithinGridCtrl& getWithinTable() { return withinTable; }
+    GeneralGridCtrl& getResultsTable() { return resultsTable; }
+    const Design& getDesign() const { return design; }
+    int getEngineCount() const { return static_cast<int>(engines.size()); }
+    /// 0 <= i < getEngineCount().
+    Anova& getEngine(int i);
+    /// The 0/1 rows of the effects of the last compute run (effectList).
+    const GeneralMatrix<int>& getEffectTable() const { return effectTable; }
+    SimulationParameters& getSimulationParameters() { return simulationParameters; }
+    /// The name of the effect the last successful setUpSimulation prepared.
+    const std::string& getSimulatedEffectName() const { return simulatedEffectName; }
+
+private:
+    /// setDesign and setEffect of every engine from the Design as it stands.
+    void loadEngines(const std::vector<int>& withinIndices, const std::vector<int>& betweenIndices);
+    /// Whether every engine computed.
+    bool computeEngines();
+    /// Whether the current tables have the effects of the last compute run, and effect e
+    /// among them is still the one named chosenName.
+    bool tablesMatchLastCompute(const DesignVariables& variables, int e,
+                                const std::string& chosenName) const;
+    void updateDeleteVariableRowsButton();
+
+    MessageSink& messages;
+    UserGridCtrl dataTable;
+    WithinGridCtrl withinTable;
+    GeneralGridCtrl resultsTable;
+    DesignValidation validation;
+    Design design;
+    /// One engine per simulation thread; every engine holds the same design and effect.
+    std::vector<std::unique_ptr<Anova>> engines;
+    GeneralMatrix<int> effectTable;
+    SimulationParameters simulationParameters;
+    std::string simulatedEffectName;
+    bool deleteVariableRowsEnabled = false;
+};

@@ -1,0 +1,116 @@
+#include "app/ResultsTable.h"
+
+#include "data/NumberText.h"
+#include "stats/AnalysisIndex.h"
+
+#include <array>
+#include <cstddef>
+
+namespace {
+
+/// One analysis row of a block. The univariate analyses have no statistic and no exact
+/// flag; their cells read "-".
+struct AnalysisRow {
+    AnalysisIndex index;
+    std::optional<double> value;
+    double F;
+    double df1;
+    double df2;
+    double p;
+    double noncentrality;
+    std::optional<bool> exact;
+};
+
+AnalysisRow multivariateRow(AnalysisIndex index, const TestResult& test)
+{
+    return {index, test.value, test.F, test.df1, test.df2, test.p, test.noncentrality, test.exact};
+}
+
+std::array<AnalysisRow, ANALYSIS_COUNT> analysisRows(const Anova& engine)
+{
+    const UnivariateTest& univariate = engine.getUnivariateTest();
+    // The Greenhouse-Geisser correction changes the degrees of freedom, not F.
+    return {{
+        {AnalysisAnovaUncorrected, std::nullopt, univariate.F, univariate.df1, univariate.df2,
+         univariate.p, univariate.noncentrality, std::nullopt},
+        {AnalysisAnovaGreenhouseGeisser, std::nullopt, univariate.F, univariate.ggDf1,
+         univariate.ggDf2, univariate.ggP, univariate.ggNoncentrality, std::nullopt},
+        multivariateRow(AnalysisPillai, engine.getPillaiTest()),
+        multivariateRow(AnalysisWilks, engine.getWilksTest()),
+        multivariateRow(AnalysisHotelling, engine.getHotellingTest()),
+    }};
+}
+
+void writeHeaderRow(GeneralGridCtrl& results, int r, const std::string& effectName)
+{
+    static constexpr std::array<const char*, RESULTS_COLUMN_COUNT> HEADINGS = {
+        "", "", "value", "F", "df1", "df2", "p", "noncentr.", "MANOVA exact statistic",
+        "choose for simulation"};
+    for (int c = 0; c < RESULTS_COLUMN_COUNT; ++c) {
+        results.setText(r, c, c == 0 ? effectName : HEADINGS[static_cast<std::size_t>(c)]);
+        results.setCellBackground(results.toGridRow(r), results.toGridColumn(c),
+                                  GeneralGridCtrl::NAME_ROW_COLOUR);
+    }
+}
+
+void writeAnalysisRow(GeneralGridCtrl& results, int r, const AnalysisRow& row)
+{
+    const DecimalSeparator separator = results.getDecimalSeparator();
+    const auto number = [separator](double value) {
+        return formatNumber(value, "%.4f", separator);
+    };
+    results.setText(r, 1, std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]));
+    results.setText(r, 2, row.value ? number(*row.value) : "-");
+    results.setText(r, 3, number(row.F));
+    results.setText(r, 4, number(row.df1));
+    results.setText(r, 5, number(row.df2));
+    results.setText(r, 6, number(row.p));
+    results.setText(r, 7, number(row.noncentrality));
+    results.setText(r, 8, row.exact ? (*row.exact ? "yes" : "no") : "-");
+    const int gridRow = results.toGridRow(r);
+    const int gridColumn = results.toGridColumn(CHOICE_COLUMN);
+    results.setCellType(gridRow, gridColumn, CellType::TickBox);
+    results.setCellChecked(gridRow, gridColumn, false);
+}
+
+} // namespace
+
+void appendEffectBlock(GeneralGridCtrl& results, const Anova& engine)
+{
+    const int r = results.getDataRowCount();
+    results.setDataColumnCount(RESULTS_COLUMN_COUNT);
+    results.setDataRowCount(r + ROWS_PER_EFFECT);
+    writeHeaderRow(results, r, engine.effectName());
+    for (const AnalysisRow& row : analysisRows(engine))
+        writeAnalysisRow(results, r + 1 + row.index, row);
+    for (int c : {1, 8, CHOICE_COLUMN})
+        results.autoSizeColumn(results.toGridColumn(c));
+}
+
+std::optional<AnalysisChoice> findChosenAnalysis(const GeneralGridCtrl& results,
+                                                 MessageSink& messages)
+{
+    int chosenRow = -1;
+    for (int r = 0; r < results.getDataRowCount(); ++r) {
+        const int position = r % ROWS_PER_EFFECT;
+        if (position == 0 || position == ROWS_PER_EFFECT - 1)
+            continue;
+        if (!results.isCellChecked(results.toGridRow(r), results.toGridColumn(CHOICE_COLUMN)))
+            continue;
+        if (chosenRow >= 0) {
+            messages.showMessage("Error", "Only one analysis may be chosen for simulation.",
+                                 MessageIcon::Error);
+            return std::nullopt;
+        }
+        chosenRow = r;
+    }
+    if (chosenRow < 0) {
+        messages.showMessage("Error", "No analysis chosen for simulation.", MessageIcon::Error);
+        return std::nullopt;
+    }
+    AnalysisChoice choice;
+    choice.effectNumber = chosenRow / ROWS_PER_EFFECT + 1;
+    choice.analysisIndex = chosenRow % ROWS_PER_EFFECT - 1;
+    choice.effectName = results.getText(chosenRow - chosenRow % ROWS_PER_EFFECT, 0);
+    return choice;
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "data/DecimalSeparator.h"
+#include "data/ImportOptions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// A delimited text file turned into rows of text cells; it knows nothing of the tables.
+///
+/// Characters. The file is read byte by byte; a carriage return followed by a line feed
+/// is read as one line feed. Every delimiter is an ASCII character, so splitting bytes is
+/// splitting characters whether the file is UTF-8 or an 8-bit encoding. A file that is
+/// well-formed UTF-8 keeps its texts; any other file is taken as Latin-1, every byte one
+/// character, and its fields are converted to UTF-8. NUL bytes are kept as characters.
+///
+/// Records and fields. A record ends at a record delimiter (a vertical character whose
+/// option is on) or at the end of the file; two delimiters in a row make an empty record,
+/// and a file ending in a delimiter has no empty record after it. Within a record the
+/// fields are separated by runs of field delimiters: every vertical character (13, 10, 11,
+/// 12, whatever the record options), plus tab and blank when their options are on. Leading
+/// delimiters start no field; trailing ones add one empty field.
+///
+/// The constructor counts (first pass), parse() fills the cells (second pass), so that the
+/// cells are allocated once at their final size. After the last field of each row stands
+/// END_OF_ROW, which no field can equal because a carriage return always separates fields.
+class DelimitedTextFile {
+public:
+    enum class Status {
+        Ready,
+        CannotOpen,
+        /// More than FileLimits::MAX_TEXT_FILE_BYTES, or a table beyond
+        /// FileLimits::MAX_TABLE_CELLS.
+        TooLarge,
+        /// A read failed, or the file changed between the two passes.
+        CannotRead,
+    };
+
+    static constexpr std::string_view END_OF_ROW = "\r";
+
+    /// Opens the file and counts its records and fields. Unless the status is Ready
+    /// afterwards, no cells are allocated and parse() does nothing.
+    DelimitedTextFile(const std::string& path, const ImportOptions& options,
+                      DecimalSeparator separator);
+
+    /// Fills the cells from the file (once) and converts the decimal separators: with the comma
+    /// as the user's separator every "." becomes ",", otherwise every "," becomes "."
+    /// (in every cell, names included). False, with the status CannotRead, when the file no
+    /// longer splits into the counted records and fields.
+    bool parse();
+
+    Status getStatus() const { return status; }
+    /// The number of records.
+    int getRowCount() const { return rowCount; }
+    /// The largest number of fields in a record.
+    int getColumnCount() const { return columnCount; }
+    /// The field of record row in column 0 … getColumnCount(); END_OF_ROW right after the
+    /// record's last field, "" beyond it and outside the table.
+    const std::string& cell(int row, int column) const;
+
+private:
+    /// The next byte (0 … 255), or -1 at the end of the file or beyond the size limit.
+    int readByte();
+    /// The next character (0 … 255) with CR LF read as LF, or -1 at the end of the file
+    /// or beyond the size limit.
+    int readCharacter();
+    /// line := the next record; false at the end of the file.
+    bool readRecord();
+    bool isRecordDelimiter(int character) const;
+    bool isFieldDelimiter(int character) const;
+    int countFields(std::string_view text) const;
+    /// First pass: rowCount, columnCount and whether the file is UTF-8.
+    void countRecords();
+    /// Splits line into row currentRow; false when there are more records or fields than
+    /// counted (the file changed since the first pass).
+    bool splitRecord();
+    void convertCells();
+    std::size_t cellIndex(int row, int column) const;
+
+    int rowCount = 0;
+    int columnCount = 0;
+    int currentRow = 0;
+    bool decimalComma = false;
+    ImportOptions delimiters;
+    bool utf8 = true;
+    Status status = Status::Ready;
+    std::int64_t bytesRead = 0;
+    /// rowCount rows of columnCount + 1 cells, row after row.
+    std::vector<std::string> cells;
+    std::string line;
+    std::ifstream file;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/platform/MessageSink.h"
+#include "data/ImportOptions.h"
+
+#include <string>
+
+class DelimitedTextFile;
+class UserGridCtrl;
+
+/// The text import of the data table and its import mode.
+///
+/// An import rebuilds the data table from a delimited text file (DelimitedTextFile): one
+/// data column per field of the widest record, the first record as the names when
+/// firstRowNames is on, every other record one participant row; the name row and the
+/// participant cells are read-only until finishTextImport. While import mode lasts, each
+/// change of an option imports the remembered file again.
+///
+/// A failed import shows its message through the sink (title "Error") and leaves the
+/// table, the remembered path and the mode as they were: the file is read and split whole
+/// before the table changes.
+class TextImport {
+public:
+    /// table and messages must outlive the import.
+    TextImport(UserGridCtrl& table, MessageSink& messages);
+
+    /// Imports the file at path with options; on success the path is remembered and import
+    /// mode begins. Messages: "The file PATH cannot be opened.", "The file PATH is too
+    /// large to be imported." and "The file PATH cannot be read." (a read failed, or the
+    /// file changed while it was read).
+    bool importText(const std::string& path, const ImportOptions& options);
+    /// An option check box changed: in import mode imports the remembered file again with
+    /// options (the states of all seven check boxes); outside import mode does nothing and
+    /// returns false.
+    bool reimportText(const ImportOptions& options);
+    /// "Text import done": the name row and the participant cells become editable again
+    /// and import mode ends. The path stays remembered. Nothing outside import mode.
+    void finishTextImport();
+
+    /// Whether the option controls and "Text import done" are enabled.
+    bool isImportMode() const { return importMode; }
+    const std::string& getImportPath() const { return importPath; }
+
+private:
+    /// Rebuilds the table from the parsed file.
+    void fillTable(const DelimitedTextFile& file, bool firstRowNames);
+    /// Copies the fields of record `record` into data row r, up to the end-of-row marker.
+    void copyRecord(const DelimitedTextFile& file, int record, int r);
+    /// The state of every name cell and participant cell.
+    void setImportCellsState(unsigned state);
+    void showError(const std::string& text);
+
+    UserGridCtrl& table;
+    MessageSink& messages;
+    std::string importPath;
+    bool importMode = false;
+};

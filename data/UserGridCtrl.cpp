@@ -1,0 +1,226 @@
+#include "data/UserGridCtrl.h"
+
+#include "app/design/Combinations.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+std::size_t toIndex(int i)
+{
+    return static_cast<std::size_t>(i);
+}
+
+} // namespace
+
+UserGridCtrl::UserGridCtrl(MessageSink& messageSink, DecimalSeparator separator)
+    : GeneralGridCtrl(separator), messages(messageSink)
+{
+    // Between the fixed column-number row and the participants: the combination row and
+    // the name row.
+    extraRows = 2;
+}
+
+void UserGridCtrl::setWithinVariablesCheck(std::function<void()> check)
+{
+    owner = std::move(check);
+}
+
+bool UserGridCtrl::setupTable(int R, int C)
+{
+    if (R < 0 || C < 0)
+        return false;
+    removeAllCells();
+    setFixedRowCount(1);
+    setFixedColumnCount(1);
+    setDataRowCount(R);
+    setDataColumnCount(C);
+    for (int c = 0; c < C; ++c)
+        makeComboCell(c, {});
+    renumberColumns();
+    setText(-1, -1, "name");
+    for (int c = -1; c < C; ++c)
+        setCellBackground(toGridRow(-1), toGridColumn(c), NAME_ROW_COLOUR);
+    renumberRows();
+    names.clear();
+    betweenColumns.clear();
+    columnLevels.resize(0, 0);
+    refresh();
+    return true;
+}
+
+void UserGridCtrl::setComboOptions(const std::vector<std::string>& list)
+{
+    for (int c = 0; c < getDataColumnCount(); ++c)
+        makeComboCell(c, list);
+}
+
+void UserGridCtrl::getComboOptions(std::vector<std::string>& out) const
+{
+    out = getCellOptions(comboRow, toGridColumn(0));
+}
+
+void UserGridCtrl::getCombinationTexts(std::vector<std::string>& out) const
+{
+    out.clear();
+    for (int c = 0; c < getDataColumnCount(); ++c)
+        out.push_back(getCellText(comboRow, toGridColumn(c)));
+}
+
+bool UserGridCtrl::setCombinationTexts(const std::vector<std::string>& list)
+{
+    if (list.size() != toIndex(getDataColumnCount()))
+        return false;
+    for (int c = 0; c < getDataColumnCount(); ++c)
+        setCellText(comboRow, toGridColumn(c), list[toIndex(c)]);
+    return true;
+}
+
+void UserGridCtrl::collectNames()
+{
+    names.clear();
+    for (int c = 0; c < getDataColumnCount(); ++c)
+        names.push_back(getText(-1, c));
+}
+
+void UserGridCtrl::restoreNames()
+{
+    const int count = std::min(static_cast<int>(names.size()), getDataColumnCount());
+    for (int c = 0; c < count; ++c)
+        setText(-1, c, names[toIndex(c)]);
+}
+
+void UserGridCtrl::getNames(std::vector<std::string>& out)
+{
+    collectNames();
+    out = names;
+}
+
+void UserGridCtrl::clearNames()
+{
+    names.clear();
+}
+
+void UserGridCtrl::addName(const std::string& text)
+{
+    names.push_back(text);
+}
+
+bool UserGridCtrl::insertName(int i, const std::string& text)
+{
+    if (i < 0 || toIndex(i) > names.size())
+        return false;
+    names.insert(names.begin() + i, text);
+    return true;
+}
+
+bool UserGridCtrl::removeName(int i)
+{
+    if (i < 0 || toIndex(i) >= names.size())
+        return false;
+    names.erase(names.begin() + i);
+    return true;
+}
+
+void UserGridCtrl::buildColumnAssignment()
+{
+    betweenColumns.clear();
+    for (int c = 0; c < getDataColumnCount(); ++c) {
+        if (getCellText(comboRow, toGridColumn(c)) == BETWEEN)
+            betweenColumns.insert(c);
+    }
+    const int otherCount = getDataColumnCount() - static_cast<int>(betweenColumns.size());
+    columnLevels.resize(0, 0);
+    int k = 0;
+    for (int c = 0; c < getDataColumnCount(); ++c) {
+        if (betweenColumns.count(c) > 0)
+            continue;
+        const std::vector<int> levels =
+            parseCombinationLabel(getCellText(comboRow, toGridColumn(c)));
+        if (k == 0)
+            columnLevels.resize(static_cast<int>(levels.size()), otherCount);
+        const int rows = std::min(static_cast<int>(levels.size()), columnLevels.getRows());
+        for (int i = 0; i < rows; ++i)
+            columnLevels.set(i, k, levels[toIndex(i)]);
+        ++k;
+    }
+}
+
+int UserGridCtrl::getBetweenCount()
+{
+    buildColumnAssignment();
+    return static_cast<int>(betweenColumns.size());
+}
+
+int UserGridCtrl::getBetweenColumn(int i)
+{
+    buildColumnAssignment();
+    if (i < 0 || toIndex(i) >= betweenColumns.size())
+        return -1;
+    return *std::next(betweenColumns.begin(), i);
+}
+
+std::set<int> UserGridCtrl::getBetweenColumns()
+{
+    buildColumnAssignment();
+    return betweenColumns;
+}
+
+void UserGridCtrl::getColumnLevels(GeneralMatrix<int>& out)
+{
+    buildColumnAssignment();
+    out.copyFrom(columnLevels);
+}
+
+std::string UserGridCtrl::getBetweenName(int i)
+{
+    collectNames();
+    if (i < 0 || toIndex(i) >= betweenColumns.size())
+        return "";
+    const int column = *std::next(betweenColumns.begin(), i);
+    if (toIndex(column) >= names.size())
+        return "";
+    return names[toIndex(column)];
+}
+
+bool UserGridCtrl::deleteDataColumn(int c)
+{
+    if (c < 0 || c >= getDataColumnCount())
+        return false;
+    if (toIndex(c) < names.size())
+        names.erase(names.begin() + c);
+    return GeneralGridCtrl::deleteDataColumn(c);
+}
+
+bool UserGridCtrl::beginEdit(int row, int column)
+{
+    const bool editable = GeneralGridCtrl::beginEdit(row, column);
+    if (editable && row == comboRow && owner)
+        owner();
+    return editable;
+}
+
+bool UserGridCtrl::acceptCellText(int r, int c)
+{
+    const char foreignSeparator = decimalSeparator.isComma() ? '.' : ',';
+    if (getText(r, c).find(foreignSeparator) == std::string::npos)
+        return true;
+    messages.showMessage("Veltmark",
+                         decimalSeparator.isComma()
+                             ? "In your regional settings ',' is selected as decimal separator."
+                             : "In your regional settings '.' is selected as decimal separator.",
+                         MessageIcon::Exclamation);
+    const int row = toGridRow(r);
+    const int column = toGridColumn(c);
+    setSelectedRange({row, column, row, column});
+    ensureCellVisible({row, column});
+    return false;
+}
+
+void UserGridCtrl::makeComboCell(int c, std::vector<std::string> options)
+{
+    setCellDropDown(comboRow, toGridColumn(c), std::move(options), DropDownStyle::Editable);
+}

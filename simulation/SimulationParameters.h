@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+/// The settings of one simulation run: which analysis decides significance, alpha error
+/// or power, the sequential design, the sample size, the number of passes and whether the
+/// custom matrices replace the estimated ones. The main window owns one record, the
+/// simulation window writes into it, and every worker thread receives a copy, so the
+/// record holds plain values only. The flags are int32 (0 or 1) like the other fields.
+struct SimulationParameters {
+    /// The AnalysisIndex whose p value decides significance; the main window sets it from
+    /// the analysis ticked in the results table.
+    std::int32_t analysisIndex = 2;
+    /// 1: alpha error probability (the tested effect removed from the population means);
+    /// 0: power.
+    std::int32_t simulateAlpha = 1;
+    /// One pooled standard deviation for all cells.
+    std::int32_t assumeHomogeneity = 0;
+    /// Every pass draws a whole new sample of participantsPerGroup per group instead of
+    /// starting from the observed data.
+    std::int32_t replaceOriginalMatrix = 0;
+    std::int32_t participantsPerGroup = 5;
+    /// The requested passes; a started run overwrites it with the passes per thread.
+    std::int32_t numberOfPasses = 10000;
+    /// A look is significant when p <= criticalAlpha. The record starts at 0.05 as a
+    /// single-precision number widened to double (0.05000000074505806), not at 0.05; the
+    /// simulation window's own default is exactly 0.05 and replaces it at every run.
+    double criticalAlpha = static_cast<double>(0.05F);
+    /// Looks after the first one, each after adding participantsPerInspection to every
+    /// group.
+    std::int32_t maxAdditionalInspections = 4;
+    std::int32_t participantsPerInspection = 10;
+    /// 1 while the matrices of the custom-matrices editor replace the estimated ones.
+    std::int32_t useCustomMatrices = 0;
+};

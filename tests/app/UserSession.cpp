@@ -1,0 +1,88 @@
+#include "UserSession.h"
+
+#include "app/ResultsTable.h"
+
+#include <algorithm>
+#include <cstddef>
+
+UserSession::UserSession(char decimalSeparator, int threadCount)
+    : separator(decimalSeparator), commands(sink, DecimalSeparator(decimalSeparator), threadCount)
+{
+}
+
+void UserSession::type(GridModel& table, int row, int column, const std::string& text)
+{
+    table.beginEdit(row, column);
+    table.endEdit(row, column, text);
+}
+
+void UserSession::typeWithinVariable(int r, const std::string& name, const std::string& levels)
+{
+    WithinGridCtrl& within = commands.getWithinTable();
+    type(within, within.toGridRow(r), within.toGridColumn(0), name);
+    type(within, within.toGridRow(r), within.toGridColumn(1), levels);
+}
+
+void UserSession::typeColumn(int c, const std::string& role, const std::string& name,
+                             const Texts& values)
+{
+    UserGridCtrl& data = commands.getDataTable();
+    const int column = data.toGridColumn(c);
+    type(data, data.toGridRow(-2), column, role);
+    type(data, data.toGridRow(-1), column, name);
+    for (std::size_t r = 0; r < values.size(); ++r)
+        type(data, data.toGridRow(static_cast<int>(r)), column, decimal(values[r]));
+}
+
+std::string UserSession::decimal(const std::string& text) const
+{
+    std::string typed = text;
+    if (separator == ',')
+        std::replace(typed.begin(), typed.end(), '.', ',');
+    return typed;
+}
+
+void UserSession::tick(int r)
+{
+    GeneralGridCtrl& results = commands.getResultsTable();
+    results.setCellChecked(results.toGridRow(r), results.toGridColumn(CHOICE_COLUMN), true);
+}
+
+Texts UserSession::takeMessages()
+{
+    Texts texts;
+    for (const RecordingMessageSink::Message& message : sink.messages)
+        texts.push_back(message.text);
+    sink.messages.clear();
+    return texts;
+}
+
+Texts UserSession::resultsRow(int r)
+{
+    const GeneralGridCtrl& results = commands.getResultsTable();
+    Texts texts;
+    for (int c = 0; c < RESULTS_COLUMN_COUNT; ++c)
+        texts.push_back(results.getText(r, c));
+    return texts;
+}
+
+void typeOneWithinDesign(UserSession& session)
+{
+    session.typeWithinVariable(0, "time", "3");
+    session.typeColumn(0, "1", "t1", {"10.5", "12.1", "9.8", "11.4", "13.0", "10.9"});
+    session.typeColumn(1, "2", "t2", {"11.2", "13.9", "10.1", "12.8", "13.3", "12.5"});
+    session.typeColumn(2, "3", "t3", {"13.8", "14.2", "12.9", "13.1", "16.0", "15.2"});
+}
+
+void typeMixedDesign(UserSession& session)
+{
+    session.typeWithinVariable(0, "B", "2");
+    session.typeWithinVariable(1, "C", "2");
+    session.typeColumn(0, "1, 1", "b1c1", {"5.1", "4.8", "6.2", "5.5", "7.0", "6.1", "7.7", "6.6"});
+    session.typeColumn(1, "between", "A", {"1", "1", "1", "1", "2", "2", "2", "2"});
+    session.typeColumn(2, "2, 2", "b2c2",
+                       {"9.0", "8.4", "9.9", "8.1", "12.1", "10.5", "11.7", "11.0"});
+    session.typeColumn(3, "1, 2", "b1c2", {"6.3", "6.9", "7.1", "5.8", "7.4", "8.2", "7.9", "8.8"});
+    session.typeColumn(4, "2, 1", "b2c1",
+                       {"7.2", "6.1", "7.9", "6.6", "9.3", "8.8", "10.2", "9.1"});
+}
