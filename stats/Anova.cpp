@@ -72,8 +72,11 @@ void fourDotProducts(const double* const a[4], const double* b, std::int32_t len
 } // namespace
 
 Anova::Anova(std::int32_t newThreadIndex)
-    : threadIndex(newThreadIndex), Y(&lapack), X(&lapack), C(&lapack), M(&lapack),
-      cellMeans(&lapack), contrastEstimate(&lapack), errorCovariance(&lapack),
+    : threadIndex(newThreadIndex), Y(&lapack), generator(&Y, &lapack, newThreadIndex),
+      X(&lapack), simulationMeans(&lapack), simulationSDs(&lapack),
+      simulationCorrelations(&lapack), observedMeans(&lapack), baseY(&lapack), baseX(&lapack),
+      baseCovariance(&lapack), regroupedY(&lapack), regroupedX(&lapack), C(&lapack),
+      M(&lapack), cellMeans(&lapack), contrastEstimate(&lapack), errorCovariance(&lapack),
       hypothesisSscp(&lapack), errorSscp(&lapack), hePlus(&lapack), univariateTest(&lapack),
       xtxInverse(&lapack), cellWeights(&lapack), contrastMeans(&lapack),
       contrastInverse(&lapack), contrastDispersion(&lapack), dispersionPlus(&lapack),
@@ -250,17 +253,20 @@ void Anova::formHypothesisSscp()
 
 void Anova::formErrorSscp()
 {
+    formErrorCovariance();
+    M.multiply(errorCovariance, transformedCovariance, true, false);
+    transformedCovariance.multiply(M, errorSscp, false, false);
+    errorSscp.scaleInPlace(n - rankX);
+}
+
+void Anova::formErrorCovariance()
+{
     // S from the residuals Y - XB rather than from Yᵀ(I - X(XᵀX)⁻¹Xᵀ)Y: the same matrix,
     // but linear in N instead of forming the N x N hat matrix, and without subtracting two
     // large sums of squares from each other.
     formResiduals();
     crossProductOfResiduals();
-    const double errorDf = n - rankX;
-    errorCovariance.divideInPlace(errorDf);
-
-    M.multiply(errorCovariance, transformedCovariance, true, false);
-    transformedCovariance.multiply(M, errorSscp, false, false);
-    errorSscp.scaleInPlace(errorDf);
+    errorCovariance.divideInPlace(n - rankX);
 }
 
 void Anova::formResiduals()

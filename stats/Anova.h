@@ -4,11 +4,15 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
+#include "simulation/SimulationParameters.h"
 #include "stats/HotellingTest.h"
 #include "stats/PillaiTest.h"
+#include "stats/Preferences.h"
+#include "stats/SampleGenerator.h"
 #include "stats/UnivariateTest.h"
 #include "stats/WilksTest.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,10 +23,19 @@
 /// hypothesis C B M = 0 for the cell means B, and runs the five analyses of the effect
 /// through its four test objects.
 ///
+/// The engine also runs the Monte-Carlo simulation of one analysis of its effect: it
+/// estimates a normal population from its data (cell means, with the tested effect removed
+/// for an alpha error simulation; SDs; the residual correlations), and its worker draws
+/// samples from it through its SampleGenerator, computes them and counts the significant
+/// ones, also over repeated inspections that add participants to every group.
+///
 /// Threads: the main window keeps one engine per worker thread. An engine is used by one
 /// thread at a time and shares nothing with other engines: its matrices and tests use its
 /// own LAPACK workspace. setDesign and setEffect copy their arguments, so the design may
-/// change afterwards without affecting the engine.
+/// change afterwards without affecting the engine. During a simulation run the engine
+/// belongs to its worker thread; the front end touches only the run flags (requestAbort,
+/// isFinished, progressPosition) until isFinished() is true, and from then on the engine
+/// is its own again.
 class Anova {
 public:
     /// threadIndex 0 is the engine whose results the results table shows.
@@ -58,6 +71,106 @@ public:
     const UnivariateTest& getUnivariateTest() const { return univariateTest; }
     std::int32_t getThreadIndex() const { return threadIndex; }
 
+    // The population of a simulation. Variables are 0-based indices (within variables into
+    // withinLevels, between variables into betweenLevels); levels are 1-based, and -1
+    // stands for any level of its variable.
+
+    /// Estimates the population from the data as they are now: computeCellMeans,
+    /// imposeNullHypothesis when simulateAlpha is set, computeCellSDs, the error covariance S
+    /// of the current data, computeResidualCorrelations, then the view of all rows and the
+    /// generator's data correlations. With useCustomMatrices set and a population already
+    /// present, nothing changes. Returns false, changing nothing, when a group combination
+    /// has no participants.
+    bool prepareSimulation(const SimulationParameters& parameters);
+    /// simulationMeans (G x P) := the cell means of Y; observedMeans keeps them for
+    /// effectTerm and marginalMean, so imposing the null hypothesis reads the observed means
+    /// whatever it has already changed.
+    void computeCellMeans();
+    /// Subtracts from every entry (g, c) of simulationMeans the effect term of the tested
+    /// effect (withinIndices, betweenIndices) at the levels of cell (g, c). Afterwards the
+    /// effect's contrast C B M of the means is 0 and the contrasts of all other effects are
+    /// unchanged. Needs computeCellMeans.
+    void imposeNullHypothesis();
+    /// The term of the effect of the listed variables at the listed levels in the
+    /// decomposition of the observed cell means with equal weights for all cells: the
+    /// alternating sum, over the subsets T of the variables, of the marginal means with the
+    /// variables of T at their levels. 0 for an empty list.
+    double effectTerm(const std::vector<int>& withinVariables,
+                      const std::vector<int>& withinLevelList,
+                      const std::vector<int>& betweenVariables,
+                      const std::vector<int>& betweenLevelList) const;
+    /// The mean, over the group combinations with the listed between levels, of each
+    /// group's mean over the within cells with the listed within levels, from the observed
+    /// cell means. Every group weighs the same whatever its size, as in the tests, which
+    /// compare unweighted cell means.
+    double marginalMean(const std::vector<int>& withinVariables,
+                        const std::vector<int>& withinLevelList,
+                        const std::vector<int>& betweenVariables,
+                        const std::vector<int>& betweenLevelList) const;
+    /// simulationSDs (G x P) := each cell's SD about its observed mean (n_g - 1 in the
+    /// denominator), or, with homogeneity, everywhere the root of the cell variances
+    /// averaged with the weights n_g.
+    void computeCellSDs(bool assumeHomogeneity);
+    /// simulationCorrelations (P x P) := the correlations of the error covariance S.
+    void computeResidualCorrelations();
+    /// Copies the three population matrices into the given ones.
+    void exportSimulationMatrices(RealMatrix& means, RealMatrix& sds,
+                                  RealMatrix& correlations) const;
+    /// Copies the given matrices into the population. Returns false, changing nothing, when
+    /// their shapes are not G x P, G x P and P x P.
+    bool importSimulationMatrices(const RealMatrix& means, const RealMatrix& sds,
+                                  const RealMatrix& correlations);
+
+    // The sample. Group g holds the rows groupStart[g] .. end(g) - 1 of Y and X.
+
+    /// Gives Y the pointer view of G·P columns (column j: group j mod G, within combination
+    /// j div G) over all rows of every group (lastRows < 0) or their last lastRows rows. A
+    /// shorter group leaves empty (null) places below its rows.
+    void buildSampleView(std::int32_t lastRows);
+    /// Makes every group exactly size rows long: the first rows of a group stay, rows beyond
+    /// size are dropped, new rows (zeros in Y, the group's row in X) are appended. Then the
+    /// view of all rows.
+    void setGroupSize(std::int32_t size);
+    /// Appends count rows to every group as setGroupSize does; the view holds exactly the new
+    /// rows.
+    void addParticipants(std::int32_t count);
+    /// Keeps Y (values only), X, S and groupStart as the base of every pass.
+    void saveBase();
+    /// Y, X, S and groupStart := the base; then the view of all rows.
+    void restoreBase();
+    /// Whether the design has no group, or a group combination without participants.
+    bool hasGroupWithoutParticipants() const;
+
+    // The simulation worker.
+
+    /// The worker body of one run, on the engine's worker thread, with its own copies of
+    /// the parameters (numberOfPasses already per thread) and preferences: sets the
+    /// random source, prepares the population, saves the base and runs the passes. A pass
+    /// counts when one of its looks is significant (compute succeeds and p <= criticalAlpha);
+    /// a look whose compute fails counts as not significant. *status receives the result of
+    /// every sample generation; a failed one ends the run. A random-numbers file that cannot
+    /// be opened ends it before the first pass with StatusRandomNumbersExhausted. Every end
+    /// restores the base and then sets finished. Requires every group to have participants.
+    void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status);
+    /// finished and abortRequested false, progress 0; by the front end before the worker
+    /// starts.
+    void resetRunFlags();
+    /// Asks the worker to stop before its next pass; the pass in progress completes.
+    void requestAbort() { abortRequested.store(true, std::memory_order_relaxed); }
+    /// True once the worker has made its last access to the engine; from then on
+    /// getSignificantCount and the worker's status may be read.
+    bool isFinished() const { return finished.load(std::memory_order_acquire); }
+    /// The pass the worker reached, published at passes 0, 100, 200, ...
+    std::int32_t progressPosition() const { return progress.load(std::memory_order_relaxed); }
+    /// Significant passes of the last run.
+    std::int32_t getSignificantCount() const { return significantCount; }
+
+    SampleGenerator& getGenerator() { return generator; }
+    const YMatrix& getY() const { return Y; }
+    const RealMatrix& getX() const { return X; }
+    const std::vector<int>& getGroupStart() const { return groupStart; }
+    const RealMatrix& getErrorCovariance() const { return errorCovariance; }
+
 private:
     bool buildModel();
     void computeTests();
@@ -75,8 +188,10 @@ private:
     void estimateContrast();
     /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM).
     void formHypothesisSscp();
-    /// S := (Y - XB)ᵀ(Y - XB) / (N - r) and E := Mᵀ S M · (N - r).
+    /// S, then E := Mᵀ S M · (N - r).
     void formErrorSscp();
+    /// S := (Y - XB)ᵀ(Y - XB) / (N - r).
+    void formErrorCovariance();
     /// residuals := Y - X B.
     void formResiduals();
     /// errorCovariance := RᵀR of the residuals.
@@ -84,12 +199,64 @@ private:
     /// H E⁺ and its eigenvalues; false when H E⁺ holds a NaN.
     bool solveEigenproblem();
 
+    // The steps of the simulation.
+    /// The first row after group g.
+    std::int32_t groupEnd(std::int32_t g) const;
+    std::int32_t groupSize(std::int32_t g) const
+    {
+        return groupEnd(g) - groupStart[static_cast<std::size_t>(g)];
+    }
+    /// The mean of observedMeans over the cells in which every variable whose bit is set in
+    /// subset (within variables first, then between variables) has its listed level.
+    double subsetMean(const std::vector<int>& withinVariables,
+                      const std::vector<int>& withinLevelList,
+                      const std::vector<int>& betweenVariables,
+                      const std::vector<int>& betweenLevelList, std::uint32_t subset) const;
+    /// Whether within combination c has the listed levels of the variables selected by
+    /// subset (bit k for withinVariables[k]).
+    bool withinCellMatches(std::int32_t c, const std::vector<int>& withinVariables,
+                           const std::vector<int>& withinLevelList, std::uint32_t subset) const;
+    /// The same for group combination g; bit firstBit + k for betweenVariables[k].
+    bool groupMatches(std::int32_t g, const std::vector<int>& betweenVariables,
+                      const std::vector<int>& betweenLevelList, std::uint32_t subset,
+                      std::int32_t firstBit) const;
+    /// n, rank(X), B and S of the data as they are now.
+    void estimateErrorCovariance();
+    /// Rebuilds Y and X with group g sized[g] rows long (see setGroupSize).
+    void resizeGroups(const std::vector<int>& sizes);
+    /// The passes of a prepared run, from the saved base.
+    void runPasses(const SimulationParameters& parameters, std::int32_t* status);
+    /// One pass; false when a sample generation failed, which ends the run.
+    bool runPass(const SimulationParameters& parameters, const double& p, bool observedSignificant,
+                 std::int32_t* status);
+    /// A new sample into the current view; false (with *status) when it failed.
+    bool drawSample(std::int32_t* status);
+    /// compute and then p <= criticalAlpha; a failed compute is not significant, whatever
+    /// the tests still hold from an earlier sample.
+    bool isSignificantLook(double criticalAlpha, const double& p);
+    /// The p field of the test that analysisIndex selects.
+    const double& selectedP(std::int32_t analysisIndex) const;
+
     LapackWorkspace lapack;
     std::int32_t threadIndex;
-    // The simulation's sample generator and working matrices join the engine with the
-    // simulation; the fields below are those of the analysis.
     YMatrix Y;
+    /// Draws into Y's view; refers to Y and lapack.
+    SampleGenerator generator;
     RealMatrix X;
+    // The population of the simulation: G x P, G x P and P x P.
+    RealMatrix simulationMeans;
+    RealMatrix simulationSDs;
+    RealMatrix simulationCorrelations;
+    /// The cell means of Y that the population was estimated from.
+    RealMatrix observedMeans;
+    // The base of every pass: Y, X, S and groupStart at the start of the run.
+    RealMatrix baseY;
+    RealMatrix baseX;
+    RealMatrix baseCovariance;
+    std::vector<int> baseGroupStart;
+    // Y and X while groups are resized; exchanged with Y and X afterwards.
+    YMatrix regroupedY;
+    RealMatrix regroupedX;
     RealMatrix C;
     RealMatrix M;
     RealMatrix cellMeans;
@@ -120,6 +287,17 @@ private:
     GeneralMatrix<int> withinCombinations;
     std::vector<int> withinIndices;
     std::vector<int> betweenIndices;
+
+    // Shared between the worker thread and the front end during a run. The front end
+    // writes abortRequested and reads progress while the worker runs; neither orders any
+    // other access, so both are relaxed. finished is the worker's last write to the engine
+    // (release): once the front end has seen it (acquire) it may read significantCount and
+    // the status, and use the engine again. significantCount itself is the worker's only
+    // until then.
+    std::atomic<bool> abortRequested{false};
+    std::atomic<bool> finished{false};
+    std::atomic<std::int32_t> progress{0};
+    std::int32_t significantCount = 0;
 
     // Working values of buildModel, kept as fields so that they are not rebuilt on every
     // compute. cellOfParticipant and cellSizes describe X when xIsIndicator; the products

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "stats/SimulationStatus.h"
+
+#include <cstdint>
+#include <string>
+
+/// How a simulation run ended.
+enum class SimulationOutcome {
+    /// No run has ended yet.
+    None,
+    /// Refused before any worker started (a group combination without participants).
+    Refused,
+    /// Every worker ran all its passes; the probability is the result.
+    Completed,
+    /// Stopped by abort; the counts of the passes done are not a result.
+    Aborted,
+    /// A worker found a group's data correlations invalid.
+    InvalidCorrelation,
+    /// A worker's random-numbers file ran out or could not be opened.
+    RandomNumbersExhausted,
+};
+
+/// The result of a simulation run as the front ends show it. A run that does not complete
+/// carries no probability, so an error never leaves the probability of an earlier run on
+/// display. Fields that a run did not reach keep their sentinels.
+struct SimulationResult {
+    bool hasProbability() const { return outcome == SimulationOutcome::Completed; }
+
+    SimulationOutcome outcome = SimulationOutcome::None;
+    /// The first error status in thread order, or StatusOk.
+    std::int32_t status = StatusOk;
+    /// Threads times passes per thread; set when the run has started.
+    std::int64_t actualPasses = -99;
+    /// Passes with a significant look, over all threads; set for a completed run.
+    std::int64_t significantTotal = -99;
+    /// significantTotal / actualPasses; set for a completed run.
+    double probability = -99.0;
+    /// The message shown for a refused run or an error; empty otherwise.
+    std::string message;
+};

@@ -1,0 +1,191 @@
+#include "simulation/SimulationRun.h"
+
+#include <algorithm>
+#include <cassert>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace {
+
+/// The front end's pause between two polls of runSimulation: short against a run, long
+/// enough that the waiting thread takes no noticeable processor time from the workers.
+constexpr std::chrono::milliseconds POLL_INTERVAL(10);
+
+const char* const EMPTY_GROUP_MESSAGE =
+    "A combination of the group variables has no participants. Every group combination "
+    "needs participants for a simulation.\n\nSimulation not started.";
+const char* const INVALID_CORRELATION_MESSAGE =
+    "Invalid correlation matrix, probably due to insufficient number of participants per "
+    "group.\n\nSimulation aborted.";
+const char* const EXHAUSTED_FILE_MESSAGE =
+    "The random-numbers file you specified does not contain (enough) random numbers.\n\n"
+    "Simulation aborted.";
+
+} // namespace
+
+SimulationRun::SimulationRun(std::vector<Anova*> pool, MessageSink& messageSink,
+                             DecimalSeparator userSeparator)
+    : engines(std::move(pool)), messages(messageSink), separator(userSeparator)
+{
+    assert(!engines.empty());
+}
+
+SimulationRun::~SimulationRun()
+{
+    if (running) {
+        abort();
+        joinWorkers();
+    }
+}
+
+std::int32_t SimulationRun::passesPerThread(std::int32_t passes, std::int32_t threads)
+{
+    assert(passes >= 0);
+    assert(threads >= 1);
+    return passes / threads + 1;
+}
+
+bool SimulationRun::start(SimulationParameters& parameters, const Preferences& preferences)
+{
+    assert(!running);
+    lastResult = SimulationResult();
+    if (hasGroupWithoutParticipants()) {
+        fail(SimulationOutcome::Refused, StatusOk, EMPTY_GROUP_MESSAGE);
+        return false;
+    }
+    passesPerRunThread = passesPerThread(parameters.numberOfPasses, threadCount());
+    lastResult.actualPasses = static_cast<std::int64_t>(threadCount()) * passesPerRunThread;
+    parameters.numberOfPasses = passesPerRunThread;
+    startWorkers(parameters, preferences);
+    return true;
+}
+
+bool SimulationRun::hasGroupWithoutParticipants() const
+{
+    return std::any_of(engines.begin(), engines.end(),
+                       [](const Anova* engine) { return engine->hasGroupWithoutParticipants(); });
+}
+
+void SimulationRun::startWorkers(const SimulationParameters& parameters,
+                                 const Preferences& preferences)
+{
+    // The statuses are allocated before the first worker starts and not resized while any
+    // runs, so each worker's pointer stays valid.
+    statuses.assign(engines.size(), StatusOk);
+    for (Anova* engine : engines) {
+        engine->resetRunFlags();
+        engine->getGenerator().setDecimalSeparator(separator);
+    }
+    aborted = false;
+    running = true;
+    workers.reserve(engines.size());
+    for (std::size_t i = 0; i < engines.size(); ++i) {
+        // boost::thread copies the arguments, so each worker has its own parameters and
+        // preferences.
+        workers.emplace_back(&Anova::simulate, engines[i], parameters, preferences, &statuses[i]);
+    }
+}
+
+bool SimulationRun::poll()
+{
+    if (!running) {
+        return true;
+    }
+    const bool allFinished = std::all_of(engines.begin(), engines.end(),
+                                         [](const Anova* engine) { return engine->isFinished(); });
+    if (!allFinished) {
+        return false;
+    }
+    endRun();
+    return true;
+}
+
+void SimulationRun::abort()
+{
+    if (!running) {
+        return;
+    }
+    aborted = true;
+    for (Anova* engine : engines) {
+        engine->requestAbort();
+    }
+}
+
+const SimulationResult& SimulationRun::runSimulation(SimulationParameters& parameters,
+                                                     const Preferences& preferences,
+                                                     const std::function<void()>& whileRunning)
+{
+    if (!start(parameters, preferences)) {
+        return lastResult;
+    }
+    while (!poll()) {
+        whileRunning();
+        std::this_thread::sleep_for(POLL_INTERVAL);
+    }
+    return lastResult;
+}
+
+std::int32_t SimulationRun::progressOf(std::int32_t i) const
+{
+    return engines[static_cast<std::size_t>(i)]->progressPosition();
+}
+
+void SimulationRun::endRun()
+{
+    joinWorkers();
+    if (reportWorkerError()) {
+        return;
+    }
+    if (aborted) {
+        lastResult.outcome = SimulationOutcome::Aborted;
+        return;
+    }
+    addUpCounts();
+}
+
+bool SimulationRun::reportWorkerError()
+{
+    for (std::int32_t status : statuses) {
+        if (status == StatusInvalidCorrelation) {
+            fail(SimulationOutcome::InvalidCorrelation, status, INVALID_CORRELATION_MESSAGE);
+            return true;
+        }
+        if (status == StatusRandomNumbersExhausted) {
+            fail(SimulationOutcome::RandomNumbersExhausted, status, EXHAUSTED_FILE_MESSAGE);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SimulationRun::addUpCounts()
+{
+    std::int64_t total = 0;
+    for (const Anova* engine : engines) {
+        total += engine->getSignificantCount();
+    }
+    lastResult.outcome = SimulationOutcome::Completed;
+    lastResult.significantTotal = total;
+    lastResult.probability =
+        static_cast<double>(total) / static_cast<double>(lastResult.actualPasses);
+}
+
+void SimulationRun::fail(SimulationOutcome outcome, std::int32_t status, const std::string& message)
+{
+    lastResult.outcome = outcome;
+    lastResult.status = status;
+    lastResult.message = message;
+    messages.showMessage("Error", message, MessageIcon::Error);
+}
+
+void SimulationRun::joinWorkers()
+{
+    // After poll every worker has set finished and only its thread has yet to end; from
+    // the destructor the join also waits for the pass in progress.
+    for (boost::thread& worker : workers) {
+        worker.join();
+    }
+    workers.clear();
+    running = false;
+}

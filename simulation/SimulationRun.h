@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/platform/MessageSink.h"
+#include "data/DecimalSeparator.h"
+#include "simulation/SimulationParameters.h"
+#include "simulation/SimulationResult.h"
+#include "stats/Anova.h"
+#include "stats/Preferences.h"
+
+#include <boost/thread/thread.hpp>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+/// One simulation run over the engine pool, headless: splits the passes over the engines,
+/// starts one worker thread per engine (each runs Anova::simulate on its own engine), lets
+/// the front end poll progress and the end of the run and abort it, and finally reports the
+/// first worker error or adds the significant passes up into the probability. The desktop
+/// window drives it from its event loop (runSimulation with an event-processing callback,
+/// or start and a timer calling poll); the command line does the same with its progress
+/// display and Ctrl+C.
+///
+/// Threads: every operation runs on the front end's thread. While a run is in progress each
+/// engine belongs to its worker: the run touches only the engines' atomic run flags, and
+/// reads the counts and statuses after every engine reports finished. A worker never waits
+/// for the front end. The engines and the message sink must outlive the run; destroying a
+/// run that is still in progress aborts it and waits for its workers.
+class SimulationRun {
+public:
+    /// Worker i runs on engines[i]. Messages of the run go to messages; the random-numbers
+    /// files are read with separator.
+    SimulationRun(std::vector<Anova*> engines, MessageSink& messages, DecimalSeparator separator);
+    SimulationRun(const SimulationRun&) = delete;
+    SimulationRun& operator=(const SimulationRun&) = delete;
+    ~SimulationRun();
+
+    /// passes / threads, truncated, plus one: every thread runs one pass more than its even
+    /// share, also when the division leaves no remainder (8 passes on 4 threads give 3).
+    static std::int32_t passesPerThread(std::int32_t passes, std::int32_t threads);
+
+    /// Starts a run. A design with a group combination without participants is refused
+    /// with a message before any worker starts (false). Otherwise parameters.numberOfPasses
+    /// becomes the passes per thread, every engine's run flags are reset, and worker i
+    /// starts with copies of parameters and preferences. Not while a run is in progress.
+    bool start(SimulationParameters& parameters, const Preferences& preferences);
+    /// True when no run is in progress. The first call after the last worker has finished
+    /// ends the run: it reports the first worker error in thread order (message, no
+    /// probability), or an abort, or adds the counts up; result() then holds the outcome.
+    bool poll();
+    /// Asks every worker to stop before its next pass; the run then ends as aborted.
+    void abort();
+    /// start, then whileRunning() between short sleeps until poll() is true; returns the
+    /// result. whileRunning may call abort().
+    const SimulationResult& runSimulation(SimulationParameters& parameters,
+                                          const Preferences& preferences,
+                                          const std::function<void()>& whileRunning);
+
+    bool isRunning() const { return running; }
+    std::int32_t threadCount() const { return static_cast<std::int32_t>(engines.size()); }
+    /// The passes per thread of the current or last run; worker i's position runs from 0
+    /// to this minus 1.
+    std::int32_t getPassesPerThread() const { return passesPerRunThread; }
+    /// The pass worker i has reached, published every 100 passes.
+    std::int32_t progressOf(std::int32_t i) const;
+    /// The result of the last run that ended.
+    const SimulationResult& result() const { return lastResult; }
+
+private:
+    bool hasGroupWithoutParticipants() const;
+    void startWorkers(const SimulationParameters& parameters, const Preferences& preferences);
+    /// Joins the workers and fills lastResult.
+    void endRun();
+    /// The outcome and message of the first error status in thread order; false for none.
+    bool reportWorkerError();
+    void addUpCounts();
+    void fail(SimulationOutcome outcome, std::int32_t status, const std::string& message);
+    void joinWorkers();
+
+    std::vector<Anova*> engines;
+    MessageSink& messages;
+    DecimalSeparator separator;
+    /// One per engine while a run is in progress.
+    std::vector<boost::thread> workers;
+    /// Status i is written by worker i only and read here after it has finished.
+    std::vector<std::int32_t> statuses;
+    std::int32_t passesPerRunThread = -99;
+    bool running = false;
+    bool aborted = false;
+    SimulationResult lastResult;
+};

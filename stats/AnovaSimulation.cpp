@@ -1,0 +1,245 @@
+// The sample of a simulation (its view, resized groups, the base of every pass) and the
+// worker that runs the passes.
+#include "stats/Anova.h"
+
+#include "stats/AnalysisIndex.h"
+#include "stats/SimulationStatus.h"
+
+#include <algorithm>
+#include <cassert>
+#include <utility>
+
+namespace {
+
+/// The worker publishes its position every this many passes.
+constexpr std::int32_t PROGRESS_STEP = 100;
+
+/// Row fromRow of from into row toRow of to; both have the same number of columns.
+void copyRow(const RealMatrix& from, std::int32_t fromRow, RealMatrix& to, std::int32_t toRow)
+{
+    for (std::int32_t j = 0; j < from.getCols(); ++j) {
+        to.set(toRow, j, from.get(fromRow, j));
+    }
+}
+
+} // namespace
+
+std::int32_t Anova::groupEnd(std::int32_t g) const
+{
+    const auto next = static_cast<std::size_t>(g) + 1;
+    return next < groupStart.size() ? groupStart[next] : Y.getRows();
+}
+
+bool Anova::hasGroupWithoutParticipants() const
+{
+    if (groupStart.empty()) {
+        return true;
+    }
+    // A group combination without participants has no start (-1); the size of every group
+    // can only be taken once every start is known.
+    if (std::any_of(groupStart.begin(), groupStart.end(), [](int start) { return start < 0; })) {
+        return true;
+    }
+    for (std::int32_t g = 0; g < static_cast<std::int32_t>(groupStart.size()); ++g) {
+        if (groupSize(g) < 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Anova::buildSampleView(std::int32_t lastRows)
+{
+    const auto groups = static_cast<std::int32_t>(groupStart.size());
+    const std::int32_t cells = Y.getCols();
+    std::int32_t viewRows = 0;
+    for (std::int32_t g = 0; g < groups; ++g) {
+        assert(lastRows <= groupSize(g));
+        viewRows = std::max(viewRows, lastRows < 0 ? groupSize(g) : lastRows);
+    }
+    Y.createPointers(viewRows, groups * cells);
+    for (std::int32_t j = 0; j < groups * cells; ++j) {
+        const std::int32_t g = j % groups;
+        const std::int32_t c = j / groups;
+        const std::int32_t end = groupEnd(g);
+        const std::int32_t first =
+            lastRows < 0 ? groupStart[static_cast<std::size_t>(g)] : end - lastRows;
+        for (std::int32_t r = first; r < end; ++r) {
+            Y.setPointer(r - first, j, &Y.at(r, c));
+        }
+    }
+}
+
+void Anova::setGroupSize(std::int32_t size)
+{
+    assert(size >= 0);
+    resizeGroups(std::vector<int>(groupStart.size(), size));
+    buildSampleView(-1);
+}
+
+void Anova::addParticipants(std::int32_t count)
+{
+    assert(count >= 0);
+    std::vector<int> sizes(groupStart.size());
+    for (std::size_t g = 0; g < sizes.size(); ++g) {
+        sizes[g] = groupSize(static_cast<std::int32_t>(g)) + count;
+    }
+    resizeGroups(sizes);
+    buildSampleView(count);
+}
+
+void Anova::resizeGroups(const std::vector<int>& sizes)
+{
+    // One copy into new matrices instead of inserting or deleting row by row, so that the
+    // cost is linear in the number of participants.
+    std::int32_t rows = 0;
+    for (int size : sizes) {
+        rows += size;
+    }
+    regroupedY.resize(rows, Y.getCols());
+    regroupedX.resize(rows, X.getCols());
+    std::int32_t next = 0;
+    // groupStart[g] changes only after group g has been copied, so the groups after it
+    // are still described in the old rows.
+    for (std::int32_t g = 0; g < static_cast<std::int32_t>(sizes.size()); ++g) {
+        const std::int32_t first = groupStart[static_cast<std::size_t>(g)];
+        const std::int32_t size = sizes[static_cast<std::size_t>(g)];
+        const std::int32_t kept = std::min(size, groupSize(g));
+        for (std::int32_t k = 0; k < kept; ++k) {
+            copyRow(X, first + k, regroupedX, next + k);
+            copyRow(Y, first + k, regroupedY, next + k);
+        }
+        // A new participant belongs to the group as its last row of X says; its row of Y
+        // stays 0 until the generator fills it.
+        assert(groupSize(g) > 0);
+        for (std::int32_t k = kept; k < size; ++k) {
+            copyRow(X, groupEnd(g) - 1, regroupedX, next + k);
+        }
+        groupStart[static_cast<std::size_t>(g)] = next;
+        next += size;
+    }
+    std::swap(Y, regroupedY);
+    std::swap(X, regroupedX);
+    Y.releasePointers();
+}
+
+void Anova::saveBase()
+{
+    baseY.copyFrom(Y);
+    baseX.copyFrom(X);
+    baseCovariance.copyFrom(errorCovariance);
+    baseGroupStart = groupStart;
+}
+
+void Anova::restoreBase()
+{
+    Y.copyFrom(baseY);
+    Y.releasePointers();
+    X.copyFrom(baseX);
+    errorCovariance.copyFrom(baseCovariance);
+    groupStart = baseGroupStart;
+    buildSampleView(-1);
+}
+
+void Anova::resetRunFlags()
+{
+    finished.store(false, std::memory_order_relaxed);
+    abortRequested.store(false, std::memory_order_relaxed);
+    progress.store(0, std::memory_order_relaxed);
+}
+
+void Anova::simulate(SimulationParameters parameters, Preferences preferences,
+                     std::int32_t* status)
+{
+    significantCount = 0;
+    generator.setPreferences(preferences);
+    // Nothing may read from a file that could not be opened: the run ends as if the file
+    // had run out, whether or not it would have needed a single number.
+    if (!generator.hasRandomSource()) {
+        *status = StatusRandomNumbersExhausted;
+    } else {
+        [[maybe_unused]] const bool prepared = prepareSimulation(parameters);
+        assert(prepared); // the run control refuses a group without participants
+        runPasses(parameters, status);
+    }
+    finished.store(true, std::memory_order_release);
+}
+
+void Anova::runPasses(const SimulationParameters& parameters, std::int32_t* status)
+{
+    buildSampleView(-1);
+    generator.setPopulation(simulationMeans, simulationSDs, simulationCorrelations);
+    const double& p = selectedP(parameters.analysisIndex);
+    saveBase();
+    // Without a replaced sample the first look of every pass is the observed sample itself,
+    // so its result is the same in every pass.
+    const bool observedSignificant =
+        parameters.replaceOriginalMatrix == 0 && isSignificantLook(parameters.criticalAlpha, p);
+    for (std::int32_t pass = 0; pass < parameters.numberOfPasses; ++pass) {
+        if (pass % PROGRESS_STEP == 0) {
+            progress.store(pass, std::memory_order_relaxed);
+        }
+        restoreBase();
+        if (abortRequested.load(std::memory_order_relaxed)) {
+            break;
+        }
+        if (!runPass(parameters, p, observedSignificant, status)) {
+            break;
+        }
+    }
+    restoreBase();
+}
+
+bool Anova::runPass(const SimulationParameters& parameters, const double& p,
+                    bool observedSignificant, std::int32_t* status)
+{
+    bool significant = observedSignificant;
+    if (parameters.replaceOriginalMatrix != 0) {
+        setGroupSize(parameters.participantsPerGroup);
+        if (!drawSample(status)) {
+            return false;
+        }
+        significant = isSignificantLook(parameters.criticalAlpha, p);
+    }
+    for (std::int32_t inspection = 1;
+         !significant && inspection <= parameters.maxAdditionalInspections; ++inspection) {
+        addParticipants(parameters.participantsPerInspection);
+        if (!drawSample(status)) {
+            return false;
+        }
+        significant = isSignificantLook(parameters.criticalAlpha, p);
+    }
+    if (significant) {
+        ++significantCount;
+    }
+    return true;
+}
+
+bool Anova::drawSample(std::int32_t* status)
+{
+    *status = generator.generateSample();
+    return *status == StatusOk;
+}
+
+bool Anova::isSignificantLook(double criticalAlpha, const double& p)
+{
+    // p is read only after a successful compute; a NaN p is not significant either.
+    return compute() && criticalAlpha >= p;
+}
+
+const double& Anova::selectedP(std::int32_t analysisIndex) const
+{
+    switch (analysisIndex) {
+    case AnalysisAnovaUncorrected:
+        return univariateTest.p;
+    case AnalysisAnovaGreenhouseGeisser:
+        return univariateTest.ggP;
+    case AnalysisPillai:
+        return pillaiTest.p;
+    case AnalysisWilks:
+        return wilksTest.p;
+    default:
+        assert(analysisIndex == AnalysisHotelling);
+        return hotellingTest.p;
+    }
+}

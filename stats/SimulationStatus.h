@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+/// What a sample generation, and with it a simulation worker, reports. A worker's status
+/// holds the result of its last generation, so after a run it is StatusOk or the error that
+/// ended the run.
+enum SimulationStatus : std::int32_t {
+    StatusOk = 1,
+    /// A group's correlations of the data the population was estimated from hold a NaN or a
+    /// value outside ±1 (too few participants in the group, or a cell without variance).
+    StatusInvalidCorrelation = -11,
+    /// The random-numbers file ran out, or could not be opened at all.
+    StatusRandomNumbersExhausted = -13,
+};
