@@ -2,7 +2,9 @@
 # Configures and builds one flavour of Tamsel into build/<flavour>.
 #   scripts/build.sh release   optimised build (the default)
 #   scripts/build.sh sanitize  AddressSanitizer + UndefinedBehaviorSanitizer, with assertions
-# Further arguments are passed to cmake's configure step.
+#   scripts/build.sh thread    ThreadSanitizer, headless (the threaded code and its tests)
+# Further arguments are passed to cmake's configure step. TAMSEL_TARGETS, when set, names
+# the targets to build instead of all.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 flavour=${1:-release}
@@ -13,7 +15,8 @@ shift || true
 case "$flavour" in
   release)  options=(-DCMAKE_BUILD_TYPE=Release) ;;
   sanitize) options=(-DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON -DENABLE_UBSAN=ON -DBUILD_BENCHMARKS=OFF) ;;
-  *) echo "unknown flavour '$flavour' (release or sanitize)" >&2; exit 2 ;;
+  thread)   options=(-DCMAKE_BUILD_TYPE=Debug -DENABLE_TSAN=ON -DBUILD_BENCHMARKS=OFF -DBUILD_DESKTOP=OFF) ;;
+  *) echo "unknown flavour '$flavour' (release, sanitize or thread)" >&2; exit 2 ;;
 esac
 if [ "${CI:-}" = "true" ]; then
   options+=(-DWARNINGS_AS_ERRORS=ON)
@@ -21,4 +24,9 @@ fi
 
 build="$root/build/$flavour"
 cmake -S "$root" -B "$build" -G Ninja "${options[@]}" "$@" >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+targets=()
+if [ -n "${TAMSEL_TARGETS:-}" ]; then
+  read -r -a names <<<"$TAMSEL_TARGETS"
+  targets=(--target "${names[@]}")
+fi
+cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, then builds and runs the whole test suite twice:
-# an optimised build and an AddressSanitizer + UndefinedBehaviorSanitizer build.
+# Installs what is missing, then builds and runs the whole test suite twice: an
+# optimised build and an AddressSanitizer + UndefinedBehaviorSanitizer build; runs the
+# engine and simulation tests under ThreadSanitizer; then runs each fuzz target (project
+# reader, text import) for 60 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -9,3 +11,8 @@ for flavour in release sanitize; do
   echo "== tests ($flavour) =="
   ctest --test-dir "$root/build/$flavour" --output-on-failure --parallel "$(nproc)"
 done
+TAMSEL_TARGETS="stats_tests simulation_tests" "$root/scripts/build.sh" thread
+echo "== tests (thread) =="
+ctest --test-dir "$root/build/thread" --output-on-failure --parallel "$(nproc)" \
+  --tests-regex '^(stats|simulation)\.'
+"$root/scripts/fuzz.sh" 60
