@@ -12,6 +12,7 @@
 #include "simulation/SimulationParameters.h"
 #include "stats/Anova.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,8 +52,13 @@ public:
     /// effect's block. Returns false at the first effect that cannot be read or computed;
     /// the blocks of the effects before it stay.
     bool computeAllEffects();
-    /// Appends the block of engine 0's current effect to the results table.
+    /// Appends the block of engine 0's current effect to the results table, then hands
+    /// engine 0 to the effect listener.
     void showEffectResults();
+    /// Called with engine 0 after each effect's block is appended, while the engine still
+    /// holds that effect's results; the command-line front end takes the numbers at full
+    /// precision from there. An empty listener removes it.
+    void setEffectListener(std::function<void(const Anova&)> listener);
     /// The one ticked analysis of the results table; without one, or with several, the
     /// message says so and there is no choice.
     std::optional<AnalysisChoice> chooseAnalysis();
@@ -127,5 +133,6 @@ private:
     GeneralMatrix<int> effectTable;
     SimulationParameters simulationParameters;
     std::string simulatedEffectName;
+    std::function<void(const Anova&)> effectListener;
     bool deleteVariableRowsEnabled = false;
 };

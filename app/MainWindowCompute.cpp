@@ -6,6 +6,7 @@
 #include "app/design/EffectList.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 
@@ -70,6 +71,13 @@ void MainWindowCommands::showEffectResults()
     // Every engine holds the same results; engine 0 is the one that is shown.
     appendEffectBlock(resultsTable, *engines.front());
     resultsTable.repaint();
+    if (effectListener)
+        effectListener(*engines.front());
+}
+
+void MainWindowCommands::setEffectListener(std::function<void(const Anova&)> listener)
+{
+    effectListener = std::move(listener);
 }
 
 std::optional<AnalysisChoice> MainWindowCommands::chooseAnalysis()

@@ -3,19 +3,25 @@
 #include "data/NumberText.h"
 #include "grid/CellState.h"
 
+#include <algorithm>
 #include <cassert>
 #include <vector>
 
 namespace {
 
-/// prefix and the levels, joined as MatricesEditor::withinLabel describes.
-std::string levelLabel(const char* prefix, const std::vector<int>& levels)
+/// Whether every variable has at most 9 levels, so that its level numbers are single digits.
+bool hasSingleDigitLevels(const std::vector<int>& levelCounts)
 {
-    bool singleDigits = true;
-    for (int level : levels) {
-        if (level < 0 || level > 9)
-            singleDigits = false;
+    for (int count : levelCounts) {
+        if (count > 9)
+            return false;
     }
+    return true;
+}
+
+/// prefix and the levels, joined as MatricesEditor::withinLabel describes.
+std::string levelLabel(const char* prefix, const std::vector<int>& levels, bool singleDigits)
+{
     std::string label = prefix;
     for (std::size_t k = 0; k < levels.size(); ++k) {
         if (k > 0 && !singleDigits)
@@ -42,7 +48,7 @@ std::string MatricesEditor::withinLabel(const Design& design, int c)
     std::vector<int> levels;
     for (std::int32_t k = 0; k < combinations.getRows(); ++k)
         levels.push_back(combinations.get(k, c));
-    return levelLabel("W", levels);
+    return levelLabel("W", levels, hasSingleDigitLevels(design.getWithinLevels()));
 }
 
 std::string MatricesEditor::groupLabel(const Design& design, int g)
@@ -54,7 +60,7 @@ std::string MatricesEditor::groupLabel(const Design& design, int g)
     std::vector<int> levels;
     for (std::int32_t k = 0; k < combinations.getCols(); ++k)
         levels.push_back(combinations.get(g, k));
-    return levelLabel("B", levels);
+    return levelLabel("B", levels, hasSingleDigitLevels(design.getBetweenLevels()));
 }
 
 void MatricesEditor::fillGrid(int tab)
@@ -82,6 +88,12 @@ void MatricesEditor::fillGrid(int tab)
     }
     grid.setMode(tab);
     grid.autoSizeColumns();
+    // Three significant digits make narrow columns; the usual width leaves room to type.
+    for (int j = 0; j < cols; ++j) {
+        const int column = grid.toGridColumn(j);
+        grid.setColumnWidth(column, std::max(grid.getColumnWidth(column),
+                                             GridModel::DEFAULT_COLUMN_WIDTH));
+    }
     grid.refresh();
 }
 

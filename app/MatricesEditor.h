@@ -41,8 +41,8 @@ public:
 
     /// "W" and the levels of within combination c; "B" and the levels of group combination
     /// g ("B1" for the single group of a design without between variable). The levels are
-    /// joined without a separator while every level is a single digit (W12: levels 1 and
-    /// 2), and with "." otherwise, so that W1.12 and W11.2 stay apart.
+    /// joined without a separator while no variable of that side has more than 9 levels
+    /// (W12: levels 1 and 2), and with "." otherwise, so that W1.12 and W11.2 stay apart.
     static std::string withinLabel(const Design& design, int c);
     static std::string groupLabel(const Design& design, int g);
 

@@ -34,6 +34,7 @@ bool ProjectCommands::open()
     if (!chosen)
         return false;
     const std::string path = repairDriveRootPath(*chosen);
+    textImport.finishTextImport();
     if (!readProject(path))
         return false;
     title = fileNameOf(path) + " - Tamsel";
@@ -89,6 +90,14 @@ bool ProjectCommands::reimport(const ImportOptions& options)
 void ProjectCommands::finishImport()
 {
     textImport.finishTextImport();
+}
+
+void ProjectCommands::resetGrids()
+{
+    // The reset table has no imported cells; import mode must not outlive them, or the
+    // next option click would import the file over the fresh table.
+    textImport.finishTextImport();
+    commands.resetGrids();
 }
 
 bool ProjectCommands::readProject(const std::string& path)

@@ -30,9 +30,10 @@ public:
     static bool isProjectArgument(const std::string& argument);
 
     /// "Open ...": a file-open dialog titled "Open"; the chosen path, with a drive root
-    /// repaired, is read into the tables. On success it becomes the project path and the
-    /// title is its file name followed by " - Tamsel". False when the user cancels or the
-    /// file cannot be read.
+    /// repaired, is read into the tables. A text import in progress is finished first, so
+    /// that no option click can import over the opened project. On success the path
+    /// becomes the project path and the title is its file name followed by " - Tamsel".
+    /// False when the user cancels or the file cannot be read.
     bool open();
     /// Reads the project named on the command line. On success the argument becomes the
     /// project path and the title is the argument followed by " - Tamsel"; otherwise the
@@ -58,6 +59,10 @@ public:
     bool reimport(const ImportOptions& options);
     /// "Text import done": import mode ends and the imported cells become editable.
     void finishImport();
+    /// "Reset grids": finishes a text import in progress, then resets the three tables
+    /// (MainWindowCommands::resetGrids). The project path and the title stay.
+    void resetGrids();
+
     /// Whether the ten import controls are enabled.
     bool isImportMode() const { return textImport.isImportMode(); }
     const std::string& getImportPath() const { return textImport.getImportPath(); }

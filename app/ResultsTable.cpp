@@ -1,5 +1,6 @@
 #include "app/ResultsTable.h"
 
+#include "app/AnalysisRows.h"
 #include "data/NumberText.h"
 #include "stats/AnalysisIndex.h"
 
@@ -7,39 +8,6 @@
 #include <cstddef>
 
 namespace {
-
-/// One analysis row of a block. The univariate analyses have no statistic and no exact
-/// flag; their cells read "-".
-struct AnalysisRow {
-    AnalysisIndex index;
-    std::optional<double> value;
-    double F;
-    double df1;
-    double df2;
-    double p;
-    double noncentrality;
-    std::optional<bool> exact;
-};
-
-AnalysisRow multivariateRow(AnalysisIndex index, const TestResult& test)
-{
-    return {index, test.value, test.F, test.df1, test.df2, test.p, test.noncentrality, test.exact};
-}
-
-std::array<AnalysisRow, ANALYSIS_COUNT> analysisRows(const Anova& engine)
-{
-    const UnivariateTest& univariate = engine.getUnivariateTest();
-    // The Greenhouse-Geisser correction changes the degrees of freedom, not F.
-    return {{
-        {AnalysisAnovaUncorrected, std::nullopt, univariate.F, univariate.df1, univariate.df2,
-         univariate.p, univariate.noncentrality, std::nullopt},
-        {AnalysisAnovaGreenhouseGeisser, std::nullopt, univariate.F, univariate.ggDf1,
-         univariate.ggDf2, univariate.ggP, univariate.ggNoncentrality, std::nullopt},
-        multivariateRow(AnalysisPillai, engine.getPillaiTest()),
-        multivariateRow(AnalysisWilks, engine.getWilksTest()),
-        multivariateRow(AnalysisHotelling, engine.getHotellingTest()),
-    }};
-}
 
 void writeHeaderRow(GeneralGridCtrl& results, int r, const std::string& effectName)
 {

@@ -82,6 +82,15 @@ SimulationFields::Refusal refusal(SimulationFields::Field field, std::string tex
     return {field, NOTICE_TITLE, std::move(text), MessageIcon::Exclamation};
 }
 
+/// "Please enter KIND between MINIMUM and MAXIMUM.", appended piece by piece.
+std::string rangeMessage(const char* kind, const std::string& minimum, const std::string& maximum)
+{
+    std::string text = "Please enter ";
+    text.append(kind).append(" between ").append(minimum).append(" and ").append(maximum);
+    text.push_back('.');
+    return text;
+}
+
 /// An integer field with its range; the refusal names the range.
 std::optional<SimulationFields::Refusal> readCount(const std::string& text,
                                                    SimulationFields::Field field,
@@ -91,8 +100,8 @@ std::optional<SimulationFields::Refusal> readCount(const std::string& text,
     if (!value)
         return refusal(field, NOT_AN_INTEGER);
     if (*value < minimum || *value > MAX_COUNT) {
-        return refusal(field, "Please enter an integer between " + std::to_string(minimum) +
-                                  " and " + std::to_string(MAX_COUNT) + ".");
+        return refusal(field, rangeMessage("an integer", std::to_string(minimum),
+                                           std::to_string(MAX_COUNT)));
     }
     out = static_cast<std::int32_t>(*value);
     return std::nullopt;
@@ -107,25 +116,14 @@ std::optional<SimulationFields::Refusal> readAlpha(const std::string& text,
     const double value = parseNumber(number, separator);
     if (!(value >= MIN_ALPHA && value <= MAX_ALPHA)) {
         return refusal(SimulationFields::Field::CriticalAlpha,
-                       "Please enter a number between " + formatNumber(MIN_ALPHA, "%.15g", separator) +
-                           " and " + formatNumber(MAX_ALPHA, "%.15g", separator) + ".");
+                       rangeMessage("a number", formatNumber(MIN_ALPHA, "%.15g", separator),
+                                    formatNumber(MAX_ALPHA, "%.15g", separator)));
     }
     out = value;
     return std::nullopt;
 }
 
 } // namespace
-
-SimulationFields SimulationFields::defaults()
-{
-    SimulationFields fields;
-    fields.passes = "100000";
-    fields.criticalAlpha = "0.05";
-    fields.maxAdditionalInspections = "4";
-    fields.participantsPerInspection = "10";
-    fields.participantsPerGroup = "10";
-    return fields;
-}
 
 std::optional<SimulationFields::Refusal>
 SimulationFields::readInto(SimulationParameters& parameters, DecimalSeparator separator) const
@@ -149,8 +147,8 @@ SimulationFields::readInto(SimulationParameters& parameters, DecimalSeparator se
         if (*perGroup < 2)
             return refusal(Field::PerGroup, "Please choose a minimum of 2 subjects.");
         if (*perGroup > MAX_COUNT) {
-            return refusal(Field::PerGroup, "Please enter an integer between 2 and " +
-                                                std::to_string(MAX_COUNT) + ".");
+            return refusal(Field::PerGroup,
+                           rangeMessage("an integer", "2", std::to_string(MAX_COUNT)));
         }
         read.participantsPerGroup = static_cast<std::int32_t>(*perGroup);
     }

@@ -23,9 +23,6 @@ struct SimulationFields {
         MessageIcon icon = MessageIcon::Exclamation;
     };
 
-    /// The window's fields as it opens.
-    static SimulationFields defaults();
-
     /// Reads every field in order and checks its range (passes 1..2000000000, critical alpha
     /// 1e-12..0.999999999999, inspections and participants per inspection 0..2000000000);
     /// with "Replace original matrix" chosen the participants per group must be an integer
@@ -45,11 +42,12 @@ struct SimulationFields {
     /// run that did not complete, so that an error never leaves an earlier result shown.
     static std::string probabilityText(const SimulationResult& result, DecimalSeparator separator);
 
-    std::string passes;
-    std::string criticalAlpha;
-    std::string maxAdditionalInspections;
-    std::string participantsPerInspection;
-    std::string participantsPerGroup;
+    // A new value holds the window's fields as it opens.
+    std::string passes = "100000";
+    std::string criticalAlpha = "0.05";
+    std::string maxAdditionalInspections = "4";
+    std::string participantsPerInspection = "10";
+    std::string participantsPerGroup = "10";
     /// "Simulate alpha error probability" rather than "Simulate power (1 - beta error prob.)".
     bool simulateAlpha = true;
     /// "Assume homogeneity of variances": "Yes".

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "stats/AnalysisIndex.h"
+#include "stats/Anova.h"
+
+#include <array>
+#include <optional>
+
+/// The numbers of one analysis of an effect, as its row of the effect's block shows them.
+/// The univariate analyses have no statistic and no exact flag; only the Greenhouse-Geisser
+/// row has an epsilon.
+struct AnalysisRow {
+    AnalysisIndex index = AnalysisAnovaUncorrected;
+    std::optional<double> value;
+    double F = -99.0;
+    double df1 = -99.0;
+    double df2 = -99.0;
+    double p = -99.0;
+    double noncentrality = -99.0;
+    std::optional<bool> exact;
+    std::optional<double> epsilon;
+};
+
+/// The five analyses of the engine's current effect in AnalysisIndex order, read from its
+/// test objects at full precision.
+std::array<AnalysisRow, ANALYSIS_COUNT> analysisRows(const Anova& engine);

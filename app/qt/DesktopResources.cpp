@@ -1,0 +1,9 @@
+#include "app/qt/DesktopResources.h"
+
+#include <QtGlobal>
+
+// Outside any namespace, as the registration macro requires.
+void initDesktopResources()
+{
+    Q_INIT_RESOURCE(tamsel);
+}

@@ -1,0 +1,77 @@
+#include "cli/ComputeCommand.h"
+
+#include "app/MainWindowCommands.h"
+#include "cli/StderrMessageSink.h"
+#include "data/ProjectFile.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <map>
+#include <vector>
+
+namespace {
+
+/// The compute command runs on one thread; more engines would only compute the same
+/// numbers again.
+constexpr int ENGINE_COUNT = 1;
+
+} // namespace
+
+ComputeCommand::ComputeCommand(CLI::App& program)
+{
+    CLI::App* command = program.add_subcommand(
+        "compute", "Compute the ANOVA and MANOVA analyses of every effect of a design");
+    input.addTo(*command);
+    const std::map<std::string, ResultsFormat> formats{
+        {"text", ResultsFormat::Text}, {"csv", ResultsFormat::Csv}, {"json", ResultsFormat::Json}};
+    command
+        ->add_option("--format", format,
+                     "text: the results table as the desktop shows it\n(the default); csv: one "
+                     "line per analysis;\njson: the effects with their analyses;\ne.g. "
+                     "--format json")
+        ->type_name("text|csv|json")
+        ->transform(CLI::CheckedTransformer(formats).description(""));
+    command
+        ->add_option("--save", savePath,
+                     "Also save the project, after the computation,\nas \"Save\" does, e.g. "
+                     "--save study.vlt")
+        ->type_name("OUT.vlt");
+    command->footer(
+        "Examples:\n"
+        "  tamsel-cli compute examples/reaction-times.vlt\n"
+        "  tamsel-cli compute --import data.txt --within time=2 --within task=3 \\\n"
+        "      --roles \"between;1, 1;1, 2;1, 3;2, 1;2, 2;2, 3\" --format csv --save study.vlt\n"
+        "  tamsel-cli compute --import grip.txt --no-names --spaces --no-tab \\\n"
+        "      --within hand=2 --roles \"1;2\" --decimal-separator , --format json\n"
+        "\n"
+        "Exit status: 0 success, 1 a failed check, an unreadable file or a failed\n"
+        "computation (the message is on standard error), 2 wrong usage.");
+}
+
+int ComputeCommand::run() const
+{
+    StderrMessageSink messages;
+    MainWindowCommands commands(messages, input.decimalSeparator(), ENGINE_COUNT);
+    std::vector<EffectResults> effects;
+    commands.setEffectListener(
+        [&effects](const Anova& engine) { effects.push_back(effectResultsOf(engine)); });
+    if (!input.load(commands, messages))
+        return 1;
+    const bool computed = commands.computeStatistics();
+    // "Save" keeps the project whatever the outcome of the computation before it.
+    if (!savePath.empty()) {
+        if (!ProjectFile(messages).write(savePath, commands.getDataTable(),
+                                         commands.getWithinTable()))
+            return 1;
+    }
+    if (!computed)
+        return 1;
+    switch (format) {
+    case ResultsFormat::Text: std::cout << formatResultsText(commands.getResultsTable()); break;
+    case ResultsFormat::Csv: std::cout << formatResultsCsv(effects); break;
+    case ResultsFormat::Json: std::cout << formatResultsJson(effects); break;
+    }
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}

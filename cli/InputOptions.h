@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/MainWindowCommands.h"
+#include "app/platform/MessageSink.h"
+#include "data/DecimalSeparator.h"
+#include "data/ImportOptions.h"
+
+#include <string>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+/// What a subcommand works on, as its command line says: a project file, or a text file
+/// imported into the data table together with the within variables and the role of every
+/// data column; and the decimal separator of the tables. The tables are filled through the
+/// desktop program's own commands: ProjectFile reads the project, TextImport imports the
+/// text file, and the within variables and roles are typed into the tables as texts, so
+/// the checks of the compute command judge them as they judge what a user types.
+class InputOptions {
+public:
+    /// Adds PROJECT, --import, --within, --roles, the seven import flags and
+    /// --decimal-separator to command. Exactly one of PROJECT and --import is required;
+    /// --import requires --within and --roles, which, like the import flags, require it.
+    void addTo(CLI::App& command);
+
+    /// --decimal-separator when given, else that of the environment's numeric locale.
+    DecimalSeparator decimalSeparator() const;
+
+    /// Fills the tables of commands, which must be fresh: reads the project, or imports the
+    /// text file, types the within variables into the within-variables table and the
+    /// roles into the combination row. False after a message through messages: the file
+    /// cannot be read, or the roles do not match the imported data columns.
+    bool load(MainWindowCommands& commands, MessageSink& messages) const;
+
+private:
+    /// The import options of the flags: the check boxes' defaults unless a flag says
+    /// otherwise.
+    ImportOptions importOptions() const;
+    void typeWithinVariables(WithinGridCtrl& within) const;
+    bool typeRoles(UserGridCtrl& data, MessageSink& messages) const;
+
+    std::string projectPath;
+    std::string importPath;
+    /// NAME=LEVELS, one per within variable in table order.
+    std::vector<std::string> withinVariables;
+    /// One role per data column, separated by ';'.
+    std::string roles;
+    std::string separator;
+    bool noNames = false;
+    bool spaces = false;
+    bool noTab = false;
+    bool verticalTab = false;
+    bool formFeed = false;
+    bool noCarriageReturn = false;
+    bool noLineFeed = false;
+};

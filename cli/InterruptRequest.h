@@ -1,0 +1,16 @@
+#pragma once
+
+/// Ctrl+C during a simulation run: while an InterruptRequest lives, SIGINT only raises a
+/// flag, which the run's polling loop reads and answers like the abort button. The flag is
+/// a volatile sig_atomic_t because that is all a signal handler may safely write. The
+/// previous handler returns when the object is destroyed.
+class InterruptRequest {
+public:
+    InterruptRequest();
+    ~InterruptRequest();
+    InterruptRequest(const InterruptRequest&) = delete;
+    InterruptRequest& operator=(const InterruptRequest&) = delete;
+
+    /// Whether SIGINT arrived since construction.
+    bool requested() const;
+};

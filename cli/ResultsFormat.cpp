@@ -1,0 +1,153 @@
+#include "cli/ResultsFormat.h"
+
+#include "app/ResultsTable.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <system_error>
+
+namespace {
+
+/// Column 0 holds the effect names, column 1 the analysis names; the others are numbers,
+/// "-" or "yes"/"no", which read best right-aligned.
+constexpr int LAST_LEFT_ALIGNED_COLUMN = 1;
+
+/// The width of a UTF-8 text on a terminal: its code points, continuation bytes not
+/// counted.
+std::size_t displayWidth(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+std::string csvField(const std::string& text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+std::string csvNumber(std::optional<double> value)
+{
+    return value ? roundTripNumber(*value) : std::string();
+}
+
+std::string jsonNumber(std::optional<double> value)
+{
+    const std::string text = value ? roundTripNumber(*value) : std::string();
+    return text.empty() ? "null" : text;
+}
+
+/// The text as a JSON string. Names read from files are UTF-8, but an import of a damaged
+/// file may still bring invalid sequences, which become U+FFFD rather than invalid JSON.
+std::string jsonString(const std::string& text)
+{
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::string jsonAnalysis(const AnalysisRow& row)
+{
+    std::string object = "{\"analysis\": " +
+                         jsonString(std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)])) +
+                         ", \"index\": " + std::to_string(row.index) +
+                         ", \"value\": " + jsonNumber(row.value) +
+                         ", \"F\": " + jsonNumber(row.F) + ", \"df1\": " + jsonNumber(row.df1) +
+                         ", \"df2\": " + jsonNumber(row.df2) + ", \"p\": " + jsonNumber(row.p) +
+                         ", \"noncentrality\": " + jsonNumber(row.noncentrality) +
+                         ", \"exact\": " + (row.exact ? (*row.exact ? "true" : "false") : "null");
+    if (row.index == AnalysisAnovaGreenhouseGeisser)
+        object += ", \"epsilon\": " + jsonNumber(row.epsilon);
+    return object + "}";
+}
+
+} // namespace
+
+EffectResults effectResultsOf(const Anova& engine)
+{
+    return {engine.effectName(), analysisRows(engine)};
+}
+
+std::string formatResultsText(const GeneralGridCtrl& results)
+{
+    const int columns = std::min(results.getDataColumnCount(), CHOICE_COLUMN);
+    std::vector<std::size_t> widths(static_cast<std::size_t>(std::max(columns, 0)), 0);
+    for (int r = 0; r < results.getDataRowCount(); ++r) {
+        for (int c = 0; c < columns; ++c) {
+            std::size_t& width = widths[static_cast<std::size_t>(c)];
+            width = std::max(width, displayWidth(results.getText(r, c)));
+        }
+    }
+    std::string text;
+    for (int r = 0; r < results.getDataRowCount(); ++r) {
+        std::string line;
+        for (int c = 0; c < columns; ++c) {
+            const std::string& cell = results.getText(r, c);
+            const std::string padding(widths[static_cast<std::size_t>(c)] - displayWidth(cell), ' ');
+            if (c > 0)
+                line += "  ";
+            line += c <= LAST_LEFT_ALIGNED_COLUMN ? cell + padding : padding + cell;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        text += line + '\n';
+    }
+    return text;
+}
+
+std::string formatResultsCsv(const std::vector<EffectResults>& effects)
+{
+    std::string text = "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon\n";
+    for (const EffectResults& effect : effects) {
+        for (const AnalysisRow& row : effect.analyses) {
+            text += csvField(effect.name) + ',' +
+                    std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]) + ',' +
+                    csvNumber(row.value) + ',' + csvNumber(row.F) + ',' + csvNumber(row.df1) +
+                    ',' + csvNumber(row.df2) + ',' + csvNumber(row.p) + ',' +
+                    csvNumber(row.noncentrality) + ',' +
+                    (row.exact ? (*row.exact ? "true" : "false") : "") + ',' +
+                    csvNumber(row.epsilon) + '\n';
+        }
+    }
+    return text;
+}
+
+std::string formatResultsJson(const std::vector<EffectResults>& effects)
+{
+    std::string text = "{\"effects\": [";
+    for (std::size_t e = 0; e < effects.size(); ++e) {
+        text += e == 0 ? "\n" : ",\n";
+        text += "  {\"name\": " + jsonString(effects[e].name) + ", \"analyses\": [\n";
+        for (std::size_t a = 0; a < effects[e].analyses.size(); ++a) {
+            text += "    " + jsonAnalysis(effects[e].analyses[a]);
+            text += a + 1 < effects[e].analyses.size() ? ",\n" : "\n";
+        }
+        text += "  ]}";
+    }
+    return text + (effects.empty() ? "]}\n" : "\n]}\n");
+}
+
+std::string roundTripNumber(double value)
+{
+    if (!std::isfinite(value))
+        return {};
+    // The longest shortest form of a double, "-2.2250738585072014e-308", has 24 characters.
+    char buffer[32];
+    const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::string text(buffer, written.ptr);
+    // An integral value keeps a decimal point: JSON readers take "-0" or a long digit
+    // string for an integer, which loses the sign of -0.0 or may not fit their integers.
+    if (text.find_first_of(".e") == std::string::npos)
+        text += ".0";
+    return text;
+}

@@ -1,0 +1,285 @@
+#include "cli/SimulateCommand.h"
+
+#include "app/MainWindowCommands.h"
+#include "app/ResultsTable.h"
+#include "cli/InterruptRequest.h"
+#include "cli/PopulationJson.h"
+#include "cli/ProgressBar.h"
+#include "cli/SimulationReport.h"
+#include "cli/StderrMessageSink.h"
+#include "simulation/SimulationRun.h"
+#include "stats/AnalysisIndex.h"
+#include "stats/Preferences.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <iostream>
+#include <map>
+#include <random>
+#include <thread>
+#include <vector>
+
+namespace {
+
+/// The option that sets each of the window's fields, to name it in a refusal.
+std::string optionOf(SimulationFields::Field field)
+{
+    switch (field) {
+    case SimulationFields::Field::Passes: return "--passes";
+    case SimulationFields::Field::CriticalAlpha: return "--alpha";
+    case SimulationFields::Field::MaxInspections: return "--inspections";
+    case SimulationFields::Field::PerInspection: return "--per-inspection";
+    case SimulationFields::Field::PerGroup: return "--per-group";
+    }
+    return {};
+}
+
+std::vector<Anova*> enginesOf(MainWindowCommands& commands)
+{
+    std::vector<Anova*> engines;
+    for (int i = 0; i < commands.getEngineCount(); ++i)
+        engines.push_back(&commands.getEngine(i));
+    return engines;
+}
+
+void addFieldOptions(CLI::App& command, SimulationFields& fields)
+{
+    command.add_option("--passes", fields.passes, "Simulation passes, 1..2000000000")
+        ->type_name("N")
+        ->capture_default_str();
+    command.add_option("--alpha", fields.criticalAlpha,
+                       "Critical alpha, 1e-12..0.999999999999;\nnumbers in options take the point")
+        ->type_name("A")
+        ->capture_default_str();
+    command.add_option("--inspections", fields.maxAdditionalInspections,
+                       "Maximum additional inspections, 0..2000000000")
+        ->type_name("K")
+        ->capture_default_str();
+    command.add_option("--per-inspection", fields.participantsPerInspection,
+                       "Participants added per group at each\ninspection, 0..2000000000")
+        ->type_name("M")
+        ->capture_default_str();
+    command.add_flag("--homogeneity", fields.assumeHomogeneity,
+                     "Assume homogeneity of variances");
+    CLI::Option* replace =
+        command.add_flag("--replace", fields.replaceOriginalMatrix,
+                         "Replace the original matrix: every pass\ndraws a new sample of "
+                         "--per-group per group");
+    command.add_option("--per-group", fields.participantsPerGroup,
+                       "Participants per group with --replace, at least 2")
+        ->type_name("N")
+        ->capture_default_str()
+        ->needs(replace);
+}
+
+} // namespace
+
+SimulateCommand::SimulateCommand(CLI::App& program)
+{
+    CLI::App* command = program.add_subcommand(
+        "simulate", "Simulate the alpha error probability or the power of one analysis of an "
+                    "effect");
+    input.addTo(*command);
+    command->add_option("--effect", effect, "The effect as the results table names it")
+        ->required();
+    command->add_option("--analysis", analysis,
+                        "0 ANOVA (uncorr.), 1 ANOVA (Greenhouse-Geisser),\n2 MANOVA (Pillai), "
+                        "3 MANOVA (Wilks),\n4 MANOVA (Hotelling)")
+        ->required()
+        ->check(CLI::Range(0, ANALYSIS_COUNT - 1));
+    command->add_flag("--power", power,
+                      "Simulate the power (1 - beta error probability)\ninstead of the alpha "
+                      "error probability");
+    addFieldOptions(*command, fields);
+    command->add_option("--threads", threads,
+                        "Worker threads, one engine each; the default is\nthe processor count "
+                        "(with --random-files, one\nthread per file)")
+        ->type_name("T")
+        ->check(CLI::Range(1, 1024));
+    CLI::Option* seedOption = command->add_option(
+        "--seed", seed,
+        "Seed S, 0..4294967295: engine i is seeded with\nthe one 32-bit value that "
+        "std::seed_seq{S, i}\ngenerates; without it S is drawn from\nstd::random_device. "
+        "The seed is reported either way");
+    command->add_option("--random-files", randomFiles,
+                        "Take the deviates from random-numbers files,\none per thread, "
+                        "separated by ';'")
+        ->excludes(seedOption);
+    command->add_option("--population", populationPath,
+                        "Simulate this population instead of the one\nestimated from the data: "
+                        "{\"means\": G x P,\n\"sds\": G x P, \"correlations\": P x P}, rows "
+                        "of\nthe custom matrices editor")
+        ->type_name("FILE.json");
+    command->add_option("--export-population", exportPopulationPath,
+                        "Write the population the run simulates in the\nform --population reads")
+        ->type_name("FILE.json");
+    const std::map<std::string, bool> formats{{"text", false}, {"json", true}};
+    command->add_option("--format", json, "text (the default) or json")
+        ->type_name("text|json")
+        ->transform(CLI::CheckedTransformer(formats).description(""));
+    command->footer(
+        "Examples:\n"
+        "  tamsel-cli simulate examples/reaction-times.vlt --effect task --analysis 0 \\\n"
+        "      --passes 20000 --seed 7\n"
+        "  tamsel-cli simulate examples/word-recall.vlt --effect \"training x list\" \\\n"
+        "      --analysis 2 --power --replace --per-group 12 --threads 2 --format json\n"
+        "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
+        "      --export-population pop.json --seed 1\n"
+        "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
+        "      --population pop.json --seed 1\n"
+        "\n"
+        "A progress bar is drawn on standard error when it is a terminal; Ctrl+C\n"
+        "aborts the run as the simulation window's abort button does.\n"
+        "\n"
+        "Exit status: 0 success, 1 a user error (the message is on standard error),\n"
+        "2 wrong usage, 130 aborted by Ctrl+C.");
+}
+
+std::uint32_t SimulateCommand::engineSeed(std::uint32_t runSeed, std::uint32_t i)
+{
+    std::seed_seq sequence{runSeed, i};
+    std::array<std::uint32_t, 1> value{};
+    sequence.generate(value.begin(), value.end());
+    return value[0];
+}
+
+int SimulateCommand::threadCount() const
+{
+    if (threads)
+        return *threads;
+    if (!randomFiles.empty())
+        return Preferences{0, 1, randomFiles}.pathCount();
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+bool SimulateCommand::tickAnalysis(MainWindowCommands& commands, MessageSink& messages) const
+{
+    GeneralGridCtrl& results = commands.getResultsTable();
+    std::string names;
+    for (int r = 0; r < results.getDataRowCount(); r += ROWS_PER_EFFECT) {
+        const std::string& name = results.getText(r, 0);
+        if (name == effect) {
+            results.setCellChecked(results.toGridRow(r + 1 + analysis),
+                                   results.toGridColumn(CHOICE_COLUMN), true);
+            return true;
+        }
+        names += (names.empty() ? "\"" : ", \"") + name + "\"";
+    }
+    messages.showMessage("Error",
+                         "The results have no effect \"" + effect + "\"; they have " + names + ".",
+                         MessageIcon::Error);
+    return false;
+}
+
+bool SimulateCommand::exchangePopulation(MainWindowCommands& commands,
+                                         MessageSink& messages) const
+{
+    SimulationParameters& parameters = commands.getSimulationParameters();
+    if (populationPath.empty() && exportPopulationPath.empty())
+        return true;
+    // Every engine estimates the population first, as the desktop does before its matrices
+    // can be edited: that also sets up the sample view and the data correlations, which the
+    // run keeps when custom matrices replace the estimate. A design that cannot be
+    // estimated is refused by the run itself, with its message.
+    SimulationParameters estimate = parameters;
+    estimate.useCustomMatrices = 0;
+    for (Anova* engine : enginesOf(commands)) {
+        if (!engine->prepareSimulation(estimate))
+            return true;
+    }
+    Anova& first = commands.getEngine(0);
+    PopulationJson population;
+    if (!populationPath.empty()) {
+        const auto groups = static_cast<std::int32_t>(first.getGroupStart().size());
+        if (!population.read(populationPath, groups, first.getY().getCols(), messages))
+            return false;
+        for (Anova* engine : enginesOf(commands)) {
+            [[maybe_unused]] const bool imported = engine->importSimulationMatrices(
+                population.means, population.sds, population.correlations);
+            assert(imported); // read checked the shapes against the same design
+        }
+        parameters.useCustomMatrices = 1;
+    }
+    if (exportPopulationPath.empty())
+        return true;
+    first.exportSimulationMatrices(population.means, population.sds, population.correlations);
+    return population.write(exportPopulationPath, messages);
+}
+
+int SimulateCommand::run() const
+{
+    StderrMessageSink messages;
+    const int threadTotal = threadCount();
+    MainWindowCommands commands(messages, input.decimalSeparator(), threadTotal);
+    SimulationParameters& parameters = commands.getSimulationParameters();
+    // Command-line numbers take the point whatever the locale, like the other options.
+    if (const auto refusal = fields.readInto(parameters, DecimalSeparator())) {
+        messages.showMessage("Error", optionOf(refusal->field) + ": " + refusal->text,
+                             MessageIcon::Error);
+        return 1;
+    }
+    parameters.simulateAlpha = power ? 0 : 1;
+    parameters.useCustomMatrices = 0;
+    if (!input.load(commands, messages))
+        return 1;
+    if (!commands.computeStatistics())
+        return 1;
+    if (!tickAnalysis(commands, messages))
+        return 1;
+    if (!commands.setUpSimulation())
+        return 1;
+
+    const Preferences preferences{randomFiles.empty() ? 1 : 0, threadTotal, randomFiles};
+    if (preferences.useMersenneTwister == 0 && preferences.pathCount() != threadTotal) {
+        messages.showMessage("Error",
+                             "--random-files gives " + std::to_string(preferences.pathCount()) +
+                                 " files for " + std::to_string(threadTotal) +
+                                 " threads; give one file per thread.",
+                             MessageIcon::Error);
+        return 1;
+    }
+    std::optional<std::uint32_t> runSeed;
+    if (preferences.useMersenneTwister != 0) {
+        runSeed = seed ? *seed : std::random_device()();
+        for (int i = 0; i < threadTotal; ++i)
+            commands.getEngine(i).getGenerator().seed(
+                engineSeed(*runSeed, static_cast<std::uint32_t>(i)));
+    }
+    if (!exchangePopulation(commands, messages))
+        return 1;
+
+    SimulationRun simulation(enginesOf(commands), messages, input.decimalSeparator());
+    ProgressBar bar;
+    const InterruptRequest interrupt;
+    const SimulationResult& result =
+        simulation.runSimulation(parameters, preferences, [&] {
+            if (interrupt.requested())
+                simulation.abort();
+            std::int64_t done = 0;
+            for (std::int32_t i = 0; i < simulation.threadCount(); ++i)
+                done += simulation.progressOf(i);
+            bar.show(done, std::int64_t{simulation.getPassesPerThread()} * simulation.threadCount());
+        });
+    bar.finish();
+    if (result.outcome == SimulationOutcome::Aborted) {
+        messages.showMessage("Error", "The simulation was aborted.", MessageIcon::Error);
+        return INTERRUPTED;
+    }
+    if (!result.hasProbability())
+        return 1;
+
+    SimulationReport report;
+    report.effect = commands.getSimulatedEffectName();
+    report.analysis = std::string(ANALYSIS_NAMES[static_cast<std::size_t>(analysis)]);
+    report.power = power;
+    report.actualPasses = result.actualPasses;
+    report.significant = result.significantTotal;
+    report.probability = result.probability;
+    report.seed = runSeed;
+    std::cout << (json ? formatReportJson(report) : formatReportText(report));
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}

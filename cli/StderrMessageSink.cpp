@@ -1,0 +1,9 @@
+#include "cli/StderrMessageSink.h"
+
+#include <iostream>
+
+void StderrMessageSink::showMessage(const std::string& title, const std::string& text,
+                                    MessageIcon /*icon*/)
+{
+    std::cerr << title << ": " << text << std::endl;
+}

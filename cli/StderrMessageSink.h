@@ -1,0 +1,10 @@
+#pragma once
+
+#include "app/platform/MessageSink.h"
+
+/// The command-line front end's message box: each message goes to standard error as one
+/// "Title: text" line, the title telling an error ("Error: ...") from a notice.
+class StderrMessageSink : public MessageSink {
+public:
+    void showMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
+};

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Scenarios of tamsel-cli that take more than one command or files made by the test.
+#   scenarios.sh TAMSEL_CLI SOURCE_DIR SCENARIO
+# Exit status 0 when the scenario holds, 77 when the system cannot run it (skipped).
+set -euo pipefail
+cli=$1 root=$2 scenario=$3
+expect="$root/tests/cli/expect-run.sh"
+fixtures="$root/tests/data/cli"
+example="$root/examples/reaction-times.vlt"
+example_design=(--within time=2 --within task=3 --roles "between;1, 1;1, 2;1, 3;2, 1;2, 2;2, 3")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Fails when a line of the file matches the extended regex. (A negated grep would not stop
+# the script under set -e.)
+refuse_match() { # regex file
+  if grep -Eq -- "$1" "$2"; then
+    echo "$2 matches $1" >&2
+    exit 1
+  fi
+}
+
+case $scenario in
+  import-matches-project)
+    # The example's text file, imported with its design, gives the project's results.
+    "$cli" compute "$example" >"$work/project.txt"
+    "$cli" compute --import "$root/examples/reaction-times.txt" "${example_design[@]}" \
+      >"$work/imported.txt"
+    diff "$work/project.txt" "$work/imported.txt"
+    ;;
+  save-round-trip)
+    # --save writes a project that reads back to the same results.
+    "$cli" compute --import "$fixtures/comma-decimals.txt" --within time=3 \
+      --roles "between;1;2;3" --decimal-separator , --save "$work/saved.vlt" >"$work/imported.txt"
+    "$cli" compute "$work/saved.vlt" --decimal-separator , >"$work/saved.txt"
+    diff "$work/imported.txt" "$work/saved.txt"
+    ;;
+  save-after-failed-check)
+    # "Save" writes whatever the computation's outcome: the check's message, status 1, and
+    # the project is there.
+    "$expect" 1 "" "^Error: Not every level" "$cli" compute \
+      --import "$root/examples/reaction-times.txt" --within time=2 --within task=4 \
+      --roles "between;1, 1;1, 2;1, 3;2, 1;2, 2;2, 3" --save "$work/saved.vlt"
+    test -s "$work/saved.vlt"
+    ;;
+  save-keeps-previous-file)
+    # A save that its checks refuse leaves the file that was there byte for byte.
+    cp "$example" "$work/study.vlt"
+    "$expect" 1 "" "^Error: Data grid is empty\.$" "$cli" compute \
+      --import "$fixtures/names-only.txt" --within time=3 --roles "1;2;3" --save "$work/study.vlt"
+    cmp "$example" "$work/study.vlt"
+    ;;
+  truncated-project)
+    # A project cut anywhere, or followed by more bytes, is refused with the reader's message.
+    size=$(stat -c %s "$example")
+    for length in 0 1 4 7 8 9 100 $((size / 2)) $((size - 2)) $((size - 1)); do
+      head -c "$length" "$example" >"$work/cut.vlt"
+      "$expect" 1 "" "^Error: The file .*cut\.vlt is not a Tamsel project or is damaged\.$" \
+        "$cli" compute "$work/cut.vlt"
+    done
+    cat "$example" "$example" >"$work/twice.vlt"
+    "$expect" 1 "" "^Error: The file .*twice\.vlt is not a Tamsel project or is damaged\.$" \
+      "$cli" compute "$work/twice.vlt"
+    ;;
+  unusual-bytes)
+    # NUL bytes and 8-bit characters in the names are imported and computed.
+    printf 'gr\374n\000\tb\tc\n1\t2\t3\n2\t4\t3.5\n3\t5\t6\n' >"$work/bytes.txt"
+    "$expect" 0 "MANOVA \(Pillai\)" "" "$cli" compute --import "$work/bytes.txt" \
+      --within time=3 --roles "1;2;3"
+    # Every byte value: imported, then refused by the checks with a message.
+    for round in 1 2 3; do
+      for code in $(seq 0 255); do printf "\\$(printf %03o "$code")"; done
+    done >"$work/all-bytes.txt"
+    "$expect" 1 "" "^Error: " "$cli" compute --import "$work/all-bytes.txt" \
+      --within time=3 --roles "1;2;3"
+    # A line of 5 MB is one cell; the checks refuse the design with a message.
+    head -c 5000000 /dev/zero | tr '\0' '7' >"$work/long-line.txt"
+    "$expect" 1 "" "^Error: " "$cli" compute --import "$work/long-line.txt" \
+      --within time=2 --roles "1"
+    ;;
+  million-rows)
+    # A million participants are imported and computed.
+    { printf 't1\tt2\tt3\n'; seq 1 1000000 | awk '{print $1 % 11 "\t" $1 % 7 "\t" $1 % 5}'; } \
+      >"$work/rows.txt"
+    "$expect" 0 "MANOVA \(Hotelling\)" "" "$cli" compute --import "$work/rows.txt" \
+      --within time=3 --roles "1;2;3"
+    ;;
+  locale-decimal-comma)
+    # Without --decimal-separator the locale of LC_ALL decides; the option overrides it.
+    # The test compiles a German locale of its own, so that it runs on systems that
+    # have none installed.
+    localedef -i de_DE -f UTF-8 "$work/de_DE.UTF-8" >/dev/null 2>&1 || exit 77
+    # glibc's newlocale does not free its copy of LOCPATH, which only the test sets; in the
+    # sanitized build LeakSanitizer would report it as the program's leak.
+    printf 'leak:__argz_add_sep\n' >"$work/lsan.supp"
+    export LSAN_OPTIONS="suppressions=$work/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+    LOCPATH="$work" LC_ALL=de_DE.UTF-8 "$expect" 0 " [0-9]+,[0-9]{4}( |$)" "" "$cli" compute "$example"
+    LOCPATH="$work" LC_ALL=de_DE.UTF-8 "$cli" compute "$example" >"$work/comma.txt"
+    refuse_match "[0-9]\.[0-9]" "$work/comma.txt"
+    LOCPATH="$work" LC_ALL=de_DE.UTF-8 "$cli" compute "$example" --decimal-separator . \
+      >"$work/point.txt"
+    refuse_match "[0-9],[0-9]" "$work/point.txt"
+    LC_ALL= LC_NUMERIC= LOCPATH="$work" LANG=de_DE.UTF-8 "$cli" compute "$example" >"$work/lang.txt"
+    diff "$work/comma.txt" "$work/lang.txt"
+    LOCPATH="$work" LC_ALL=C LANG=de_DE.UTF-8 "$cli" compute "$example" >"$work/c.txt"
+    diff "$work/point.txt" "$work/c.txt"
+    # csv and json write points whatever the locale.
+    LOCPATH="$work" LC_ALL=de_DE.UTF-8 "$expect" 0 "^task,ANOVA \(uncorr\.\),,[0-9]+\.[0-9]+," "" \
+      "$cli" compute "$example" --format csv
+    ;;
+  *)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
