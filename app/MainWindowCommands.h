@@ -4,12 +4,12 @@
 #include "app/ResultsTable.h"
 #include "app/design/Design.h"
 #include "app/platform/MessageSink.h"
-#include "data/DecimalSeparator.h"
+#include "numeric/DecimalSeparator.h"
 #include "data/GeneralGridCtrl.h"
 #include "data/UserGridCtrl.h"
 #include "data/WithinGridCtrl.h"
 #include "numeric/GeneralMatrix.h"
-#include "simulation/SimulationParameters.h"
+#include "stats/SimulationParameters.h"
 #include "stats/Anova.h"
 
 #include <functional>

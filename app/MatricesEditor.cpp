@@ -1,6 +1,6 @@
 #include "app/MatricesEditor.h"
 
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 #include "grid/CellState.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "app/ResultsTable.h"
 
 #include "app/AnalysisRows.h"
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 #include "stats/AnalysisIndex.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "app/SimulationFields.h"
 
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/platform/MessageSink.h"
-#include "data/DecimalSeparator.h"
-#include "simulation/SimulationParameters.h"
+#include "numeric/DecimalSeparator.h"
+#include "stats/SimulationParameters.h"
 #include "simulation/SimulationResult.h"
 
 #include <optional>

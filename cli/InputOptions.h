@@ -2,7 +2,7 @@
 
 #include "app/MainWindowCommands.h"
 #include "app/platform/MessageSink.h"
-#include "data/DecimalSeparator.h"
+#include "numeric/DecimalSeparator.h"
 #include "data/ImportOptions.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DecimalSeparator.h"
+#include "numeric/DecimalSeparator.h"
 #include "data/ImportOptions.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "data/GeneralGridCtrl.h"
 
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 #include "data/ProjectContent.h"
 #include "grid/ClipboardText.h"
 

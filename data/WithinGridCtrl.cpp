@@ -2,7 +2,7 @@
 
 #include "app/design/Combinations.h"
 #include "data/BinaryWriter.h"
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 
 #include <cstddef>
 #include <string>

@@ -22,6 +22,10 @@ if [ "${CI:-}" = "true" ]; then
   options+=(-DWARNINGS_AS_ERRORS=ON)
 fi
 
+# Paths below the checkout are hashed relative to it, so that a second clone of the
+# repository reuses the compiler cache of the first.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+
 build="$root/build/$flavour"
 cmake -S "$root" -B "$build" -G Ninja "${options[@]}" "$@" >/dev/null
 targets=()

@@ -4,7 +4,7 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
-#include "simulation/SimulationParameters.h"
+#include "stats/SimulationParameters.h"
 #include "stats/HotellingTest.h"
 #include "stats/PillaiTest.h"
 #include "stats/Preferences.h"

@@ -1,6 +1,6 @@
 #include "stats/RandomNumbersFile.h"
 
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 
 #include <locale>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DecimalSeparator.h"
+#include "numeric/DecimalSeparator.h"
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"

@@ -6,7 +6,7 @@
 #include "app/platform/ProcessorCount.h"
 #include "app/platform/SeedSource.h"
 #include "app/platform/SettingsStore.h"
-#include "data/DecimalSeparator.h"
+#include "numeric/DecimalSeparator.h"
 
 /// The platform services the main window and its dialogs use. The application object
 /// hands in the desktop's implementations; the tests hand in fakes, so that no message box

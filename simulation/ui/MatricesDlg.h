@@ -2,7 +2,7 @@
 
 #include "app/MatricesEditor.h"
 #include "app/design/Design.h"
-#include "data/DecimalSeparator.h"
+#include "numeric/DecimalSeparator.h"
 #include "data/SimulationMatricesGridCtrl.h"
 #include "numeric/RealMatrix.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/AnalysisRows.h"
 #include "app/ResultsTable.h"
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "UserSession.h"
 
 #include "app/ResultsTable.h"
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 #include "stats/AnalysisIndex.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "app/platform/MessageSink.h"
 #include "app/platform/SettingsStore.h"
 #include "numeric/RealMatrix.h"
-#include "simulation/SimulationParameters.h"
+#include "stats/SimulationParameters.h"
 #include "stats/Anova.h"
 #include "stats/Preferences.h"
 

@@ -1,4 +1,4 @@
-#include "data/NumberText.h"
+#include "numeric/NumberText.h"
 
 #include <algorithm>
 #include <cassert>
