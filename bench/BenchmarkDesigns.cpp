@@ -39,19 +39,19 @@ BenchmarkDesign benchmarkDesign(std::int32_t index)
 
 bool buildBenchmarkDesign(std::int32_t index, Design& design)
 {
-    const BenchmarkDesign spec = benchmarkDesign(index);
-    const bool hasGroups = spec.groupSizes.size() > 1;
-    const GeneralMatrix<int> combinations = levelCombinations(spec.withinLevels);
+    const BenchmarkDesign shape = benchmarkDesign(index);
+    const bool hasGroups = shape.groupSizes.size() > 1;
+    const GeneralMatrix<int> combinations = levelCombinations(shape.withinLevels);
     const std::int32_t cells = combinations.getRows();
-    const std::int32_t participants = sum(spec.groupSizes);
+    const std::int32_t participants = sum(shape.groupSizes);
     const std::int32_t firstWithin = hasGroups ? 1 : 0;
 
     RealMatrix rawData(participants, firstWithin + cells, nullptr);
     std::mt19937 generator(DATA_SEED + static_cast<std::uint32_t>(index));
     std::normal_distribution<double> normal(0.0, 1.0);
     std::int32_t row = 0;
-    for (std::size_t g = 0; g < spec.groupSizes.size(); ++g) {
-        for (int k = 0; k < spec.groupSizes[g]; ++k, ++row) {
+    for (std::size_t g = 0; g < shape.groupSizes.size(); ++g) {
+        for (int k = 0; k < shape.groupSizes[g]; ++k, ++row) {
             if (hasGroups) {
                 rawData.set(row, 0, static_cast<double>(g + 1));
             }
@@ -67,7 +67,7 @@ bool buildBenchmarkDesign(std::int32_t index, Design& design)
         columnNames.push_back("group");
         betweenColumns.insert(0);
     }
-    const auto withinCount = static_cast<std::int32_t>(spec.withinLevels.size());
+    const auto withinCount = static_cast<std::int32_t>(shape.withinLevels.size());
     GeneralMatrix<int> columnLevels(withinCount, cells);
     for (std::int32_t c = 0; c < cells; ++c) {
         columnNames.push_back("cell" + std::to_string(c + 1));
@@ -77,7 +77,7 @@ bool buildBenchmarkDesign(std::int32_t index, Design& design)
     }
     const std::vector<std::string> withinNames = {"A", "B", "C"};
     const std::vector<std::string> names(withinNames.begin(), withinNames.begin() + withinCount);
-    if (!design.build(rawData, columnNames, betweenColumns, names, spec.withinLevels,
+    if (!design.build(rawData, columnNames, betweenColumns, names, shape.withinLevels,
                       columnLevels)) {
         return false;
     }
