@@ -14,8 +14,14 @@ void GeneralMatrix<T>::resize(std::int32_t newRows, std::int32_t newCols)
 {
     assert(newRows >= 0 && newCols >= 0);
     const std::int32_t newSize = newRows * newCols;
-    // Value-initialisation zero-fills (0, 0.0 or nullptr).
-    data = newSize > 0 ? std::make_unique<T[]>(static_cast<std::size_t>(newSize)) : nullptr;
+    // The engine resizes its working matrices to the same shapes on every compute; reusing
+    // storage of the right size spares an allocation each time.
+    if (newSize > 0 && newSize == size) {
+        std::fill_n(data.get(), size, T{});
+    } else {
+        // Value-initialisation zero-fills (0, 0.0 or nullptr).
+        data = newSize > 0 ? std::make_unique<T[]>(static_cast<std::size_t>(newSize)) : nullptr;
+    }
     rows = newRows;
     cols = newCols;
     size = newSize;

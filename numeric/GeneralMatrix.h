@@ -8,8 +8,8 @@
 /// expects with leading dimension `rows`. Instantiated for int, double and double*.
 ///
 /// No operation checks indices or the conformity of shapes in a release build; callers
-/// respect them, and debug builds assert them. Every operation that changes the shape
-/// replaces the storage, so pointers into the old storage become invalid.
+/// respect them, and debug builds assert them. Every operation that changes the shape may
+/// replace the storage, so pointers into the old storage become invalid.
 ///
 /// The destructor is deliberately not virtual: matrices are always destroyed through
 /// their own type. `copy` is the one virtual operation (YMatrix extends it).
@@ -25,7 +25,8 @@ public:
     GeneralMatrix& operator=(GeneralMatrix&&) noexcept = default;
     ~GeneralMatrix() = default;
 
-    /// Replaces the storage by rows x cols zeros, also when the shape is unchanged.
+    /// Makes the matrix rows x cols zeros (in the same storage when the element count is
+    /// unchanged).
     void resize(std::int32_t newRows, std::int32_t newCols);
 
     T get(std::int32_t i, std::int32_t j) const { return data[index(i, j)]; }

@@ -133,6 +133,50 @@ void RealMatrix::pseudoInverse(RealMatrix& out) const
     vSPlus.multiply(U, out, false, true);
 }
 
+void RealMatrix::symmetricPseudoInverse(RealMatrix& out) const
+{
+    assert(&out != this);
+    assert(rows == cols);
+    const Int n = rows;
+    out.resize(n, n);
+    if (n == 0) {
+        return;
+    }
+    // The front of the workspace holds the copy that dsyev turns into the eigenvectors and
+    // then the eigenvalues; dsyev works in the rest.
+    const std::size_t squareSize = static_cast<std::size_t>(n) * n;
+    double* vectors = lapack->work();
+    double* values = vectors + squareSize;
+    double* work = values + n;
+    Int workLength = *lapack->length() - static_cast<Int>(squareSize) - n;
+    std::copy_n(data.get(), squareSize, vectors);
+    const char wantVectors = 'V';
+    const char upper = 'U';
+    const Int lda = leading(n);
+    Int info = 0;
+    lapack::dsyev_(&wantVectors, &upper, &n, vectors, &lda, values, work, &workLength, &info, 1,
+                   1);
+    // A⁺ = Σ v_k v_kᵀ / λ_k over the eigenvalues above the tolerance in absolute value;
+    // the upper triangle is summed and mirrored.
+    for (Int k = 0; k < n; ++k) {
+        if (std::fabs(values[k]) <= SINGULAR_VALUE_TOLERANCE) {
+            continue;
+        }
+        const double* v = vectors + static_cast<std::size_t>(n) * k;
+        for (Int j = 0; j < n; ++j) {
+            const double scaled = v[j] / values[k];
+            for (Int i = 0; i <= j; ++i) {
+                out.at(i, j) += v[i] * scaled;
+            }
+        }
+    }
+    for (Int j = 0; j < n; ++j) {
+        for (Int i = j + 1; i < n; ++i) {
+            out.set(i, j, out.get(j, i));
+        }
+    }
+}
+
 void RealMatrix::pseudoInvertInPlace()
 {
     RealMatrix result(lapack);

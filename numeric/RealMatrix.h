@@ -38,6 +38,11 @@ public:
     /// singular values with |s| <= SINGULAR_VALUE_TOLERANCE are treated as zero.
     void pseudoInverse(RealMatrix& out) const;
     void pseudoInvertInPlace();
+    /// out := A⁺ of the symmetric A, from its eigen-decomposition (dsyev) instead of the
+    /// SVD: the singular values of a symmetric matrix are the absolute values of its
+    /// eigenvalues, so the same tolerance rule gives the same pseudo-inverse at about half
+    /// the cost. Reads A's upper triangle only; out is exactly symmetric. Allocates nothing.
+    void symmetricPseudoInverse(RealMatrix& out) const;
 
     /// out[0..rows-1] := real parts of the eigenvalues of the square A in LAPACK's order;
     /// imaginary parts are dropped. A is overwritten (dgeev without vectors).

@@ -17,10 +17,11 @@ bool isScalar(const RealMatrix& a)
     return a.getRows() == 1 && a.getCols() == 1;
 }
 
-void pseudoInverse(const RealMatrix& a, RealMatrix& out)
+// The two matrices pseudo-inverted here, C (XᵀX)⁻¹ Cᵀ and E, are symmetric.
+void symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out)
 {
     if (!isScalar(a)) {
-        a.pseudoInverse(out);
+        a.symmetricPseudoInverse(out);
         return;
     }
     const double x = a.get(0, 0);
@@ -246,7 +247,7 @@ void Anova::formHypothesisSscp()
 {
     C.multiply(xtxInverse, contrastInverse, false, false);
     contrastInverse.multiply(C, contrastDispersion, false, true);
-    pseudoInverse(contrastDispersion, dispersionPlus);
+    symmetricPseudoInverse(contrastDispersion, dispersionPlus);
     contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
     estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
 }
@@ -332,7 +333,7 @@ void Anova::crossProductOfResiduals()
 
 bool Anova::solveEigenproblem()
 {
-    pseudoInverse(errorSscp, errorSscpPlus);
+    symmetricPseudoInverse(errorSscp, errorSscpPlus);
     hypothesisSscp.multiply(errorSscpPlus, hePlus, false, false);
     heEigenvalues.assign(static_cast<std::size_t>(hePlus.getRows()), 0.0);
     const double* first = hePlus.dataPointer();

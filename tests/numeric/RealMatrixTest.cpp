@@ -118,6 +118,49 @@ TEST_F(RealMatrixTest, SingularValueAtTheToleranceCountsAsZero)
     EXPECT_EQ(of({{above}}).rank(), 1.0);
 }
 
+// The engine's symmetric route must give the SVD route's pseudo-inverse: for singular and
+// indefinite matrices (a negative eigenvalue is a singular value too), with the same
+// tolerance rule on |λ|, reading only the upper triangle.
+TEST_F(RealMatrixTest, SymmetricPseudoInverseMatchesTheSvdRoute)
+{
+    const std::vector<RealMatrix> cases = [this] {
+        std::vector<RealMatrix> list;
+        list.push_back(of({{4, 1, 2}, {1, 3, 0}, {2, 0, 5}}));      // positive definite
+        list.push_back(of({{1, 2, 3}, {2, 4, 6}, {3, 6, 9}}));      // rank 1
+        list.push_back(of({{2, 1, 0}, {1, -3, 1}, {0, 1, 0.5}}));   // indefinite
+        list.push_back(of({{0, 0}, {0, 0}}));                       // zero
+        return list;
+    }();
+    for (const RealMatrix& a : cases) {
+        RealMatrix expected(&workspace);
+        a.pseudoInverse(expected);
+        RealMatrix actual(&workspace);
+        a.symmetricPseudoInverse(actual);
+        EXPECT_TRUE(matricesNear(actual, expected, 1e-12));
+        RealMatrix transposed(&workspace);
+        actual.transpose(transposed);
+        EXPECT_TRUE(matricesNear(transposed, actual, 0.0));
+    }
+
+    // Condition number 2e6: the inverse [[1e6, 1 - 1e6], [1 - 1e6, 1e6]] / (2e6 - 1) is
+    // met to 1e-15, where the SVD route is off by 4e-12.
+    RealMatrix plus(&workspace);
+    of({{1e6, 1e6 - 1}, {1e6 - 1, 1e6}}).symmetricPseudoInverse(plus);
+    EXPECT_NEAR(plus.get(0, 0), 1e6 / (2e6 - 1), 1e-15);
+    EXPECT_NEAR(plus.get(1, 0), (1 - 1e6) / (2e6 - 1), 1e-15);
+
+    // Garbage below the diagonal is not read.
+    of({{4, 1}, {-50, 3}}).symmetricPseudoInverse(plus);
+    EXPECT_TRUE(matricesNear(plus, of({{3.0 / 11, -1.0 / 11}, {-1.0 / 11, 4.0 / 11}}), 1e-15));
+
+    // Eigenvalues at ± the tolerance count as zero, twice the tolerance does not.
+    const double at = SINGULAR_VALUE_TOLERANCE;
+    of({{2, 0}, {0, -at}}).symmetricPseudoInverse(plus);
+    EXPECT_TRUE(matricesNear(plus, of({{0.5, 0}, {0, 0}}), 0.0));
+    of({{2, 0}, {0, -2 * at}}).symmetricPseudoInverse(plus);
+    EXPECT_DOUBLE_EQ(plus.get(1, 1), -1.0 / (2 * at));
+}
+
 TEST_F(RealMatrixTest, RankCountsIndependentRowsAndLeavesTheMatrix)
 {
     const RealMatrix a = of({{1, 2, 3}, {1, 2, 3}, {0, 1, 0}});
