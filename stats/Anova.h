@@ -36,7 +36,10 @@
 /// belongs to its worker thread; the front end touches only the run flags (requestAbort,
 /// isFinished, progressPosition) until isFinished() is true, and from then on the engine
 /// is its own again.
-class Anova {
+///
+/// Engines run side by side on different cores and write their fields on every look; each
+/// starts on a cache line of its own, so that no line holds fields of two engines.
+class alignas(64) Anova {
 public:
     /// threadIndex 0 is the engine whose results the results table shows.
     explicit Anova(std::int32_t threadIndex);
@@ -147,10 +150,11 @@ public:
     /// the parameters (numberOfPasses already per thread) and preferences: sets the
     /// random source, prepares the population, saves the base and runs the passes. A pass
     /// counts when one of its looks is significant (compute succeeds and p <= criticalAlpha);
-    /// a look whose compute fails counts as not significant. *status receives the result of
-    /// every sample generation; a failed one ends the run. A random-numbers file that cannot
-    /// be opened ends it before the first pass with StatusRandomNumbersExhausted. Every end
-    /// restores the base and then sets finished. Requires every group to have participants.
+    /// a look whose compute fails counts as not significant. A failed sample generation ends
+    /// the run; *status receives the result of the last one (StatusOk after a run without
+    /// samples). A random-numbers file that cannot be opened ends the run before the first
+    /// pass with StatusRandomNumbersExhausted. Every end restores the base, writes *status
+    /// and then sets finished. Requires every group to have participants.
     void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status);
     /// finished and abortRequested false, progress 0; by the front end before the worker
     /// starts.

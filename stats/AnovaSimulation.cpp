@@ -153,15 +153,20 @@ void Anova::simulate(SimulationParameters parameters, Preferences preferences,
 {
     significantCount = 0;
     generator.setPreferences(preferences);
+    // The workers' statuses lie side by side in the front end's memory; the status of the
+    // run is kept here and written once at the end, so that the workers do not contend for
+    // that cache line on every sample.
+    std::int32_t runStatus = StatusOk;
     // Nothing may read from a file that could not be opened: the run ends as if the file
     // had run out, whether or not it would have needed a single number.
     if (!generator.hasRandomSource()) {
-        *status = StatusRandomNumbersExhausted;
+        runStatus = StatusRandomNumbersExhausted;
     } else {
         [[maybe_unused]] const bool prepared = prepareSimulation(parameters);
         assert(prepared); // the run control refuses a group without participants
-        runPasses(parameters, status);
+        runPasses(parameters, &runStatus);
     }
+    *status = runStatus;
     finished.store(true, std::memory_order_release);
 }
 
