@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <set>
-#include <string>
 #include <vector>
 
 namespace {
@@ -19,28 +18,14 @@ std::vector<int> rowOf(const GeneralMatrix<int>& table, std::int32_t r)
 
 } // namespace
 
-// Reference: the hand-listed odometer for levels (2, 3) and its labels.
-TEST(LevelCombinations, TwoByThreeCountsWithTheLastVariableFastest)
+// Counting with the last variable fastest lists every combination exactly once, in
+// strictly ascending lexicographic order (which fixes the table), every entry inside
+// 1..L; each label parses back to its levels (a level of two digits included).
+TEST(LevelCombinations, ListsEveryCombinationOnceInOrderAndLabelsRoundTrip)
 {
-    const GeneralMatrix<int> table = levelCombinations({2, 3});
-    const std::vector<std::vector<int>> expected = {{1, 1}, {1, 2}, {1, 3},
-                                                    {2, 1}, {2, 2}, {2, 3}};
-    const std::vector<std::string> labels = {"1, 1", "1, 2", "1, 3", "2, 1", "2, 2", "2, 3"};
-    ASSERT_EQ(table.getRows(), 6);
-    ASSERT_EQ(table.getCols(), 2);
-    for (std::int32_t r = 0; r < 6; ++r) {
-        EXPECT_EQ(rowOf(table, r), expected[static_cast<std::size_t>(r)]) << "row " << r;
-        EXPECT_EQ(combinationLabel(rowOf(table, r)), labels[static_cast<std::size_t>(r)]);
-    }
-}
-
-// Identity: counting with the last variable fastest lists every combination exactly once,
-// in strictly ascending lexicographic order, with every entry inside 1..L.
-TEST(LevelCombinations, ListsEveryCombinationOnceInLexicographicOrder)
-{
-    const std::vector<int> levels = {3, 1, 2, 4};
+    const std::vector<int> levels = {3, 1, 12, 2};
     const GeneralMatrix<int> table = levelCombinations(levels);
-    ASSERT_EQ(table.getRows(), 3 * 1 * 2 * 4);
+    ASSERT_EQ(table.getRows(), 3 * 1 * 12 * 2);
     ASSERT_EQ(table.getCols(), 4);
     std::set<std::vector<int>> seen;
     for (std::int32_t r = 0; r < table.getRows(); ++r) {
@@ -52,9 +37,13 @@ TEST(LevelCombinations, ListsEveryCombinationOnceInLexicographicOrder)
         if (r > 0) {
             EXPECT_LT(rowOf(table, r - 1), row) << "row " << r;
         }
+        EXPECT_EQ(parseCombinationLabel(combinationLabel(row)), row);
         seen.insert(row);
     }
-    EXPECT_EQ(seen.size(), 24u);
+    EXPECT_EQ(seen.size(), 72u);
+    EXPECT_EQ(combinationLabel({2, 1, 3}), "2, 1, 3");
+    EXPECT_EQ(combinationLabel({12}), "12");
+    EXPECT_EQ(combinationLabel({}), "");
 }
 
 TEST(LevelCombinations, EmptyListGivesOneEmptyRowAndALevelBelowOneNone)
@@ -65,57 +54,36 @@ TEST(LevelCombinations, EmptyListGivesOneEmptyRowAndALevelBelowOneNone)
     EXPECT_EQ(levelCombinations({2, 0}).getRows(), 0);
     EXPECT_EQ(levelCombinations({-2, -3}).getRows(), 0);
     EXPECT_EQ(levelCombinations({1}).get(0, 0), 1);
+    EXPECT_THROW(levelCombinations({65536, 65536}), std::bad_alloc); // 2^32 rows
 }
 
-TEST(LevelCombinations, CountBeyondTheIntRangeIsAnAllocationFailure)
+// Any text parses without fault: blanks go first (so "1 2" is 12), a piece without a
+// leading integer is 0, a trailing comma adds nothing, numbers clamp to the int range.
+TEST(ParseCombinationLabel, BlanksGarbageAndClamping)
 {
-    EXPECT_THROW(levelCombinations({65536, 65536}), std::bad_alloc);
-}
-
-TEST(CombinationLabel, JoinsLevelsWithCommaAndOneBlank)
-{
-    EXPECT_EQ(combinationLabel({2, 1, 3}), "2, 1, 3");
-    EXPECT_EQ(combinationLabel({12}), "12");
-    EXPECT_EQ(combinationLabel({}), "");
-}
-
-// Identity: parsing a label gives back the levels it was made from.
-TEST(ParseCombinationLabel, RoundTripsEveryOfferedLabel)
-{
-    const GeneralMatrix<int> table = levelCombinations({2, 12, 3});
-    for (std::int32_t r = 0; r < table.getRows(); ++r)
-        EXPECT_EQ(parseCombinationLabel(combinationLabel(rowOf(table, r))), rowOf(table, r));
-}
-
-TEST(ParseCombinationLabel, RemovesBlanksBeforeSplitting)
-{
-    EXPECT_EQ(parseCombinationLabel("1, 12"), (std::vector<int>{1, 12}));
-    EXPECT_EQ(parseCombinationLabel("  3 ,4  ,  5"), (std::vector<int>{3, 4, 5}));
-    // The blank inside "1 2" goes first, so the digits join into one number.
-    EXPECT_EQ(parseCombinationLabel("1 2"), (std::vector<int>{12}));
-    EXPECT_EQ(parseCombinationLabel("1,2,"), (std::vector<int>{1, 2}));
-}
-
-TEST(ParseCombinationLabel, GarbageParsesWithoutFault)
-{
-    EXPECT_TRUE(parseCombinationLabel("").empty());
-    EXPECT_TRUE(parseCombinationLabel("   ").empty());
-    EXPECT_EQ(parseCombinationLabel("between"), (std::vector<int>{0}));
-    EXPECT_EQ(parseCombinationLabel(",,"), (std::vector<int>{0, 0}));
-    EXPECT_EQ(parseCombinationLabel("a, 3x, ,7"), (std::vector<int>{0, 3, 0, 7}));
-    EXPECT_EQ(parseCombinationLabel("-, +, -0"), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(parseCombinationLabel("-2, +5"), (std::vector<int>{-2, 5}));
-}
-
-// Reference: INT_MAX = 2147483647 and INT_MIN = -2147483648 for 32-bit int.
-TEST(ParseCombinationLabel, ClampsNumbersBeyondTheIntRange)
-{
-    EXPECT_EQ(parseCombinationLabel("2147483647"), (std::vector<int>{INT_MAX}));
-    EXPECT_EQ(parseCombinationLabel("2147483648"), (std::vector<int>{INT_MAX}));
-    EXPECT_EQ(parseCombinationLabel("-2147483648"), (std::vector<int>{INT_MIN}));
-    EXPECT_EQ(parseCombinationLabel("-2147483649"), (std::vector<int>{INT_MIN}));
-    EXPECT_EQ(parseCombinationLabel("99999999999999999999, 1"), (std::vector<int>{INT_MAX, 1}));
-    EXPECT_EQ(parseCombinationLabel("-99999999999999999999999999999999999999"),
-              (std::vector<int>{INT_MIN}));
-    EXPECT_EQ(parseCombinationLabel("00000000000000000000000000042"), (std::vector<int>{42}));
+    const struct {
+        const char* text;
+        std::vector<int> levels;
+    } cases[] = {
+        {"1, 12", {1, 12}},
+        {"  3 ,4  ,  5", {3, 4, 5}},
+        {"1 2", {12}},
+        {"1,2,", {1, 2}},
+        {"", {}},
+        {"   ", {}},
+        {"between", {0}},
+        {",,", {0, 0}},
+        {"a, 3x, ,7", {0, 3, 0, 7}},
+        {"-, +, -0", {0, 0, 0}},
+        {"-2, +5", {-2, 5}},
+        {"2147483647", {INT_MAX}},
+        {"2147483648", {INT_MAX}},
+        {"-2147483648", {INT_MIN}},
+        {"-2147483649", {INT_MIN}},
+        {"99999999999999999999, 1", {INT_MAX, 1}},
+        {"-99999999999999999999999999999999999999", {INT_MIN}},
+        {"00000000000000000000000000042", {42}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseCombinationLabel(c.text), c.levels) << '"' << c.text << '"';
 }

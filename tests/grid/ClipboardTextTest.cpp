@@ -5,68 +5,36 @@
 #include <string>
 #include <vector>
 
-using Fields = std::vector<std::string>;
-
-TEST(ClipboardText, OnlyTabsSeparateFieldsSoDecimalCommasSurvive)
+// Text copied from a spreadsheet: lines end at LF, CR or CR LF; only tabs separate fields,
+// so decimal commas survive; fields lose surrounding white space; a line end or tab at the
+// very end opens nothing further, so no empty cells are pasted beyond the block.
+TEST(ClipboardText, CutsLinesAndFields)
 {
-    const ClipboardText text("1,5\t2");
-    ASSERT_EQ(text.lineCount(), 1);
-    EXPECT_EQ(text.line(0), (Fields{"1,5", "2"}));
-}
-
-TEST(ClipboardText, LineFeedCarriageReturnAndTheirPairEndLines)
-{
-    const ClipboardText crLf("a\tb\r\nc\td\r\n");
-    ASSERT_EQ(crLf.lineCount(), 2);
-    EXPECT_EQ(crLf.line(0), (Fields{"a", "b"}));
-    EXPECT_EQ(crLf.line(1), (Fields{"c", "d"}));
-
-    const ClipboardText carriageReturns("1\r2\r3");
-    ASSERT_EQ(carriageReturns.lineCount(), 3);
-    EXPECT_EQ(carriageReturns.line(2), (Fields{"3"}));
-
-    // A line feed before a carriage return is two line ends: the empty line between stays.
-    const ClipboardText reversed("1\n\r2");
-    ASSERT_EQ(reversed.lineCount(), 3);
-    EXPECT_EQ(reversed.line(1), (Fields{""}));
-}
-
-TEST(ClipboardText, EmptyLineBetweenLinesIsOneEmptyField)
-{
-    const ClipboardText text("1\n\n2");
-    ASSERT_EQ(text.lineCount(), 3);
-    EXPECT_EQ(text.line(1), (Fields{""}));
-}
-
-TEST(ClipboardText, LineEndOrTabAtTheEndOpensNothingFurther)
-{
-    const ClipboardText text("1\t2\t\n3\t4\t\n");
-    ASSERT_EQ(text.lineCount(), 2);
-    EXPECT_EQ(text.line(0), (Fields{"1", "2"}));
-    EXPECT_EQ(text.columnCount(), 2);
-
-    // Only the last tab opens no field; the one before it separates an empty field.
-    EXPECT_EQ(ClipboardText("1\t\t").line(0), (Fields{"1", ""}));
-    EXPECT_EQ(ClipboardText("\n").lineCount(), 1);
-}
-
-TEST(ClipboardText, FieldsLoseSurroundingWhiteSpace)
-{
-    const ClipboardText text("  1 \t\v2,5\f \t x y ");
-    EXPECT_EQ(text.line(0), (Fields{"1", "2,5", "x y"}));
-}
-
-TEST(ClipboardText, ColumnCountIsThatOfTheWidestLine)
-{
-    const ClipboardText text("1\n1\t2\t3\n1\t2");
-    EXPECT_EQ(text.lineCount(), 3);
-    EXPECT_EQ(text.columnCount(), 3);
-}
-
-TEST(ClipboardText, EmptyTextHasNoLine)
-{
-    const ClipboardText text("");
-    EXPECT_TRUE(text.isEmpty());
-    EXPECT_EQ(text.lineCount(), 0);
-    EXPECT_EQ(text.columnCount(), 0);
+    using Lines = std::vector<std::vector<std::string>>;
+    const struct {
+        const char* text;
+        Lines lines;
+        int columns;
+    } cases[] = {
+        {"1,5\t2", {{"1,5", "2"}}, 2},
+        {"a\tb\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}, 2},
+        {"1\r2\r3", {{"1"}, {"2"}, {"3"}}, 1},
+        {"1\n\r2", {{"1"}, {""}, {"2"}}, 1}, // LF then CR are two line ends
+        {"1\n\n2", {{"1"}, {""}, {"2"}}, 1},
+        {"1\t2\t\n3\t4\t\n", {{"1", "2"}, {"3", "4"}}, 2},
+        {"1\t\t", {{"1", ""}}, 2}, // only the last tab opens no field
+        {"\n", {{""}}, 1},
+        {"  1 \t\v2,5\f \t x y ", {{"1", "2,5", "x y"}}, 3},
+        {"1\n1\t2\t3\n1\t2", {{"1"}, {"1", "2", "3"}, {"1", "2"}}, 3}, // the widest line
+        {"", {}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
+        const ClipboardText text(c.text);
+        EXPECT_EQ(text.isEmpty(), c.lines.empty());
+        ASSERT_EQ(text.lineCount(), static_cast<int>(c.lines.size()));
+        for (int i = 0; i < text.lineCount(); ++i)
+            EXPECT_EQ(text.line(i), c.lines[static_cast<std::size_t>(i)]) << "line " << i;
+        EXPECT_EQ(text.columnCount(), c.columns);
+    }
 }

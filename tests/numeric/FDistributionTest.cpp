@@ -197,7 +197,8 @@ TEST(FDistributionIdentities, ExactValuesAndComplementarity)
     }
 }
 
-TEST(FDistributionArguments, ErrorsSetStatusAndBoundAndLeaveTailsUnchanged)
+// Refused arguments set status and bound and leave the tails unchanged.
+TEST(FDistributionArguments, RefusedArgumentsAndNanGiveNoNumbers)
 {
     struct Case {
         std::int32_t which;
@@ -227,12 +228,9 @@ TEST(FDistributionArguments, ErrorsSetStatusAndBoundAndLeaveTailsUnchanged)
     EXPECT_TRUE(std::isnan(fUpperTail(1.0, 0.0, 3.0)));
     EXPECT_TRUE(std::isnan(fUpperTail(1.0, 2.0, -3.0)));
     EXPECT_EQ(fUpperTail(3.7, 2.5, 6.0), tailsOf(3.7, 2.5, 6.0).q);
-}
 
-// NaN passes every argument check (no comparison with NaN holds); it must come out as NaN
-// tails rather than as a plausible number or a crash. Infinite df are treated alike.
-TEST(FDistributionArguments, NanOrInfiniteDfGiveNanTailsWithStatusZero)
-{
+    // NaN passes every argument check (no comparison with NaN holds); it must come out as
+    // NaN tails rather than as a plausible number or a crash. Infinite df are treated alike.
     for (const Tails& t : {tailsOf(notANumber, 2.0, 3.0), tailsOf(2.0, notANumber, 3.0),
                            tailsOf(2.0, 2.0, notANumber), tailsOf(2.0, infinity, 3.0),
                            tailsOf(2.0, 2.0, infinity)}) {

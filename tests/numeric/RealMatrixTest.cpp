@@ -1,20 +1,30 @@
 #include "numeric/RealMatrix.h"
 
-#include "MatrixTestSupport.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <vector>
 
 namespace {
 
 class RealMatrixTest : public ::testing::Test {
 protected:
+    /// A matrix from rows written as they read on paper.
     RealMatrix of(std::initializer_list<std::initializer_list<double>> rowList)
     {
-        return matrixOf(rowList, &workspace);
+        RealMatrix result(static_cast<std::int32_t>(rowList.size()),
+                          static_cast<std::int32_t>(rowList.begin()->size()), &workspace);
+        std::int32_t i = 0;
+        for (const auto& row : rowList) {
+            std::int32_t j = 0;
+            for (double value : row) {
+                result.set(i, j++, value);
+            }
+            ++i;
+        }
+        return result;
     }
     RealMatrix product(const RealMatrix& a, const RealMatrix& b, bool transA = false,
                        bool transB = false)
@@ -23,9 +33,36 @@ protected:
         a.multiply(b, c, transA, transB);
         return c;
     }
+    RealMatrix transposed(const RealMatrix& a)
+    {
+        RealMatrix t(&workspace);
+        a.transpose(t);
+        return t;
+    }
 
     LapackWorkspace workspace;
 };
+
+/// Element-wise comparison with an absolute tolerance; reports the first differing element.
+::testing::AssertionResult matricesNear(const RealMatrix& actual, const RealMatrix& expected,
+                                        double tolerance)
+{
+    if (actual.getRows() != expected.getRows() || actual.getCols() != expected.getCols()) {
+        return ::testing::AssertionFailure()
+               << "shape " << actual.getRows() << "x" << actual.getCols() << ", expected "
+               << expected.getRows() << "x" << expected.getCols();
+    }
+    for (std::int32_t j = 0; j < actual.getCols(); ++j) {
+        for (std::int32_t i = 0; i < actual.getRows(); ++i) {
+            if (!(std::abs(actual.get(i, j) - expected.get(i, j)) <= tolerance)) {
+                return ::testing::AssertionFailure() << "element (" << i << ", " << j << ") is "
+                                                     << actual.get(i, j) << ", expected "
+                                                     << expected.get(i, j);
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
 
 } // namespace
 
@@ -42,17 +79,13 @@ TEST_F(RealMatrixTest, MultiplyHonoursBothTransposeFlags)
     // bᵀ·aᵀ = (a·b)ᵀ.
     EXPECT_TRUE(matricesNear(product(b, a, true, true), of({{4, 10}, {5, 11}}), 0.0));
 
+    // An empty inner dimension gives a zero product, not stale storage.
+    const RealMatrix empty = product(RealMatrix(3, 0, &workspace), RealMatrix(0, 2, &workspace));
+    EXPECT_TRUE(matricesNear(empty, RealMatrix(3, 2, &workspace), 0.0));
+
     RealMatrix inPlace = of({{1, 2, 3}, {4, 5, 6}});
     inPlace.multiplyInPlace(a, true);
     EXPECT_TRUE(matricesNear(inPlace, of({{14, 32}, {32, 77}}), 0.0));
-}
-
-TEST_F(RealMatrixTest, EmptyInnerDimensionGivesZeroProduct)
-{
-    const RealMatrix a(3, 0, &workspace);
-    const RealMatrix b(0, 2, &workspace);
-    RealMatrix c = product(a, b);
-    EXPECT_TRUE(matricesNear(c, RealMatrix(3, 2, &workspace), 0.0));
 }
 
 TEST_F(RealMatrixTest, InverseTimesMatrixIsIdentityAndSourceStays)
@@ -76,14 +109,10 @@ TEST_F(RealMatrixTest, InverseTimesMatrixIsIdentityAndSourceStays)
 // A A⁺ A = A, A⁺ A A⁺ = A⁺, and A A⁺, A⁺ A symmetric.
 TEST_F(RealMatrixTest, PseudoInverseSatisfiesTheMoorePenroseConditions)
 {
-    const std::vector<RealMatrix> cases = [this] {
-        std::vector<RealMatrix> list;
-        list.push_back(of({{1, 2}, {3, 4}, {5, 6}}));               // full column rank, 3 x 2
-        list.push_back(of({{1, 2, 3}, {2, 4, 6}}));                 // rank 1, 2 x 3
-        list.push_back(of({{2, 0, 0}, {0, 0, 0}, {0, 0, -3}}));     // singular diagonal
-        list.push_back(of({{1, 1, 0, 2}, {0, 1, 1, 1}, {1, 2, 1, 3}})); // rank 2, 3 x 4
-        return list;
-    }();
+    const RealMatrix cases[] = {of({{1, 2}, {3, 4}, {5, 6}}),           // full column rank
+                                of({{1, 2, 3}, {2, 4, 6}}),             // rank 1, 2 x 3
+                                of({{2, 0, 0}, {0, 0, 0}, {0, 0, -3}}), // singular diagonal
+                                of({{1, 1, 0, 2}, {0, 1, 1, 1}, {1, 2, 1, 3}})}; // rank 2
     for (const RealMatrix& a : cases) {
         RealMatrix plus(&workspace);
         a.pseudoInverse(plus);
@@ -93,25 +122,18 @@ TEST_F(RealMatrixTest, PseudoInverseSatisfiesTheMoorePenroseConditions)
         const RealMatrix plusA = product(plus, a);
         EXPECT_TRUE(matricesNear(product(aPlus, a), a, 1e-13));
         EXPECT_TRUE(matricesNear(product(plusA, plus), plus, 1e-13));
-        RealMatrix transposed(&workspace);
-        aPlus.transpose(transposed);
-        EXPECT_TRUE(matricesNear(transposed, aPlus, 1e-13));
-        plusA.transpose(transposed);
-        EXPECT_TRUE(matricesNear(transposed, plusA, 1e-13));
+        EXPECT_TRUE(matricesNear(transposed(aPlus), aPlus, 1e-13));
+        EXPECT_TRUE(matricesNear(transposed(plusA), plusA, 1e-13));
     }
     // A singular diagonal matrix has the reciprocals of its non-zero entries.
-    RealMatrix diagonal = of({{2, 0, 0}, {0, 0, 0}, {0, 0, -3}});
-    diagonal.pseudoInvertInPlace();
-    EXPECT_TRUE(matricesNear(diagonal, of({{0.5, 0, 0}, {0, 0, 0}, {0, 0, -1.0 / 3.0}}), 1e-15));
-}
+    RealMatrix plus = of({{2, 0, 0}, {0, 0, 0}, {0, 0, -3}});
+    plus.pseudoInvertInPlace();
+    EXPECT_TRUE(matricesNear(plus, of({{0.5, 0, 0}, {0, 0, 0}, {0, 0, -1.0 / 3.0}}), 1e-15));
 
-TEST_F(RealMatrixTest, SingularValueAtTheToleranceCountsAsZero)
-{
-    RealMatrix plus(&workspace);
+    // A singular value at the tolerance counts as zero, for the inverse and the rank.
     of({{SINGULAR_VALUE_TOLERANCE}}).pseudoInverse(plus);
     EXPECT_EQ(plus.get(0, 0), 0.0);
     EXPECT_EQ(of({{SINGULAR_VALUE_TOLERANCE}}).rank(), 0.0);
-
     const double above = 2.0 * SINGULAR_VALUE_TOLERANCE;
     of({{above}}).pseudoInverse(plus);
     EXPECT_DOUBLE_EQ(plus.get(0, 0), 1.0 / above);
@@ -123,23 +145,17 @@ TEST_F(RealMatrixTest, SingularValueAtTheToleranceCountsAsZero)
 // tolerance rule on |λ|, reading only the upper triangle.
 TEST_F(RealMatrixTest, SymmetricPseudoInverseMatchesTheSvdRoute)
 {
-    const std::vector<RealMatrix> cases = [this] {
-        std::vector<RealMatrix> list;
-        list.push_back(of({{4, 1, 2}, {1, 3, 0}, {2, 0, 5}}));      // positive definite
-        list.push_back(of({{1, 2, 3}, {2, 4, 6}, {3, 6, 9}}));      // rank 1
-        list.push_back(of({{2, 1, 0}, {1, -3, 1}, {0, 1, 0.5}}));   // indefinite
-        list.push_back(of({{0, 0}, {0, 0}}));                       // zero
-        return list;
-    }();
+    const RealMatrix cases[] = {of({{4, 1, 2}, {1, 3, 0}, {2, 0, 5}}),    // positive definite
+                                of({{1, 2, 3}, {2, 4, 6}, {3, 6, 9}}),    // rank 1
+                                of({{2, 1, 0}, {1, -3, 1}, {0, 1, 0.5}}), // indefinite
+                                of({{0, 0}, {0, 0}})};                    // zero
     for (const RealMatrix& a : cases) {
         RealMatrix expected(&workspace);
         a.pseudoInverse(expected);
         RealMatrix actual(&workspace);
         a.symmetricPseudoInverse(actual);
         EXPECT_TRUE(matricesNear(actual, expected, 1e-12));
-        RealMatrix transposed(&workspace);
-        actual.transpose(transposed);
-        EXPECT_TRUE(matricesNear(transposed, actual, 0.0));
+        EXPECT_TRUE(matricesNear(transposed(actual), actual, 0.0));
     }
 
     // Condition number 2e6: the inverse [[1e6, 1 - 1e6], [1 - 1e6, 1e6]] / (2e6 - 1) is
@@ -170,6 +186,27 @@ TEST_F(RealMatrixTest, RankCountsIndependentRowsAndLeavesTheMatrix)
     EXPECT_EQ(RealMatrix(3, 2, &workspace).rank(), 0.0);
 }
 
+// A triangular matrix has its diagonal, [[2, 1], [1, 2]] has 1 and 3, and a rotation by 90
+// degrees has ±i, of which only the real parts, zero, are delivered.
+TEST_F(RealMatrixTest, EigenvaluesOfKnownMatrices)
+{
+    struct {
+        RealMatrix matrix; // eigenvalues() works on it
+        std::vector<double> values; // ascending
+    } cases[] = {{of({{3, 1, 4}, {0, -2, 5}, {0, 0, 0.5}}), {-2.0, 0.5, 3.0}},
+                 {of({{2, 1}, {1, 2}}), {1.0, 3.0}},
+                 {of({{0, -1}, {1, 0}}), {0.0, 0.0}}};
+    for (auto& c : cases) {
+        std::vector<double> values(c.values.size());
+        c.matrix.eigenvalues(values.data());
+        std::sort(values.begin(), values.end());
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            EXPECT_NEAR(values[k], c.values[k], 1e-14) << "eigenvalue " << k << " of "
+                                                        << c.values.size();
+        }
+    }
+}
+
 TEST_F(RealMatrixTest, DeterminantCarriesTheSignOfRowInterchanges)
 {
     RealMatrix swap = of({{0, 1}, {1, 0}});
@@ -181,31 +218,6 @@ TEST_F(RealMatrixTest, DeterminantCarriesTheSignOfRowInterchanges)
     EXPECT_NEAR(vandermonde.determinant(), 6.0, 1e-13);
     RealMatrix singular = of({{1, 2}, {2, 4}});
     EXPECT_EQ(singular.determinant(), 0.0);
-}
-
-TEST_F(RealMatrixTest, EigenvaluesOfKnownMatrices)
-{
-    // Upper triangular: the diagonal.
-    RealMatrix triangular = of({{3, 1, 4}, {0, -2, 5}, {0, 0, 0.5}});
-    std::vector<double> values(3);
-    triangular.eigenvalues(values.data());
-    std::sort(values.begin(), values.end());
-    EXPECT_NEAR(values[0], -2.0, 1e-14);
-    EXPECT_NEAR(values[1], 0.5, 1e-14);
-    EXPECT_NEAR(values[2], 3.0, 1e-14);
-
-    // [[2, 1], [1, 2]] has 1 and 3.
-    RealMatrix symmetric = of({{2, 1}, {1, 2}});
-    symmetric.eigenvalues(values.data());
-    std::sort(values.begin(), values.begin() + 2);
-    EXPECT_NEAR(values[0], 1.0, 1e-14);
-    EXPECT_NEAR(values[1], 3.0, 1e-14);
-
-    // A rotation by 90 degrees has ±i: only the real parts, zero, are delivered.
-    RealMatrix rotation = of({{0, -1}, {1, 0}});
-    rotation.eigenvalues(values.data());
-    EXPECT_NEAR(values[0], 0.0, 1e-15);
-    EXPECT_NEAR(values[1], 0.0, 1e-15);
 }
 
 TEST_F(RealMatrixTest, SymmetricEigenDecomposesAndReadsOnlyTheUpperTriangle)
@@ -268,14 +280,12 @@ TEST_F(RealMatrixTest, ElementwiseArithmetic)
     EXPECT_EQ(a.trace(), 5.0);
 }
 
+// The left factor varies slowest: each of its elements scales a whole block.
 TEST_F(RealMatrixTest, KroneckerProductLayout)
 {
-    const RealMatrix a = of({{1}, {2}});   // 2 x 1
-    const RealMatrix b = of({{1, 10, 100}}); // 1 x 3
-    RealMatrix c(&workspace);
-    a.kronecker(b, c);
-    EXPECT_TRUE(matricesNear(c, of({{1, 10, 100}, {2, 20, 200}}), 0.0));
-
+    RealMatrix column = of({{1}, {2}});
+    column.kroneckerInPlace(of({{1, 10, 100}}));
+    EXPECT_TRUE(matricesNear(column, of({{1, 10, 100}, {2, 20, 200}}), 0.0));
     RealMatrix blocks = of({{1, 2}, {3, 4}});
     blocks.kroneckerInPlace(of({{0, 1}, {1, 0}}));
     EXPECT_TRUE(matricesNear(

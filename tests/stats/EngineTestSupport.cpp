@@ -8,29 +8,16 @@
 #include <random>
 #include <set>
 
-namespace {
-
-// prefix followed by the number; appended rather than concatenated with operator+, which
-// trips a false -Wrestrict warning of GCC 12 at -O3.
-std::string numbered(const char* prefix, std::size_t number)
-{
-    std::string name(prefix);
-    name.append(std::to_string(number));
-    return name;
-}
-
-} // namespace
-
 DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevels,
                   const std::vector<std::vector<double>>& rows)
 {
     DataTable table;
     table.withinLevels = withinLevels;
     for (std::size_t v = 0; v < withinLevels.size(); ++v) {
-        table.withinNames.push_back(numbered("W", v + 1));
+        table.withinNames.push_back("W" + std::to_string(v + 1));
     }
     for (std::int32_t b = 0; b < betweenCount; ++b) {
-        table.columnNames.push_back(numbered("G", static_cast<std::size_t>(b) + 1));
+        table.columnNames.push_back("G" + std::to_string(b + 1));
         table.roles.emplace_back("between");
     }
     const GeneralMatrix<int> combinations = levelCombinations(withinLevels);
@@ -39,7 +26,7 @@ DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevel
         for (std::int32_t v = 0; v < combinations.getCols(); ++v) {
             levels.push_back(combinations.get(c, v));
         }
-        table.columnNames.push_back(numbered("Y", static_cast<std::size_t>(c) + 1));
+        table.columnNames.push_back("Y" + std::to_string(c + 1));
         table.roles.push_back(combinationLabel(levels));
     }
     table.rows = rows;
@@ -74,14 +61,12 @@ bool buildDesign(const DataTable& table, Design& design)
     const auto columns = static_cast<std::int32_t>(table.columnNames.size());
     const auto participants = static_cast<std::int32_t>(table.rows.size());
     RealMatrix rawData(participants, columns, nullptr);
-    for (std::int32_t i = 0; i < participants; ++i) {
-        for (std::int32_t j = 0; j < columns; ++j) {
-            rawData.set(i, j, table.rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
-        }
-    }
     std::set<int> betweenColumns;
     std::vector<std::vector<int>> labels;
     for (std::int32_t j = 0; j < columns; ++j) {
+        for (std::int32_t i = 0; i < participants; ++i) {
+            rawData.set(i, j, table.rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
+        }
         const std::string& role = table.roles[static_cast<std::size_t>(j)];
         if (role == "between") {
             betweenColumns.insert(j);
@@ -103,45 +88,46 @@ bool buildDesign(const DataTable& table, Design& design)
                         table.withinLevels, columnLevels);
 }
 
-void loadIntoEngine(const Design& design, Anova& engine)
+bool computeEffect(Design& design, Anova& engine, const std::vector<int>& betweenFlags,
+                   const std::vector<int>& withinFlags)
 {
+    design.setEffect(betweenFlags, withinFlags);
     engine.setDesign(design.getY(), design.getX(), design.getGroupStart(),
                      design.getBetweenLevels(), design.getWithinLevels(),
                      design.getBetweenCombinations(), design.getWithinCombinations(),
                      design.getBetweenCount(), design.getWithinCount());
     engine.setEffect(design.getC(), design.getM(), {}, {});
-}
-
-bool computeEffect(Design& design, Anova& engine, const std::vector<int>& betweenFlags,
-                   const std::vector<int>& withinFlags)
-{
-    design.setEffect(betweenFlags, withinFlags);
-    loadIntoEngine(design, engine);
     return engine.compute();
-}
-
-std::int32_t betweenVariableCount(const DataTable& table)
-{
-    std::int32_t count = 0;
-    for (const std::string& role : table.roles) {
-        count += role == "between" ? 1 : 0;
-    }
-    return count;
-}
-
-void effectFlags(std::int32_t e, std::int32_t betweenCount, std::int32_t withinCount,
-                 std::vector<int>& betweenFlags, std::vector<int>& withinFlags)
-{
-    const GeneralMatrix<int> effects = effectList(betweenCount + withinCount);
-    betweenFlags.clear();
-    withinFlags.clear();
-    for (std::int32_t v = 0; v < betweenCount + withinCount; ++v) {
-        (v < betweenCount ? betweenFlags : withinFlags).push_back(effects.get(e, v));
-    }
 }
 
 double relativeDifference(double actual, double expected)
 {
     const double difference = std::fabs(actual - expected);
     return expected == 0.0 ? difference : difference / std::fabs(expected);
+}
+
+bool Analysis::build(const DataTable& table)
+{
+    betweenCount = static_cast<std::int32_t>(
+        std::count(table.roles.begin(), table.roles.end(), "between"));
+    withinCount = static_cast<std::int32_t>(table.withinLevels.size());
+    return buildDesign(table, design);
+}
+
+bool Analysis::run(const DataTable& table, const std::vector<int>& betweenFlags,
+                   const std::vector<int>& withinFlags)
+{
+    return build(table) && computeEffect(design, engine, betweenFlags, withinFlags);
+}
+
+bool Analysis::runEffect(std::int32_t e)
+{
+    // Row e of the effect list holds the flags, between variables first.
+    const GeneralMatrix<int> effects = effectList(betweenCount + withinCount);
+    std::vector<int> between;
+    std::vector<int> within;
+    for (std::int32_t v = 0; v < betweenCount + withinCount; ++v) {
+        (v < betweenCount ? between : within).push_back(effects.get(e, v));
+    }
+    return computeEffect(design, engine, between, within);
 }

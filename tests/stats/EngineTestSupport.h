@@ -17,15 +17,14 @@ struct DataTable {
     std::vector<std::vector<double>> rows;
 };
 
-/// A table with `betweenCount` "between" columns first, then one column per within
-/// combination in levelCombinations order. Each row holds the group codes, then the P
-/// measurements.
+/// `betweenCount` "between" columns, then one column per within combination in
+/// levelCombinations order; each row holds the group codes, then the P measurements.
 DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevels,
                   const std::vector<std::vector<double>>& rows);
 
-/// Rows for groups of the given sizes: group codes by counting through the combinations
-/// of `betweenLevels` (last variable fastest), then P standard normal deviates plus a mean
-/// that depends on the group and the cell, so that every effect has some size. Fixed seed.
+/// Groups of the given sizes, coded by counting through the combinations of
+/// `betweenLevels`; each measurement is a standard normal deviate plus a mean that depends
+/// on group and cell, so that every effect has some size. Fixed seed.
 std::vector<std::vector<double>> normalRows(const std::vector<int>& betweenLevels,
                                             const std::vector<int>& groupSizes,
                                             std::int32_t cells, std::uint32_t seed);
@@ -33,19 +32,34 @@ std::vector<std::vector<double>> normalRows(const std::vector<int>& betweenLevel
 /// Builds the Design from the table as the compute command does; false when it rejects it.
 bool buildDesign(const DataTable& table, Design& design);
 
-/// Design::setEffect with the flags, then setDesign, setEffect and compute on the engine.
+/// Design::setEffect with the flags; the engine gets the design's data and effect, as the
+/// compute command gives them, and computes.
 bool computeEffect(Design& design, Anova& engine, const std::vector<int>& betweenFlags,
                    const std::vector<int>& withinFlags);
 
-/// Gives the engine the design's data and current effect, as the compute command does.
-void loadIntoEngine(const Design& design, Anova& engine);
-
-/// The number of between variables of a table (its "between" columns).
-std::int32_t betweenVariableCount(const DataTable& table);
-
-/// The between and within flags of effect row e of effectList(b + w).
-void effectFlags(std::int32_t e, std::int32_t betweenCount, std::int32_t withinCount,
-                 std::vector<int>& betweenFlags, std::vector<int>& withinFlags);
-
 /// |actual - expected| / |expected|, or |actual| when expected is 0.
 double relativeDifference(double actual, double expected);
+
+/// The three MANOVA results of the engine, in analysis order.
+inline std::vector<const TestResult*> manovaRows(const Anova& engine)
+{
+    return {&engine.getPillaiTest(), &engine.getWilksTest(), &engine.getHotellingTest()};
+}
+
+/// One design and one engine, used as the compute command uses them.
+struct Analysis {
+    Design design;
+    Anova engine{0};
+    std::int32_t betweenCount = 0;
+    std::int32_t withinCount = 0;
+
+    /// Builds the design; false when it rejects the table.
+    bool build(const DataTable& table);
+    /// build, then compute the effect of these flags.
+    bool run(const DataTable& table, const std::vector<int>& betweenFlags,
+             const std::vector<int>& withinFlags);
+    /// Computes effect row e (1 .. effectCount() - 1) of the table built last.
+    bool runEffect(std::int32_t e);
+    std::int32_t effectCount() const { return 1 << (betweenCount + withinCount); }
+    const UnivariateTest& univariate() const { return engine.getUnivariateTest(); }
+};

@@ -1,9 +1,8 @@
 // The four reference designs of tests/data/reference-cases: every field of every effect
 // against results computed independently of this project (they agree with an established
-// statistics package to about 1e-13). Each design is read like a data table and built
-// through the Design, and its effects are enumerated and named as the compute command
-// does. Tolerance 1e-9 relative in every field; null marks a field an analysis leaves at
-// its sentinel.
+// statistics package to about 1e-13). Each design is read like a data table, built through
+// the Design, and its effects are enumerated and named as the compute command does.
+// Tolerance 1e-9 relative in every field; null marks a field left at its sentinel.
 
 #include "EngineTestSupport.h"
 #include "app/design/EffectList.h"
@@ -13,7 +12,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -37,7 +35,8 @@ std::vector<std::string> splitTabs(const std::string& line)
     return fields;
 }
 
-// data.txt: a header row of names, then one row per participant, '.' decimals.
+// data.txt: a header row of names, then one row per participant, '.' decimals;
+// design.json: the within variables and the role of each column.
 bool readTable(const std::string& folder, DataTable& table)
 {
     std::ifstream file(CASES_DIR + folder + "/data.txt");
@@ -48,16 +47,11 @@ bool readTable(const std::string& folder, DataTable& table)
     table.columnNames = splitTabs(line);
     while (std::getline(file, line)) {
         std::vector<double> row;
-        for (const std::string& field : splitTabs(line)) {
-            double value = 0.0;
-            const char* last = field.data() + field.size();
-            const auto [end, error] = std::from_chars(field.data(), last, value);
-            if (error != std::errc() || end != last) {
-                return false;
-            }
+        std::istringstream fields(line);
+        for (double value = 0.0; fields >> value;) {
             row.push_back(value);
         }
-        if (row.size() != table.columnNames.size()) {
+        if (!fields.eof() || row.size() != table.columnNames.size()) {
             return false;
         }
         table.rows.push_back(row);
@@ -88,32 +82,18 @@ void expectField(const json& analysis, const char* key, double actual, const std
                                << expected.get<double>();
 }
 
-const TestResult& manovaResult(const Anova& engine, int index)
+const TestResult& resultOf(const Anova& engine, int index)
 {
-    if (index == AnalysisPillai) {
+    switch (index) {
+    case AnalysisPillai:
         return engine.getPillaiTest();
-    }
-    if (index == AnalysisWilks) {
+    case AnalysisWilks:
         return engine.getWilksTest();
+    case AnalysisHotelling:
+        return engine.getHotellingTest();
+    default:
+        return engine.getUnivariateTest();
     }
-    return engine.getHotellingTest();
-}
-
-// The numbers of analysis `index` under their names in expected.json.
-std::vector<std::pair<const char*, double>> fieldsOf(const Anova& engine, int index)
-{
-    const UnivariateTest& u = engine.getUnivariateTest();
-    if (index == AnalysisAnovaUncorrected) {
-        return {{"value", u.value}, {"F", u.F},  {"df1", u.df1},
-                {"df2", u.df2},     {"p", u.p},  {"noncentrality", u.noncentrality}};
-    }
-    if (index == AnalysisAnovaGreenhouseGeisser) {
-        return {{"value", u.value}, {"F", u.F},   {"df1", u.ggDf1}, {"df2", u.ggDf2},
-                {"p", u.ggP},       {"noncentrality", u.ggNoncentrality}, {"epsilon", u.epsilon}};
-    }
-    const TestResult& m = manovaResult(engine, index);
-    return {{"value", m.value}, {"F", m.F}, {"df1", m.df1},
-            {"df2", m.df2},     {"p", m.p}, {"noncentrality", m.noncentrality}};
 }
 
 void expectAnalysis(const Anova& engine, const json& analysis, const std::string& effect)
@@ -122,15 +102,22 @@ void expectAnalysis(const Anova& engine, const json& analysis, const std::string
     const std::string where = effect + ", " + analysis["analysis"].get<std::string>();
     ASSERT_EQ(analysis["analysis"].get<std::string>(),
               ANALYSIS_NAMES[static_cast<std::size_t>(index)]);
-    for (const auto& [key, value] : fieldsOf(engine, index)) {
+    const TestResult& r = resultOf(engine, index);
+    std::vector<std::pair<const char*, double>> fields = {
+        {"value", r.value}, {"F", r.F}, {"df1", r.df1}, {"df2", r.df2}, {"p", r.p},
+        {"noncentrality", r.noncentrality}};
+    if (index == AnalysisAnovaGreenhouseGeisser) {
+        const UnivariateTest& u = engine.getUnivariateTest();
+        fields = {{"value", u.value}, {"F", u.F}, {"df1", u.ggDf1}, {"df2", u.ggDf2},
+                  {"p", u.ggP}, {"noncentrality", u.ggNoncentrality}, {"epsilon", u.epsilon}};
+    }
+    for (const auto& [key, value] : fields) {
         expectField(analysis, key, value, where);
     }
-    const bool exact = index < AnalysisPillai ? engine.getUnivariateTest().exact
-                                              : manovaResult(engine, index).exact;
     if (analysis["exact"].is_null()) {
-        EXPECT_FALSE(exact) << where << " exact should keep its sentinel";
+        EXPECT_FALSE(r.exact) << where << " exact should keep its sentinel";
     } else {
-        EXPECT_EQ(exact, analysis["exact"].get<bool>()) << where;
+        EXPECT_EQ(r.exact, analysis["exact"].get<bool>()) << where;
     }
 }
 
@@ -144,8 +131,8 @@ TEST_P(ReferenceCase, EveryFieldOfEveryEffect)
     ASSERT_TRUE(readTable(GetParam(), table));
     std::ifstream expectedFile(CASES_DIR + GetParam() + "/expected.json");
     const json expected = json::parse(expectedFile);
-    Design design;
-    ASSERT_TRUE(buildDesign(table, design));
+    Analysis a;
+    ASSERT_TRUE(a.build(table));
 
     std::vector<std::string> betweenNames;
     for (std::size_t j = 0; j < table.roles.size(); ++j) {
@@ -153,30 +140,24 @@ TEST_P(ReferenceCase, EveryFieldOfEveryEffect)
             betweenNames.push_back(table.columnNames[j]);
         }
     }
-    const auto b = static_cast<std::int32_t>(betweenNames.size());
-    const auto w = static_cast<std::int32_t>(table.withinNames.size());
-    const GeneralMatrix<int> effects = effectList(b + w);
+    const GeneralMatrix<int> effects = effectList(a.betweenCount + a.withinCount);
     const json& expectedEffects = expected["effects"];
     ASSERT_EQ(expectedEffects.size(), static_cast<std::size_t>(effects.getRows() - 1));
 
     largestDeviation = 0.0;
-    Anova engine(0);
     for (std::int32_t e = 1; e < effects.getRows(); ++e) {
         const json& effect = expectedEffects[static_cast<std::size_t>(e - 1)];
         const std::string name = effectName(effects, e, betweenNames, table.withinNames);
         ASSERT_EQ(name, effect["name"].get<std::string>());
-        engine.setEffectName(name);
-        std::vector<int> between;
-        std::vector<int> within;
-        effectFlags(e, b, w, between, within);
-        ASSERT_TRUE(computeEffect(design, engine, between, within)) << name;
-        EXPECT_EQ(engine.effectName(), name);
-        EXPECT_EQ(engine.getPillaiTest().q, effect["q"].get<int>()) << name;
-        EXPECT_EQ(engine.getPillaiTest().t, effect["t"].get<int>()) << name;
+        a.engine.setEffectName(name);
+        ASSERT_TRUE(a.runEffect(e)) << name;
+        EXPECT_EQ(a.engine.effectName(), name);
+        EXPECT_EQ(a.engine.getPillaiTest().q, effect["q"].get<int>()) << name;
+        EXPECT_EQ(a.engine.getPillaiTest().t, effect["t"].get<int>()) << name;
         const json& analyses = effect["analyses"];
         ASSERT_EQ(analyses.size(), static_cast<std::size_t>(ANALYSIS_COUNT));
         for (const json& analysis : analyses) {
-            expectAnalysis(engine, analysis, name);
+            expectAnalysis(a.engine, analysis, name);
         }
     }
     std::ostringstream deviation;
