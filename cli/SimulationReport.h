@@ -29,6 +29,6 @@ struct SimulationReport {
 
 /// The report in words, one "label: value" line per figure.
 std::string formatReportText(const SimulationReport& report);
-/// {"effect", "analysis", "actualPasses", "significant", "probability", "standardError",
-/// "ci95": [lo, hi], "seed"} with the seed null for random-numbers files.
+/// {"effect", "analysis", "power", "actualPasses", "significant", "probability",
+/// "standardError", "ci95": [lo, hi], "seed"} with the seed null for random-numbers files.
 std::string formatReportJson(const SimulationReport& report);

@@ -1,6 +1,6 @@
 // Which locale name decides the decimal separator, and the separator of locales every
-// system has. The separator of a locale with a decimal comma is tested end to end by
-// locale-separator.sh, which compiles such a locale for the test.
+// system has. The separator of a locale with a decimal comma is tested end to end by the
+// locale-decimal-comma scenario, which compiles such a locale for the test.
 #include "cli/LocaleDecimalSeparator.h"
 
 #include <gtest/gtest.h>
@@ -9,67 +9,45 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <vector>
 
-namespace {
-
-/// Sets or unsets the three locale variables for one test and restores them afterwards.
-class LocaleVariables : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (const char* name : NAMES) {
-            const char* value = std::getenv(name);
-            saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-            ::unsetenv(name);
-        }
+TEST(NumericLocaleName, LcAllWinsOverLcNumericWhichWinsOverLangAndEmptyCountsAsUnset)
+{
+    static constexpr std::array<const char*, 3> NAMES = {"LC_ALL", "LC_NUMERIC", "LANG"};
+    std::array<std::optional<std::string>, 3> saved;
+    for (std::size_t i = 0; i < NAMES.size(); ++i) {
+        if (const char* value = std::getenv(NAMES[i]))
+            saved[i] = value;
     }
-    void TearDown() override
-    {
+    // The values of LC_ALL, LC_NUMERIC and LANG; nullptr unsets.
+    const struct {
+        std::array<const char*, 3> values;
+        const char* expected;
+    } cases[] = {{{nullptr, nullptr, nullptr}, "C"},
+                 {{nullptr, nullptr, "fr_FR.UTF-8"}, "fr_FR.UTF-8"},
+                 {{nullptr, "de_DE.UTF-8", "fr_FR.UTF-8"}, "de_DE.UTF-8"},
+                 {{"en_US.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8"}, "en_US.UTF-8"},
+                 {{"", "de_DE.UTF-8", nullptr}, "de_DE.UTF-8"},
+                 {{"", "", ""}, "C"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected);
         for (std::size_t i = 0; i < NAMES.size(); ++i) {
-            if (saved[i])
-                ::setenv(NAMES[i], saved[i]->c_str(), 1);
+            if (c.values[i])
+                ::setenv(NAMES[i], c.values[i], 1);
             else
                 ::unsetenv(NAMES[i]);
         }
+        EXPECT_EQ(numericLocaleName(), c.expected);
     }
-
-    static constexpr std::array<const char*, 3> NAMES = {"LC_ALL", "LC_NUMERIC", "LANG"};
-    std::vector<std::optional<std::string>> saved;
-};
-
-} // namespace
-
-TEST_F(LocaleVariables, WithoutAnyTheCLocaleDecides)
-{
-    EXPECT_EQ(numericLocaleName(), "C");
+    for (std::size_t i = 0; i < NAMES.size(); ++i) {
+        if (saved[i])
+            ::setenv(NAMES[i], saved[i]->c_str(), 1);
+        else
+            ::unsetenv(NAMES[i]);
+    }
 }
 
-TEST_F(LocaleVariables, LcAllWinsOverLcNumericWhichWinsOverLang)
+TEST(LocaleDecimalSeparator, TheCLocalesAndAnUnknownLocaleHaveThePoint)
 {
-    ::setenv("LANG", "fr_FR.UTF-8", 1);
-    EXPECT_EQ(numericLocaleName(), "fr_FR.UTF-8");
-    ::setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
-    EXPECT_EQ(numericLocaleName(), "de_DE.UTF-8");
-    ::setenv("LC_ALL", "en_US.UTF-8", 1);
-    EXPECT_EQ(numericLocaleName(), "en_US.UTF-8");
-}
-
-TEST_F(LocaleVariables, AnEmptyVariableCountsAsUnset)
-{
-    ::setenv("LC_ALL", "", 1);
-    ::setenv("LC_NUMERIC", "de_DE.UTF-8", 1);
-    EXPECT_EQ(numericLocaleName(), "de_DE.UTF-8");
-}
-
-TEST(LocaleDecimalSeparator, TheCLocalesHaveThePoint)
-{
-    EXPECT_EQ(localeDecimalSeparator("C").get(), '.');
-    EXPECT_EQ(localeDecimalSeparator("POSIX").get(), '.');
-    EXPECT_EQ(localeDecimalSeparator("C.UTF-8").get(), '.');
-}
-
-TEST(LocaleDecimalSeparator, AnUnknownLocaleGivesThePoint)
-{
-    EXPECT_EQ(localeDecimalSeparator("xx_NOWHERE.UTF-8").get(), '.');
+    for (const char* name : {"C", "POSIX", "C.UTF-8", "xx_NOWHERE.UTF-8"})
+        EXPECT_EQ(localeDecimalSeparator(name).get(), '.') << name;
 }

@@ -1,7 +1,7 @@
 // tamsel-cli compute --format json on the reference designs of tests/data/reference-cases
 // against their expected values, computed independently of this project (see the README
-// there), at 1e-9 relative: through --import, through --import with a decimal comma, and
-// through a project file that --save wrote.
+// there), at 1e-9 relative: through --import, through a project file that --save wrote,
+// and through --import with a decimal comma.
 #include "tests/files/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +27,12 @@ struct CommandRun {
     std::string output;
 };
 
-/// Runs the command line through the shell, standard error left to the test's.
-CommandRun runCommand(const std::string& commandLine)
+/// Runs tamsel-cli compute with the arguments through the shell, standard error left to
+/// the test's.
+CommandRun compute(const std::string& arguments)
 {
     CommandRun run;
-    FILE* pipe = ::popen(commandLine.c_str(), "r");
+    FILE* pipe = ::popen((std::string(TAMSEL_CLI) + " compute " + arguments).c_str(), "r");
     if (pipe == nullptr)
         return run;
     char buffer[4096];
@@ -64,20 +65,12 @@ std::string designOptions(const std::string& folder)
     std::string options;
     for (const json& variable : design["within"]) {
         options += " --within " + shellQuoted(variable["name"].get<std::string>() + "=" +
-                                         std::to_string(variable["levels"].get<int>()));
+                                              std::to_string(variable["levels"].get<int>()));
     }
     std::string roles;
-    for (const json& role : design["roles"]) {
-        if (!roles.empty())
-            roles += ';';
-        roles += role.get<std::string>();
-    }
+    for (const json& role : design["roles"])
+        roles += (roles.empty() ? "" : ";") + role.get<std::string>();
     return options + " --roles " + shellQuoted(roles);
-}
-
-std::string compute(const std::string& arguments)
-{
-    return std::string(TAMSEL_CLI) + " compute " + arguments;
 }
 
 void expectClose(const json& actual, const json& expected, const std::string& where)
@@ -101,9 +94,10 @@ std::set<std::string> keysOf(const json& object)
 }
 
 /// Every effect, in order, with every field of its five analyses.
-void expectReferenceResults(const std::string& output, const std::string& folder)
+void expectReferenceResults(const CommandRun& run, const std::string& folder)
 {
-    const json actual = json::parse(output);
+    ASSERT_EQ(run.status, 0);
+    const json actual = json::parse(run.output);
     const json expected = readJson(CASES_DIR + folder + "/expected.json")["effects"];
     ASSERT_EQ(actual["effects"].size(), expected.size());
     for (std::size_t e = 0; e < expected.size(); ++e) {
@@ -131,40 +125,35 @@ class ReferenceDesigns : public ::testing::TestWithParam<const char*> {};
 
 } // namespace
 
-TEST_P(ReferenceDesigns, ImportedTextFileGivesTheExpectedValues)
+TEST_P(ReferenceDesigns, ImportedSavedAndDecimalCommaDataGiveTheExpectedValues)
 {
     const std::string folder = GetParam();
-    const CommandRun run = runCommand(compute("--import " + shellQuoted(CASES_DIR + folder + "/data.txt") +
-                                       designOptions(folder) + " --format json"));
-    ASSERT_EQ(run.status, 0);
-    expectReferenceResults(run.output, folder);
-}
-
-TEST_P(ReferenceDesigns, DecimalCommaDataGiveTheExpectedValues)
-{
-    const std::string folder = GetParam();
-    std::ifstream original(CASES_DIR + folder + "/data.txt");
-    std::string text((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
-    std::replace(text.begin(), text.end(), '.', ',');
+    const std::string data = CASES_DIR + folder + "/data.txt";
+    const std::string design = designOptions(folder);
     const TemporaryDirectory directory;
-    const std::string data = directory.write("data.txt", text);
-    const CommandRun run = runCommand(compute("--import " + shellQuoted(data) + designOptions(folder) +
-                                       " --decimal-separator , --format json"));
-    ASSERT_EQ(run.status, 0);
-    expectReferenceResults(run.output, folder);
-}
-
-TEST_P(ReferenceDesigns, SavedProjectGivesTheExpectedValues)
-{
-    const std::string folder = GetParam();
-    const TemporaryDirectory directory;
-    const std::string project = directory.path("design.vlt");
-    const CommandRun saving = runCommand(compute("--import " + shellQuoted(CASES_DIR + folder + "/data.txt") +
-                                          designOptions(folder) + " --save " + shellQuoted(project)));
-    ASSERT_EQ(saving.status, 0);
-    const CommandRun run = runCommand(compute(shellQuoted(project) + " --format json"));
-    ASSERT_EQ(run.status, 0);
-    expectReferenceResults(run.output, folder);
+    {
+        SCOPED_TRACE("imported text file");
+        expectReferenceResults(compute("--import " + shellQuoted(data) + design + " --format json"),
+                               folder);
+    }
+    {
+        SCOPED_TRACE("project written by --save");
+        const std::string project = shellQuoted(directory.path("design.vlt"));
+        const std::string save = "--import " + shellQuoted(data) + design + " --save " + project;
+        ASSERT_EQ(compute(save).status, 0);
+        expectReferenceResults(compute(project + " --format json"), folder);
+    }
+    {
+        SCOPED_TRACE("decimal comma");
+        std::ifstream original(data);
+        std::string text((std::istreambuf_iterator<char>(original)),
+                         std::istreambuf_iterator<char>());
+        std::replace(text.begin(), text.end(), '.', ',');
+        const std::string commaData = shellQuoted(directory.write("data.txt", text));
+        expectReferenceResults(
+            compute("--import " + commaData + design + " --decimal-separator , --format json"),
+            folder);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReferenceDesigns,

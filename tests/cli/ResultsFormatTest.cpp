@@ -18,21 +18,8 @@
 
 namespace {
 
-/// Doubles whose shortest decimal forms are long, tiny, huge, or need every digit.
-const std::vector<double> AWKWARD = {
-    0.1,
-    1.0 / 3.0,
-    0.30000000000000004,
-    std::nextafter(1.0, 2.0),
-    2.0 / 3.0 * 1e-300,
-    std::numeric_limits<double>::denorm_min(),
-    std::numeric_limits<double>::min(),
-    std::numeric_limits<double>::max(),
-    -0.0,
-    123456789012345678.0,
-    1e21,
-    -7.0,
-};
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+const double INF = std::numeric_limits<double>::infinity();
 
 /// One effect whose five analyses carry the given numbers, in turn, in every field.
 EffectResults effectWith(const std::string& name, const std::vector<double>& numbers)
@@ -43,8 +30,7 @@ EffectResults effectWith(const std::string& name, const std::vector<double>& num
     for (int i = 0; i < ANALYSIS_COUNT; ++i) {
         AnalysisRow& row = effect.analyses[static_cast<std::size_t>(i)];
         row.index = static_cast<AnalysisIndex>(i);
-        const bool univariate = i <= AnalysisAnovaGreenhouseGeisser;
-        if (!univariate) {
+        if (i > AnalysisAnovaGreenhouseGeisser) {
             row.value = take();
             row.exact = i != AnalysisWilks;
         }
@@ -59,6 +45,25 @@ EffectResults effectWith(const std::string& name, const std::vector<double>& num
     return effect;
 }
 
+/// One effect per rotation of numbers whose shortest decimal forms are long, tiny, huge or
+/// need every digit, and of the non-finite ones, which have no number to write: every
+/// number appears in every field.
+std::vector<EffectResults> everyNumberInEveryField()
+{
+    const std::vector<double> awkward = {
+        0.1, 1.0 / 3.0, 0.30000000000000004, std::nextafter(1.0, 2.0), 2.0 / 3.0 * 1e-300,
+        std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::min(),
+        std::numeric_limits<double>::max(), -0.0, 123456789012345678.0, 1e21, -7.0, NaN, INF,
+        -INF};
+    std::vector<EffectResults> effects;
+    for (std::size_t shift = 0; shift < awkward.size(); ++shift) {
+        std::vector<double> rotated(awkward.begin() + static_cast<long>(shift), awkward.end());
+        rotated.insert(rotated.end(), awkward.begin(), awkward.begin() + static_cast<long>(shift));
+        effects.push_back(effectWith("effect " + std::to_string(shift), rotated));
+    }
+    return effects;
+}
+
 /// Equal as doubles, and with the same sign, so that -0.0 must come back as -0.0.
 void expectSameDouble(double actual, double expected, const std::string& where)
 {
@@ -66,7 +71,7 @@ void expectSameDouble(double actual, double expected, const std::string& where)
     EXPECT_EQ(std::signbit(actual), std::signbit(expected)) << where;
 }
 
-void expectJsonNumber(const nlohmann::json& field, std::optional<double> expected,
+void expectJsonNumber(const nlohmann::ordered_json& field, std::optional<double> expected,
                       const std::string& where)
 {
     if (!expected || !std::isfinite(*expected)) {
@@ -75,30 +80,6 @@ void expectJsonNumber(const nlohmann::json& field, std::optional<double> expecte
     }
     ASSERT_TRUE(field.is_number()) << where << ": " << field.dump();
     expectSameDouble(field.get<double>(), *expected, where);
-}
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line))
-        lines.push_back(line);
-    return lines;
-}
-
-/// The fields of a csv line without quoted fields.
-std::vector<std::string> splitCommas(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
 }
 
 void expectCsvNumber(const std::string& field, std::optional<double> expected,
@@ -115,24 +96,47 @@ void expectCsvNumber(const std::string& field, std::optional<double> expected,
     expectSameDouble(value, *expected, where);
 }
 
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::istringstream stream(text);
+    std::string part;
+    while (std::getline(stream, part, separator))
+        parts.push_back(part);
+    if (separator != '\n' && !text.empty() && text.back() == separator)
+        parts.emplace_back();
+    return parts;
+}
+
 } // namespace
 
-TEST(ResultsFormatJson, NumbersReadBackToTheSameDoubles)
+TEST(ResultsFormatJson, EveryAnalysisHasItsFieldsInOrderWithTheSameDoublesOrNull)
 {
-    std::vector<EffectResults> effects;
-    for (std::size_t shift = 0; shift < AWKWARD.size(); ++shift) {
-        std::vector<double> rotated(AWKWARD.begin() + static_cast<long>(shift), AWKWARD.end());
-        rotated.insert(rotated.end(), AWKWARD.begin(), AWKWARD.begin() + static_cast<long>(shift));
-        effects.push_back(effectWith("effect " + std::to_string(shift), rotated));
-    }
-    const nlohmann::json parsed = nlohmann::json::parse(formatResultsJson(effects));
+    const std::vector<EffectResults> effects = everyNumberInEveryField();
+    const nlohmann::ordered_json parsed =
+        nlohmann::ordered_json::parse(formatResultsJson(effects));
+    ASSERT_EQ(parsed.size(), 1u);
     ASSERT_EQ(parsed["effects"].size(), effects.size());
     for (std::size_t e = 0; e < effects.size(); ++e) {
-        const nlohmann::json& analyses = parsed["effects"][e]["analyses"];
+        const nlohmann::ordered_json& analyses = parsed["effects"][e]["analyses"];
+        EXPECT_EQ(parsed["effects"][e]["name"], effects[e].name);
         ASSERT_EQ(analyses.size(), static_cast<std::size_t>(ANALYSIS_COUNT));
         for (const AnalysisRow& row : effects[e].analyses) {
-            const nlohmann::json& field = analyses[static_cast<std::size_t>(row.index)];
-            const std::string where = effects[e].name + " analysis " + std::to_string(row.index);
+            const auto i = static_cast<std::size_t>(row.index);
+            const nlohmann::ordered_json& field = analyses[i];
+            const std::string where = effects[e].name + " analysis " + std::to_string(i);
+            std::vector<std::string> keys;
+            for (const auto& item : field.items())
+                keys.push_back(item.key());
+            std::vector<std::string> expectedKeys = {"analysis", "index", "value", "F", "df1",
+                                                     "df2", "p", "noncentrality", "exact"};
+            if (row.index == AnalysisAnovaGreenhouseGeisser)
+                expectedKeys.push_back("epsilon");
+            EXPECT_EQ(keys, expectedKeys) << where;
+            EXPECT_EQ(field["analysis"], std::string(ANALYSIS_NAMES[i])) << where;
+            EXPECT_EQ(field["index"], i) << where;
+            EXPECT_EQ(field["exact"], row.exact ? nlohmann::ordered_json(*row.exact) : nullptr)
+                << where;
             expectJsonNumber(field["value"], row.value, where + " value");
             expectJsonNumber(field["F"], row.F, where + " F");
             expectJsonNumber(field["df1"], row.df1, where + " df1");
@@ -145,102 +149,51 @@ TEST(ResultsFormatJson, NumbersReadBackToTheSameDoubles)
     }
 }
 
-TEST(ResultsFormatJson, NonFiniteNumbersAreNull)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<EffectResults> effects{effectWith("x", {nan, inf, -inf, 0.5})};
-    const nlohmann::json parsed = nlohmann::json::parse(formatResultsJson(effects));
-    const nlohmann::json& uncorrected = parsed["effects"][0]["analyses"][0];
-    EXPECT_TRUE(uncorrected["F"].is_null());
-    EXPECT_TRUE(uncorrected["df1"].is_null());
-    EXPECT_TRUE(uncorrected["df2"].is_null());
-    EXPECT_EQ(uncorrected["p"].get<double>(), 0.5);
-}
-
-TEST(ResultsFormatJson, EveryAnalysisHasItsFieldsInOrder)
-{
-    const std::vector<EffectResults> effects{effectWith("group x \"time\"", AWKWARD)};
-    const nlohmann::ordered_json parsed =
-        nlohmann::ordered_json::parse(formatResultsJson(effects));
-    ASSERT_EQ(parsed.size(), 1u);
-    const nlohmann::ordered_json& effect = parsed["effects"][0];
-    EXPECT_EQ(effect["name"].get<std::string>(), "group x \"time\"");
-    const std::vector<std::string> common = {"analysis", "index", "value", "F", "df1", "df2",
-                                             "p", "noncentrality", "exact"};
-    for (int i = 0; i < ANALYSIS_COUNT; ++i) {
-        const nlohmann::ordered_json& analysis = effect["analyses"][static_cast<std::size_t>(i)];
-        std::vector<std::string> keys;
-        for (const auto& item : analysis.items())
-            keys.push_back(item.key());
-        std::vector<std::string> expectedKeys = common;
-        if (i == AnalysisAnovaGreenhouseGeisser)
-            expectedKeys.push_back("epsilon");
-        EXPECT_EQ(keys, expectedKeys) << "analysis " << i;
-        EXPECT_EQ(analysis["analysis"].get<std::string>(),
-                  std::string(ANALYSIS_NAMES[static_cast<std::size_t>(i)]));
-        EXPECT_EQ(analysis["index"].get<int>(), i);
-        if (i <= AnalysisAnovaGreenhouseGeisser) {
-            EXPECT_TRUE(analysis["value"].is_null()) << i;
-            EXPECT_TRUE(analysis["exact"].is_null()) << i;
-        } else {
-            EXPECT_EQ(analysis["exact"].get<bool>(), i != AnalysisWilks) << i;
-        }
-    }
-}
-
-TEST(ResultsFormatJson, InvalidUtf8InANameBecomesAReplacementCharacter)
+TEST(ResultsFormatJson, NamesAreEscapedAndInvalidUtf8BecomesAReplacementCharacter)
 {
     // A within variable named on a Latin-1 command line: "grün" with ü as the byte 0xFC.
-    const std::vector<EffectResults> effects{effectWith("gr\xfcn", {1.0})};
-    const nlohmann::json parsed = nlohmann::json::parse(formatResultsJson(effects));
-    EXPECT_EQ(parsed["effects"][0]["name"].get<std::string>(), "gr\xef\xbf\xbdn");
+    const nlohmann::json parsed =
+        nlohmann::json::parse(formatResultsJson({effectWith("gr\xfcn x \"time\"", {1.0})}));
+    EXPECT_EQ(parsed["effects"][0]["name"].get<std::string>(), "gr\xef\xbf\xbdn x \"time\"");
 }
 
 TEST(ResultsFormatJson, NoEffectsGiveAnEmptyList)
 {
-    const nlohmann::json parsed = nlohmann::json::parse(formatResultsJson({}));
-    EXPECT_EQ(parsed, nlohmann::json::parse(R"({"effects": []})"));
+    EXPECT_EQ(nlohmann::json::parse(formatResultsJson({})),
+              nlohmann::json::parse(R"({"effects": []})"));
 }
 
-TEST(ResultsFormatCsv, NumbersReadBackToTheSameDoubles)
+TEST(ResultsFormatCsv, NumbersReadBackToTheSameDoublesOrEmpty)
 {
-    const std::vector<EffectResults> effects{effectWith("time", AWKWARD)};
-    const std::vector<std::string> lines = splitLines(formatResultsCsv(effects));
-    ASSERT_EQ(lines.size(), 1u + ANALYSIS_COUNT);
+    const std::vector<EffectResults> effects = everyNumberInEveryField();
+    const std::vector<std::string> lines = split(formatResultsCsv(effects), '\n');
+    ASSERT_EQ(lines.size(), 1u + ANALYSIS_COUNT * effects.size());
     EXPECT_EQ(lines[0], "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon");
-    for (const AnalysisRow& row : effects[0].analyses) {
-        const std::vector<std::string> fields =
-            splitCommas(lines[static_cast<std::size_t>(row.index) + 1]);
-        ASSERT_EQ(fields.size(), 10u);
-        const std::string where = "analysis " + std::to_string(row.index);
-        EXPECT_EQ(fields[0], "time");
-        EXPECT_EQ(fields[1], std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]));
-        expectCsvNumber(fields[2], row.value, where + " value");
-        expectCsvNumber(fields[3], row.F, where + " F");
-        expectCsvNumber(fields[4], row.df1, where + " df1");
-        expectCsvNumber(fields[5], row.df2, where + " df2");
-        expectCsvNumber(fields[6], row.p, where + " p");
-        expectCsvNumber(fields[7], row.noncentrality, where + " noncentrality");
-        EXPECT_EQ(fields[8], row.exact ? (*row.exact ? "true" : "false") : "") << where;
-        expectCsvNumber(fields[9], row.epsilon, where + " epsilon");
+    std::size_t line = 1;
+    for (const EffectResults& effect : effects) {
+        for (const AnalysisRow& row : effect.analyses) {
+            const std::vector<std::string> fields = split(lines[line++], ',');
+            ASSERT_EQ(fields.size(), 10u) << lines[line - 1];
+            const std::string where = effect.name + " analysis " + std::to_string(row.index);
+            EXPECT_EQ(fields[0], effect.name);
+            EXPECT_EQ(fields[1], std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]));
+            expectCsvNumber(fields[2], row.value, where + " value");
+            expectCsvNumber(fields[3], row.F, where + " F");
+            expectCsvNumber(fields[4], row.df1, where + " df1");
+            expectCsvNumber(fields[5], row.df2, where + " df2");
+            expectCsvNumber(fields[6], row.p, where + " p");
+            expectCsvNumber(fields[7], row.noncentrality, where + " noncentrality");
+            EXPECT_EQ(fields[8], row.exact ? (*row.exact ? "true" : "false") : "") << where;
+            expectCsvNumber(fields[9], row.epsilon, where + " epsilon");
+        }
     }
 }
 
-TEST(ResultsFormatCsv, NonFiniteNumbersAreEmpty)
+TEST(ResultsFormatCsv, ANameWithACommaOrQuotesIsQuoted)
 {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    const std::vector<std::string> lines =
-        splitLines(formatResultsCsv({effectWith("x", {0.25, nan, -inf, inf, 2.0})}));
-    EXPECT_EQ(lines[1], "x,ANOVA (uncorr.),,0.25,,,,2.0,,");
-}
-
-TEST(ResultsFormatCsv, NamesWithCommasOrQuotesAreQuoted)
-{
-    const std::vector<std::string> lines =
-        splitLines(formatResultsCsv({effectWith("dose, \"mg\" x time", {1.5})}));
-    EXPECT_EQ(lines[1].substr(0, lines[1].find(",ANOVA")), "\"dose, \"\"mg\"\" x time\"");
+    const std::vector<std::string> lines = split(
+        formatResultsCsv({effectWith("dose, \"mg\" x time", {0.25, NaN, -INF, INF, 2.0})}), '\n');
+    EXPECT_EQ(lines[1], "\"dose, \"\"mg\"\" x time\",ANOVA (uncorr.),,0.25,,,,2.0,,");
 }
 
 TEST(RoundTripNumber, IsTheShortestFormWithAPointOrAnExponent)
@@ -251,8 +204,8 @@ TEST(RoundTripNumber, IsTheShortestFormWithAPointOrAnExponent)
     EXPECT_EQ(roundTripNumber(1e21), "1e+21");
     EXPECT_EQ(roundTripNumber(-2.5e-10), "-2.5e-10");
     EXPECT_EQ(roundTripNumber(std::numeric_limits<double>::denorm_min()), "5e-324");
-    EXPECT_EQ(roundTripNumber(std::numeric_limits<double>::quiet_NaN()), "");
-    EXPECT_EQ(roundTripNumber(-std::numeric_limits<double>::infinity()), "");
+    EXPECT_EQ(roundTripNumber(NaN), "");
+    EXPECT_EQ(roundTripNumber(-INF), "");
 }
 
 TEST(ResultsFormatText, ShowsTheTableTextsInAlignedColumnsWithoutTheTickBoxes)
@@ -261,7 +214,7 @@ TEST(ResultsFormatText, ShowsTheTableTextsInAlignedColumnsWithoutTheTickBoxes)
     typeMixedDesign(session);
     ASSERT_TRUE(session.commands.computeStatistics());
     const GeneralGridCtrl& results = session.commands.getResultsTable();
-    const std::vector<std::string> lines = splitLines(formatResultsText(results));
+    const std::vector<std::string> lines = split(formatResultsText(results), '\n');
     ASSERT_EQ(static_cast<int>(lines.size()), results.getDataRowCount());
 
     // Every text of columns 0 to 8 appears in its row, in order; the tick-box heading does
@@ -290,14 +243,11 @@ TEST(ResultsFormatText, ShowsTheTableTextsInAlignedColumnsWithoutTheTickBoxes)
     }
     // Left-aligned names: every analysis name starts in the same column.
     const std::size_t nameStart = lines[1].find(ANALYSIS_NAMES[0]);
-    for (int i = 1; i < ANALYSIS_COUNT; ++i) {
-        EXPECT_EQ(lines[static_cast<std::size_t>(i) + 1].find(ANALYSIS_NAMES[static_cast<std::size_t>(i)]),
-                  nameStart);
-    }
+    for (std::size_t i = 1; i < ANALYSIS_COUNT; ++i)
+        EXPECT_EQ(lines[i + 1].find(ANALYSIS_NAMES[i]), nameStart) << ANALYSIS_NAMES[i];
 }
 
 TEST(ResultsFormatText, AnEmptyTableGivesNoLines)
 {
-    GeneralGridCtrl results{DecimalSeparator()};
-    EXPECT_EQ(formatResultsText(results), "");
+    EXPECT_EQ(formatResultsText(GeneralGridCtrl{DecimalSeparator()}), "");
 }

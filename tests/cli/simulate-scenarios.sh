@@ -24,6 +24,15 @@ expect_between() { # value low high
 fresh_samples=(--replace --per-group 10 --inspections 0 --threads 2 --format json)
 
 case $scenario in
+  json-report)
+    # Every figure under its key, in this order; 50 passes on 2 threads run 26 each.
+    "$cli" simulate "$examples/reaction-times.vlt" --effect time --analysis 0 --passes 50 \
+      --replace --threads 2 --seed 1 --format json >"$work/report.json"
+    test "$(jq -c 'keys_unsorted' "$work/report.json")" = '["effect","analysis","power",'\
+'"actualPasses","significant","probability","standardError","ci95","seed"]'
+    test "$(jq -c '[.effect, .analysis, .power, .actualPasses, .seed, (.ci95 | length)]' \
+            "$work/report.json")" = '["time","ANOVA (uncorr.)",false,52,1,2]'
+    ;;
   seed-repeats)
     # The same seed, thread count and input give the same report; another seed another one.
     run() { "$cli" simulate "$examples/reaction-times.vlt" --effect "time x task" --analysis 1 \

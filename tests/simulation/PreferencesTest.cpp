@@ -1,69 +1,71 @@
 // The preferences record and its place in the settings store.
 
-#include "SimulationTestSupport.h"
 #include "simulation/PreferencesStorage.h"
+#include "stats/Preferences.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-TEST(PreferencesPaths, ThreePathsAreFoundByIndex)
+#include <string>
+#include <vector>
+
+using ::testing::Return;
+using ::testing::StrictMock;
+
+namespace {
+
+struct MockSettingsStore : SettingsStore {
+    MOCK_METHOD(int, readInt, (const std::string&, const std::string&, int), (const, override));
+    MOCK_METHOD(std::string, readString,
+                (const std::string&, const std::string&, const std::string&), (const, override));
+    MOCK_METHOD(void, writeInt, (const std::string&, const std::string&, int), (override));
+    MOCK_METHOD(void, writeString, (const std::string&, const std::string&, const std::string&),
+                (override));
+};
+
+} // namespace
+
+TEST(PreferencesPaths, SplitAtEverySemicolonKeepingBlanksAndEmptyEntries)
 {
-    Preferences preferences;
-    preferences.randomNumbersFiles = "A;B;C";
-    EXPECT_EQ(preferences.pathAt(0), "A");
-    EXPECT_EQ(preferences.pathAt(1), "B");
-    EXPECT_EQ(preferences.pathAt(2), "C");
-    EXPECT_EQ(preferences.pathAt(3), "");
-    EXPECT_EQ(preferences.pathCount(), 3);
+    // An empty list counts as one empty path; an index past the end gives "".
+    const struct {
+        std::string list;
+        std::vector<std::string> paths;
+    } cases[] = {{"A;B;C", {"A", "B", "C"}},
+                 {"", {""}},
+                 {"/tmp/a b.txt;;C:\\r.txt", {"/tmp/a b.txt", "", "C:\\r.txt"}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.list);
+        Preferences preferences;
+        preferences.randomNumbersFiles = c.list;
+        ASSERT_EQ(preferences.pathCount(), static_cast<std::int32_t>(c.paths.size()));
+        for (std::size_t k = 0; k < c.paths.size(); ++k) {
+            EXPECT_EQ(preferences.pathAt(static_cast<std::int32_t>(k)), c.paths[k]);
+        }
+        EXPECT_EQ(preferences.pathAt(preferences.pathCount()), "");
+    }
 }
 
-TEST(PreferencesPaths, AnEmptyListCountsAsOnePath)
+// The key names are those of existing settings files, typo included.
+
+TEST(PreferencesStorage, SavesTheThreeValuesUnderTheKeysOfItsSection)
 {
-    const Preferences preferences;
-    EXPECT_EQ(preferences.pathCount(), 1);
-    EXPECT_EQ(preferences.pathAt(0), "");
-    EXPECT_EQ(preferences.pathAt(1), "");
+    StrictMock<MockSettingsStore> store;
+    EXPECT_CALL(store, writeInt("Preferences", "Use Mersenne Twister", 0));
+    EXPECT_CALL(store, writeInt("Preferences", "Number of threads", 3));
+    EXPECT_CALL(store, writeString("Preferences", "Pathes to random numbers files", "a.txt;b.txt"));
+    savePreferences(Preferences{0, 3, "a.txt;b.txt"}, store);
 }
 
-TEST(PreferencesPaths, PathsKeepTheirBlanksAndEmptyEntries)
+TEST(PreferencesStorage, LoadsWithTheDefaultsOfANewRecordAndTheProcessorCount)
 {
-    Preferences preferences;
-    preferences.randomNumbersFiles = "/tmp/a b.txt;;C:\\r.txt";
-    EXPECT_EQ(preferences.pathCount(), 3);
-    EXPECT_EQ(preferences.pathAt(0), "/tmp/a b.txt");
-    EXPECT_EQ(preferences.pathAt(1), "");
-    EXPECT_EQ(preferences.pathAt(2), "C:\\r.txt");
-}
-
-TEST(PreferencesStorage, AnEmptyStoreGivesTheDefaultsWithTheProcessorCount)
-{
-    const MemorySettingsStore store;
+    StrictMock<MockSettingsStore> store;
+    EXPECT_CALL(store, readInt("Preferences", "Use Mersenne Twister", 1)).WillOnce(Return(0));
+    EXPECT_CALL(store, readInt("Preferences", "Number of threads", 6)).WillOnce(Return(3));
+    EXPECT_CALL(store, readString("Preferences", "Pathes to random numbers files", ""))
+        .WillOnce(Return("a.txt;b.txt"));
     const Preferences loaded = loadPreferences(store, 6);
-    EXPECT_EQ(loaded.useMersenneTwister, 1);
-    EXPECT_EQ(loaded.numberOfThreads, 6);
-    EXPECT_EQ(loaded.randomNumbersFiles, "");
-}
-
-TEST(PreferencesStorage, SavesUnderTheThreeKeysOfItsSection)
-{
-    Preferences preferences;
-    preferences.useMersenneTwister = 0;
-    preferences.numberOfThreads = 3;
-    preferences.randomNumbersFiles = "a.txt;b.txt;c.txt";
-    MemorySettingsStore store;
-    savePreferences(preferences, store);
-
-    const auto integer = [&store](const char* key) {
-        return store.integers.at({"Preferences", key});
-    };
-    EXPECT_EQ(integer("Use Mersenne Twister"), 0);
-    EXPECT_EQ(integer("Number of threads"), 3);
-    EXPECT_EQ(store.strings.at({"Preferences", "Pathes to random numbers files"}),
-              "a.txt;b.txt;c.txt");
-    EXPECT_EQ(store.integers.size(), 2u);
-    EXPECT_EQ(store.strings.size(), 1u);
-
-    const Preferences loaded = loadPreferences(store, 8);
     EXPECT_EQ(loaded.useMersenneTwister, 0);
     EXPECT_EQ(loaded.numberOfThreads, 3);
-    EXPECT_EQ(loaded.randomNumbersFiles, "a.txt;b.txt;c.txt");
+    EXPECT_EQ(loaded.randomNumbersFiles, "a.txt;b.txt");
 }

@@ -2,7 +2,6 @@
 // the order in which a sample consumes deviates, and how deviates become sample values.
 
 #include "SimulationTestSupport.h"
-#include "stats/PolarNormal.h"
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationStatus.h"
 
@@ -44,247 +43,187 @@ std::vector<double> publishedPolarDeviates(std::uint32_t seed, std::size_t count
     return deviates;
 }
 
-std::vector<double> deviatesOf(SampleGenerator& generator, std::size_t count)
-{
-    std::vector<double> deviates(count);
-    for (double& deviate : deviates) {
-        EXPECT_TRUE(generator.nextDeviate(deviate));
+/// A generator outside an engine, for its random source alone.
+struct LooseGenerator {
+    explicit LooseGenerator(std::int32_t threadIndex = 0)
+        : generator(&sample, &workspace, threadIndex)
+    {
     }
-    return deviates;
-}
+    std::vector<double> deviates(std::size_t count)
+    {
+        std::vector<double> values(count);
+        for (double& value : values) {
+            EXPECT_TRUE(generator.nextDeviate(value));
+        }
+        return values;
+    }
 
-// Two groups of 3 and 4 participants, within A(2); group 2 is shifted so that the groups
-// differ. The data only serve as the base to which participants are added.
-DataTable twoGroupTable()
-{
-    return tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.5, 2.0}, {1, 3.0, 4.5},
-                            {2, 4.0, 3.0}, {2, 5.5, 6.0}, {2, 4.5, 3.5}, {2, 7.0, 8.0}});
-}
+    LapackWorkspace workspace;
+    YMatrix sample{&workspace};
+    SampleGenerator generator;
+};
 
 // Loads the table with the effect of A, prepares a power simulation (which also computes
 // the data correlations of the viewed rows) and gives the generator the population.
-void prepareEngine(const DataTable& table, Design& design, Anova& engine, const RealMatrix& means,
-                   const RealMatrix& sds, const RealMatrix& correlations)
+void prepare(LoadedEngine& loaded, const DataTable& table, const RealMatrix& means,
+             const RealMatrix& sds, const RealMatrix& correlations)
 {
-    ASSERT_TRUE(loadSimulationEffect(table, {0}, {1}, design, engine));
+    ASSERT_TRUE(loaded.load(table, {0}, {1}));
     SimulationParameters parameters;
     parameters.simulateAlpha = 0;
-    ASSERT_TRUE(engine.prepareSimulation(parameters));
-    engine.getGenerator().setPopulation(means, sds, correlations);
+    ASSERT_TRUE(loaded.engine.prepareSimulation(parameters));
+    loaded.engine.getGenerator().setPopulation(means, sds, correlations);
 }
 
-// Means 0, SDs 1 and no correlation: the sample values are the deviates themselves.
-void prepareStandardPopulation(const DataTable& table, Design& design, Anova& engine)
+// Groups of 3 and 4 participants, within A(2); group 2 is shifted so that the groups
+// differ. Means 0, SDs 1 and no correlation: the sample values are the deviates themselves.
+// View column j is group j mod 2, cell j div 2.
+void prepareTwoGroups(LoadedEngine& loaded)
 {
-    prepareEngine(table, design, engine, matrixOf({{0, 0}, {0, 0}}), matrixOf({{1, 1}, {1, 1}}),
-                  matrixOf({{1, 0}, {0, 1}}));
+    prepare(loaded,
+            tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.5, 2.0}, {1, 3.0, 4.5}, {2, 4.0, 3.0},
+                             {2, 5.5, 6.0}, {2, 4.5, 3.5}, {2, 7.0, 8.0}}),
+            matrixOf({{0, 0}, {0, 0}}), matrixOf({{1, 1}, {1, 1}}), matrixOf({{1, 0}, {0, 1}}));
 }
+
+void readFrom(LoadedEngine& loaded, const std::string& path)
+{
+    loaded.engine.getGenerator().setPreferences(filePreferences({path}));
+}
+
+// Adds `added` participants to every group and draws their values from the file.
+std::int32_t sampleFrom(LoadedEngine& loaded, const TemporaryFile& file, std::int32_t added)
+{
+    readFrom(loaded, file.path());
+    loaded.engine.addParticipants(added);
+    return loaded.engine.getGenerator().generateSample();
+}
+
+struct Place {
+    std::int32_t row;
+    std::int32_t cell;
+    double value;
+};
+
+void expectPlaces(const YMatrix& y, const std::vector<Place>& places, double tolerance = 0.0)
+{
+    for (const Place& place : places) {
+        EXPECT_NEAR(y.get(place.row, place.cell), place.value, tolerance)
+            << "row " << place.row << ", cell " << place.cell;
+    }
+}
+
+const std::string MISSING = "/nonexistent/tamsel/random.txt";
 
 } // namespace
-
-TEST(SampleGeneratorSeeding, EqualSeedsGiveEqualSequences)
-{
-    LapackWorkspace workspace;
-    YMatrix sample(&workspace);
-    SampleGenerator first(&sample, &workspace, 0);
-    SampleGenerator second(&sample, &workspace, 1);
-    SampleGenerator other(&sample, &workspace, 2);
-    first.seed(20240601u);
-    second.seed(20240601u);
-    other.seed(20240602u);
-    const std::vector<double> expected = deviatesOf(first, 1000);
-    EXPECT_EQ(deviatesOf(second, 1000), expected);
-    EXPECT_NE(deviatesOf(other, 1000), expected);
-}
 
 TEST(SampleGeneratorSeeding, DeviatesFollowThePolarMethodWithItsKeptSecondValue)
 {
     // Exact equality: every deviate must come from the same engine outputs in the same
     // order, the second of a pair without advancing the engine.
-    constexpr std::uint32_t seed = 7u;
     int rejectedPairs = 0;
-    const std::vector<double> expected = publishedPolarDeviates(seed, 41, rejectedPairs);
+    const std::vector<double> expected = publishedPolarDeviates(7u, 41, rejectedPairs);
     ASSERT_GT(rejectedPairs, 0) << "the sequence should include a rejected pair";
-    LapackWorkspace workspace;
-    YMatrix sample(&workspace);
-    SampleGenerator generator(&sample, &workspace, 0);
-    generator.seed(seed);
-    EXPECT_EQ(deviatesOf(generator, 41), expected);
+    LooseGenerator loose;
+    loose.generator.seed(7u);
+    EXPECT_EQ(loose.deviates(41), expected);
 }
 
 TEST(SampleGeneratorSeeding, KeptDeviateOutlivesASample)
 {
     // A sample of an odd number of values leaves the second deviate of a pair kept; the
     // next sample starts with it, so two samples read one continuous sequence.
-    Design design;
-    Anova engine(0);
-    prepareEngine(tableOf(1, {1}, {{1, 1.0}, {1, 2.0}, {1, 4.0}}), design, engine,
-                  matrixOf({{0}}), matrixOf({{1}}), matrixOf({{1}}));
-    engine.getGenerator().seed(99u);
+    LoadedEngine loaded;
+    prepare(loaded, tableOf(1, {1}, {{1, 1.0}, {1, 2.0}, {1, 4.0}}), matrixOf({{0}}),
+            matrixOf({{1}}), matrixOf({{1}}));
+    loaded.engine.getGenerator().seed(99u);
     int rejectedPairs = 0;
     const std::vector<double> expected = publishedPolarDeviates(99u, 6, rejectedPairs);
-    engine.addParticipants(3);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    engine.addParticipants(3);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    const YMatrix& y = engine.getY();
+    for (int sample = 0; sample < 2; ++sample) {
+        loaded.engine.addParticipants(3);
+        ASSERT_EQ(loaded.engine.getGenerator().generateSample(), StatusOk);
+    }
+    const YMatrix& y = loaded.engine.getY();
     ASSERT_EQ(y.getRows(), 9);
     for (std::int32_t k = 0; k < 6; ++k) {
         EXPECT_EQ(y.get(3 + k, 0), expected[static_cast<std::size_t>(k)]) << "value " << k;
     }
 }
 
-TEST(PolarNormal, DeviatesHaveMeanZeroAndVarianceOne)
-{
-    // 100000 deviates: the mean has SD 1/sqrt(n), the variance sqrt(2/n), the share inside
-    // ±1.959964 is 0.95 with SD sqrt(0.95·0.05/n); all within four SDs.
-    std::mt19937 engine(12345u);
-    PolarNormal normal;
-    constexpr int n = 100000;
-    double sum = 0.0;
-    double squares = 0.0;
-    int inside = 0;
-    for (int k = 0; k < n; ++k) {
-        const double z = normal(engine);
-        sum += z;
-        squares += z * z;
-        inside += std::fabs(z) < 1.959964 ? 1 : 0;
-    }
-    const double mean = sum / n;
-    EXPECT_NEAR(mean, 0.0, 4.0 / std::sqrt(n));
-    EXPECT_NEAR(squares / n - mean * mean, 1.0, 4.0 * std::sqrt(2.0 / n));
-    EXPECT_NEAR(static_cast<double>(inside) / n, 0.95, 4.0 * binomialSigma(0.95, n));
-}
-
 TEST(RandomNumbersFileReading, UsesTheUserSeparatorAndReadsWholeTokens)
 {
     const TemporaryFile file("0,5\t0.5\n-1,25e1  abc 7x\r\n1e999");
-    LapackWorkspace workspace;
-    YMatrix sample(&workspace);
-    SampleGenerator generator(&sample, &workspace, 0);
-    generator.setDecimalSeparator(DecimalSeparator(','));
-    generator.setPreferences(filePreferences({file.path()}));
-    const std::vector<double> expected = {0.5, 0.0, -12.5, 0.0, 7.0, HUGE_VAL};
-    EXPECT_EQ(deviatesOf(generator, expected.size()), expected);
+    LooseGenerator loose;
+    loose.generator.setDecimalSeparator(DecimalSeparator(','));
+    loose.generator.setPreferences(filePreferences({file.path()}));
+    EXPECT_EQ(loose.deviates(6), (std::vector<double>{0.5, 0.0, -12.5, 0.0, 7.0, HUGE_VAL}));
     double value = 3.0;
-    EXPECT_FALSE(generator.nextDeviate(value));
+    EXPECT_FALSE(loose.generator.nextDeviate(value));
     EXPECT_EQ(value, 3.0);
 }
 
-TEST(RandomNumbersFileReading, ANewRunGoesOnWhereTheLastStoppedAndKeepsItsFile)
+TEST(RandomNumbersFileReading, EachThreadKeepsReadingTheFileOfItsOwnIndex)
 {
-    const TemporaryFile first("1 2 3 4");
-    const TemporaryFile second("9 9 9 9");
-    LapackWorkspace workspace;
-    YMatrix sample(&workspace);
-    SampleGenerator generator(&sample, &workspace, 0);
-    generator.setPreferences(filePreferences({first.path()}));
-    EXPECT_EQ(deviatesOf(generator, 2), (std::vector<double>{1, 2}));
-    // Each run hands the preferences again, here with another path.
-    generator.setPreferences(filePreferences({second.path()}));
-    EXPECT_EQ(deviatesOf(generator, 2), (std::vector<double>{3, 4}));
-}
-
-TEST(RandomNumbersFileReading, EachThreadReadsItsOwnPath)
-{
+    // Each run hands the preferences again; a changed path does not reach an open file,
+    // which goes on where the last run stopped. Thread 2 has no path to read.
     const TemporaryFile first("1 2");
-    const TemporaryFile second("5 6");
-    LapackWorkspace workspace;
-    YMatrix sample(&workspace);
-    SampleGenerator thread1(&sample, &workspace, 1);
-    SampleGenerator thread2(&sample, &workspace, 2);
-    thread1.setPreferences(filePreferences({first.path(), second.path()}));
-    thread2.setPreferences(filePreferences({first.path(), second.path()}));
-    EXPECT_EQ(deviatesOf(thread1, 2), (std::vector<double>{5, 6}));
-    // Fewer paths than threads: there is no file for thread 2 to read.
-    EXPECT_FALSE(thread2.hasRandomSource());
+    const TemporaryFile second("5 6 7 8");
+    const TemporaryFile other("9 9");
+    LooseGenerator thread1(1);
+    LooseGenerator thread2(2);
+    thread1.generator.setPreferences(filePreferences({first.path(), second.path()}));
+    thread2.generator.setPreferences(filePreferences({first.path(), second.path()}));
+    EXPECT_EQ(thread1.deviates(2), (std::vector<double>{5, 6}));
+    thread1.generator.setPreferences(filePreferences({first.path(), other.path()}));
+    EXPECT_EQ(thread1.deviates(2), (std::vector<double>{7, 8}));
+    EXPECT_FALSE(thread2.generator.hasRandomSource());
     double value = 0.0;
-    EXPECT_FALSE(thread2.nextDeviate(value));
+    EXPECT_FALSE(thread2.generator.nextDeviate(value));
 }
 
-TEST(SampleConsumption, ViewRowByViewRowInViewColumnOrder)
+TEST(SampleConsumption, AFileLastsForTheSamplesItHoldsNumbersFor)
 {
-    // Two groups, two within cells: view column j is group j mod 2, cell j div 2. Two new
-    // participants per group read 8 numbers: view row 0 takes 1..4, view row 1 takes 5..8.
-    const TemporaryFile file("1 2 3 4 5 6 7 8");
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    engine.addParticipants(2);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    const YMatrix& y = engine.getY();
-    ASSERT_EQ(engine.getGroupStart(), (std::vector<int>{0, 5}));
-    // Group 1's new rows are 3 and 4, group 2's rows 9 and 10.
-    EXPECT_EQ(y.get(3, 0), 1.0);
-    EXPECT_EQ(y.get(9, 0), 2.0);
-    EXPECT_EQ(y.get(3, 1), 3.0);
-    EXPECT_EQ(y.get(9, 1), 4.0);
-    EXPECT_EQ(y.get(4, 0), 5.0);
-    EXPECT_EQ(y.get(10, 0), 6.0);
-    EXPECT_EQ(y.get(4, 1), 7.0);
-    EXPECT_EQ(y.get(10, 1), 8.0);
-    // The observed participants are untouched.
-    EXPECT_EQ(y.get(0, 0), 1.0);
-    EXPECT_EQ(y.get(8, 1), 8.0);
+    // One new participant per group: a sample reads 4 numbers. The sample that runs out
+    // leaves its places at the zeros of new rows; a missing file is never read.
+    const TemporaryFile full("1 2 3 4");
+    const TemporaryFile blank(" \n\t");
+    const struct {
+        std::string path;
+        int completeSamples;
+    } cases[] = {{full.path(), 1}, {blank.path(), 0}, {MISSING, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        LoadedEngine loaded;
+        prepareTwoGroups(loaded);
+        readFrom(loaded, c.path);
+        SampleGenerator& generator = loaded.engine.getGenerator();
+        EXPECT_EQ(generator.hasRandomSource(), c.path != MISSING);
+        for (int s = 0; s < c.completeSamples; ++s) {
+            loaded.engine.addParticipants(1);
+            ASSERT_EQ(generator.generateSample(), StatusOk);
+        }
+        loaded.engine.addParticipants(1);
+        EXPECT_EQ(generator.generateSample(), StatusRandomNumbersExhausted);
+        const std::int32_t s = c.completeSamples;
+        expectPlaces(loaded.engine.getY(), {{3 + s, 0, 0.0}, {8 + 2 * s, 1, 0.0}});
+    }
 }
 
-TEST(SampleConsumption, ExactlyOneSampleOfNumbersThenExhausted)
+TEST(SampleValues, FileDeviatesEnterNewRowsUnchangedViewRowByViewRow)
 {
-    const TemporaryFile file("1 2 3 4");
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    engine.addParticipants(1);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    engine.addParticipants(1);
-    EXPECT_EQ(engine.getGenerator().generateSample(), StatusRandomNumbersExhausted);
-    // Nothing was read into the second sample's rows (rows 4 and 10 hold the zeros of new
-    // rows).
-    EXPECT_EQ(engine.getY().get(4, 0), 0.0);
-    EXPECT_EQ(engine.getY().get(10, 1), 0.0);
-}
-
-TEST(SampleConsumption, AnEmptyFileIsExhaustedAtOnce)
-{
-    const TemporaryFile file(" \n\t");
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    engine.addParticipants(1);
-    EXPECT_EQ(engine.getGenerator().generateSample(), StatusRandomNumbersExhausted);
-}
-
-TEST(SampleConsumption, AMissingFileIsNeverRead)
-{
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    engine.getGenerator().setPreferences(filePreferences({"/nonexistent/tamsel/random.txt"}));
-    EXPECT_FALSE(engine.getGenerator().hasRandomSource());
-    engine.addParticipants(1);
-    EXPECT_EQ(engine.getGenerator().generateSample(), StatusRandomNumbersExhausted);
-    EXPECT_EQ(engine.getY().get(3, 0), 0.0);
-}
-
-TEST(SampleValues, FileDeviatesEnterUnchangedWithoutCorrelation)
-{
-    // No batch standardisation: with means 0, SDs 1 and the identity as correlations the
-    // values are the file's numbers, although their batch mean is far from 0.
+    // Two new participants per group read 8 numbers: view row 0 takes the first 4 in view
+    // column order, view row 1 the next 4. Group 1's new rows are 3 and 4, group 2's rows 9
+    // and 10; rows 0 and 8 are observed participants and stay. No batch standardisation:
+    // with means 0, SDs 1 and no correlation the values are the file's numbers, although
+    // their batch mean is far from 0.
     const TemporaryFile file("10 20 30 40 50 60 70 80");
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    engine.setGroupSize(2);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    const YMatrix& y = engine.getY();
-    EXPECT_EQ(y.get(0, 0), 10.0);
-    EXPECT_EQ(y.get(2, 0), 20.0);
-    EXPECT_EQ(y.get(0, 1), 30.0);
-    EXPECT_EQ(y.get(3, 1), 80.0);
+    LoadedEngine loaded;
+    prepareTwoGroups(loaded);
+    ASSERT_EQ(sampleFrom(loaded, file, 2), StatusOk);
+    ASSERT_EQ(loaded.engine.getGroupStart(), (std::vector<int>{0, 5}));
+    expectPlaces(loaded.engine.getY(), {{3, 0, 10}, {9, 0, 20}, {3, 1, 30}, {9, 1, 40},
+                                        {4, 0, 50}, {10, 0, 60}, {4, 1, 70}, {10, 1, 80},
+                                        {0, 0, 1}, {8, 1, 8}});
 }
 
 TEST(SampleValues, CorrelatedThenScaledAndShiftedPerCell)
@@ -293,116 +232,75 @@ TEST(SampleValues, CorrelatedThenScaledAndShiftedPerCell)
     // (group 2). The Cholesky factor of [[1, r], [r, 1]] is [[1, r], [0, sqrt(1 - r²)]], so a
     // participant with deviates (z1, z2) gets (m1 + s1·z1, m2 + s2·(r·z1 + sqrt(1 - r²)·z2)).
     const TemporaryFile file("0.3 -1.2 1.5 0.4 -0.7 2.0 0.1 -0.6");
-    Design design;
-    Anova engine(0);
-    prepareEngine(twoGroupTable(), design, engine, matrixOf({{5, -3}, {1, 0}}),
-                  matrixOf({{1, 2}, {1, 2}}), matrixOf({{1, 0.5}, {0.5, 1}}));
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    engine.addParticipants(2);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
+    LoadedEngine loaded;
+    prepareTwoGroups(loaded);
+    loaded.engine.getGenerator().setPopulation(matrixOf({{5, -3}, {1, 0}}),
+                                               matrixOf({{1, 2}, {1, 2}}),
+                                               matrixOf({{1, 0.5}, {0.5, 1}}));
+    ASSERT_EQ(sampleFrom(loaded, file, 2), StatusOk);
     const double root = std::sqrt(0.75);
-    const YMatrix& y = engine.getY();
     // View row 0: group 1 (0.3, 1.5), group 2 (-1.2, 0.4); view row 1: group 1 (-0.7, 0.1),
     // group 2 (2.0, -0.6).
-    EXPECT_NEAR(y.get(3, 0), 5.0 + 0.3, 1e-14);
-    EXPECT_NEAR(y.get(3, 1), -3.0 + 2.0 * (0.5 * 0.3 + root * 1.5), 1e-14);
-    EXPECT_NEAR(y.get(9, 0), 1.0 - 1.2, 1e-14);
-    EXPECT_NEAR(y.get(9, 1), 0.0 + 2.0 * (0.5 * -1.2 + root * 0.4), 1e-14);
-    EXPECT_NEAR(y.get(4, 0), 5.0 - 0.7, 1e-14);
-    EXPECT_NEAR(y.get(4, 1), -3.0 + 2.0 * (0.5 * -0.7 + root * 0.1), 1e-14);
-    EXPECT_NEAR(y.get(10, 0), 1.0 + 2.0, 1e-14);
-    EXPECT_NEAR(y.get(10, 1), 0.0 + 2.0 * (0.5 * 2.0 + root * -0.6), 1e-14);
+    expectPlaces(loaded.engine.getY(),
+                 {{3, 0, 5.0 + 0.3},
+                  {3, 1, -3.0 + 2.0 * (0.5 * 0.3 + root * 1.5)},
+                  {9, 0, 1.0 - 1.2},
+                  {9, 1, 0.0 + 2.0 * (0.5 * -1.2 + root * 0.4)},
+                  {4, 0, 5.0 - 0.7},
+                  {4, 1, -3.0 + 2.0 * (0.5 * -0.7 + root * 0.1)},
+                  {10, 0, 1.0 + 2.0},
+                  {10, 1, 0.0 + 2.0 * (0.5 * 2.0 + root * -0.6)}},
+                 1e-14);
 }
 
-TEST(SampleValues, OneWithinCellIsDeviateTimesSdPlusMean)
+TEST(SampleValues, OneWithinCellIsDeviateTimesSdPlusMeanAndNeedsNoCorrelations)
 {
-    const TemporaryFile file("1.5 -2");
-    Design design;
-    Anova engine(0);
-    prepareEngine(tableOf(1, {1}, {{1, 1.0}, {1, 2.0}, {1, 4.0}}), design, engine,
-                  matrixOf({{10}}), matrixOf({{3}}), matrixOf({{1}}));
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    engine.addParticipants(2);
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    EXPECT_EQ(engine.getY().get(3, 0), 10.0 + 3.0 * 1.5);
-    EXPECT_EQ(engine.getY().get(4, 0), 10.0 - 3.0 * 2.0);
-}
-
-TEST(UnequalGroups, ViewHasEmptyPlacesBelowTheShorterGroup)
-{
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    const YMatrix& y = engine.getY();
-    ASSERT_EQ(y.pointerRows(), 4);
-    ASSERT_EQ(y.pointerCols(), 4);
-    for (std::int32_t j : {0, 2}) {
-        EXPECT_EQ(y.getPointer(2, j), &y.at(2, j / 2)) << "column " << j;
-        EXPECT_EQ(y.getPointer(3, j), nullptr) << "column " << j;
-    }
-    for (std::int32_t j : {1, 3}) {
-        EXPECT_EQ(y.getPointer(3, j), &y.at(6, j / 2)) << "column " << j;
-    }
+    // A group of one would make correlations invalid, but a single cell has none.
+    const TemporaryFile file("1.5 -2 0.5 4");
+    LoadedEngine loaded;
+    prepare(loaded, tableOf(1, {1}, {{1, 1.0}, {2, 4.0}, {2, 5.5}}), matrixOf({{10}, {-1}}),
+            matrixOf({{3}, {2}}), matrixOf({{1}}));
+    EXPECT_TRUE(loaded.engine.getGenerator().getDataCorrelations().isEmpty());
+    ASSERT_EQ(sampleFrom(loaded, file, 2), StatusOk);
+    // Group 1's new rows are 1 and 2, group 2's rows 5 and 6.
+    expectPlaces(loaded.engine.getY(), {{1, 0, 10.0 + 3.0 * 1.5}, {5, 0, -1.0 + 2.0 * -2.0},
+                                        {2, 0, 10.0 + 3.0 * 0.5}, {6, 0, -1.0 + 2.0 * 4.0}});
 }
 
 TEST(UnequalGroups, DataCorrelationsAreTakenOverEachGroupsOwnRows)
 {
-    // Pearson correlations of the two cells within each group, by the textbook formula on
-    // the table's numbers: group 1 over its 3 rows, group 2 over its 4.
-    const auto pearson = [](const std::vector<double>& a, const std::vector<double>& b) {
-        const auto n = static_cast<double>(a.size());
-        double ma = 0.0;
-        double mb = 0.0;
-        for (std::size_t k = 0; k < a.size(); ++k) {
-            ma += a[k] / n;
-            mb += b[k] / n;
-        }
-        double sab = 0.0;
-        double saa = 0.0;
-        double sbb = 0.0;
-        for (std::size_t k = 0; k < a.size(); ++k) {
-            sab += (a[k] - ma) * (b[k] - mb);
-            saa += (a[k] - ma) * (a[k] - ma);
-            sbb += (b[k] - mb) * (b[k] - mb);
-        }
-        return sab / std::sqrt(saa * sbb);
-    };
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    const RealMatrix& r = engine.getGenerator().getDataCorrelations();
+    // Group 1's cells (1, 2.5, 3) and (2, 2, 4.5), times 6 and about their means: (-7, 2, 5)
+    // and (-5, -5, 10), r = 75 / sqrt(78 · 150). Group 2's cells (4, 5.5, 4.5, 7) and
+    // (3, 6, 3.5, 8), times 2 and about their means: (-2.5, 0.5, -1.5, 3.5) and
+    // (-4.25, 1.75, -3.25, 5.75), r = 36.5 / sqrt(21 · 64.75).
+    LoadedEngine loaded;
+    prepareTwoGroups(loaded);
+    const RealMatrix& r = loaded.engine.getGenerator().getDataCorrelations();
     ASSERT_EQ(r.getRows(), 4);
-    const double group1 = pearson({1.0, 2.5, 3.0}, {2.0, 2.0, 4.5});
-    const double group2 = pearson({4.0, 5.5, 4.5, 7.0}, {3.0, 6.0, 3.5, 8.0});
+    const double group1 = 75.0 / std::sqrt(78.0 * 150.0);
     EXPECT_NEAR(r.get(0, 2), group1, 1e-14);
     EXPECT_NEAR(r.get(2, 0), group1, 1e-14);
-    EXPECT_NEAR(r.get(1, 3), group2, 1e-14);
+    EXPECT_NEAR(r.get(1, 3), 36.5 / std::sqrt(21.0 * 64.75), 1e-14);
     EXPECT_EQ(r.get(0, 1), 0.0);
     EXPECT_EQ(r.get(2, 3), 0.0);
     EXPECT_EQ(r.get(1, 1), 1.0);
-    EXPECT_TRUE(engine.getGenerator().areDataCorrelationsValid());
+    EXPECT_TRUE(loaded.engine.getGenerator().areDataCorrelationsValid());
 }
 
 TEST(UnequalGroups, GenerationFillsOnlyThePlacesOfParticipants)
 {
-    // The view of all rows of groups of 3 and 4 has 4 x 4 places, 2 of them empty in each
-    // column of group 1: a sample reads 14 numbers, not 16.
+    // The view of all rows of groups of 3 and 4 has 4 x 4 places; the last of each column
+    // of group 1 is empty, so a sample reads 14 numbers, not 16. View row 2 holds group 1's
+    // last participant (row 2) and group 2's third (row 5); view row 3 only group 2's last
+    // (row 6).
     const TemporaryFile file("1 2 3 4 5 6 7 8 9 10 11 12 13 14");
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(twoGroupTable(), design, engine);
-    engine.getGenerator().setPreferences(filePreferences({file.path()}));
-    ASSERT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    const YMatrix& y = engine.getY();
-    // View row 2 holds group 1's last participant (row 2) and group 2's third (row 5);
-    // view row 3 only group 2's last participant (row 6).
-    EXPECT_EQ(y.get(2, 0), 9.0);
-    EXPECT_EQ(y.get(5, 0), 10.0);
-    EXPECT_EQ(y.get(2, 1), 11.0);
-    EXPECT_EQ(y.get(5, 1), 12.0);
-    EXPECT_EQ(y.get(6, 0), 13.0);
-    EXPECT_EQ(y.get(6, 1), 14.0);
-    EXPECT_EQ(engine.getGenerator().generateSample(), StatusRandomNumbersExhausted);
+    LoadedEngine loaded;
+    prepareTwoGroups(loaded);
+    readFrom(loaded, file.path());
+    ASSERT_EQ(loaded.engine.getGenerator().generateSample(), StatusOk);
+    expectPlaces(loaded.engine.getY(),
+                 {{2, 0, 9}, {5, 0, 10}, {2, 1, 11}, {5, 1, 12}, {6, 0, 13}, {6, 1, 14}});
+    EXPECT_EQ(loaded.engine.getGenerator().generateSample(), StatusRandomNumbersExhausted);
 }
 
 TEST(CorrelationValidity, BoundsAndNaN)
@@ -413,29 +311,4 @@ TEST(CorrelationValidity, BoundsAndNaN)
     EXPECT_FALSE(SampleGenerator::isValidCorrelationMatrix(matrixOf({{1.0000000002}})));
     EXPECT_FALSE(SampleGenerator::isValidCorrelationMatrix(matrixOf({{0.0, -1.0000000002}})));
     EXPECT_FALSE(SampleGenerator::isValidCorrelationMatrix(matrixOf({{0.5, std::nan("")}})));
-}
-
-TEST(CorrelationValidity, AGroupOfOneGivesInvalidCorrelationAtTheFirstSample)
-{
-    Design design;
-    Anova engine(0);
-    prepareStandardPopulation(
-        tableOf(1, {2}, {{1, 1.0, 2.0}, {2, 4.0, 3.0}, {2, 5.5, 6.0}, {2, 4.5, 3.5}}), design,
-        engine);
-    EXPECT_FALSE(engine.getGenerator().areDataCorrelationsValid());
-    engine.getGenerator().seed(1u);
-    engine.addParticipants(0);
-    EXPECT_EQ(engine.getGenerator().generateSample(), StatusInvalidCorrelation);
-}
-
-TEST(CorrelationValidity, OneWithinCellNeedsNoCorrelations)
-{
-    Design design;
-    Anova engine(0);
-    prepareEngine(tableOf(1, {1}, {{1, 1.0}, {2, 4.0}, {2, 5.5}}), design, engine,
-                  matrixOf({{0}, {0}}), matrixOf({{1}, {1}}), matrixOf({{1}}));
-    EXPECT_TRUE(engine.getGenerator().getDataCorrelations().isEmpty());
-    engine.getGenerator().seed(1u);
-    engine.addParticipants(2);
-    EXPECT_EQ(engine.getGenerator().generateSample(), StatusOk);
 }

@@ -8,54 +8,53 @@
 
 namespace {
 
-// Groups of 3 and 7 participants, within A(2); every value is 10·row + cell, so a value
-// tells where it came from.
-DataTable groupsOfThreeAndSeven()
-{
-    std::vector<std::vector<double>> rows;
-    for (int r = 0; r < 10; ++r) {
-        rows.push_back({r < 3 ? 1.0 : 2.0, 10.0 * r + 1.0, 10.0 * r + 2.0});
+// Groups of 3 and 7 participants, within A(2), the effect of group x A; every value is
+// 10·row + cell, so a value tells where it came from.
+class GroupsOfThreeAndSeven : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::vector<std::vector<double>> rows;
+        for (int r = 0; r < 10; ++r) {
+            rows.push_back({r < 3 ? 1.0 : 2.0, 10.0 * r + 1.0, 10.0 * r + 2.0});
+        }
+        ASSERT_TRUE(loaded.load(tableOf(1, {2}, rows), {1}, {1}));
     }
-    return tableOf(1, {2}, rows);
-}
 
-void loadEngine(Design& design, Anova& engine)
-{
-    ASSERT_TRUE(loadSimulationEffect(groupsOfThreeAndSeven(), {1}, {1}, design, engine));
-}
+    // Every row of X marks the group that its row number falls in.
+    void expectGroupRows(std::int32_t secondGroupStart)
+    {
+        const RealMatrix& x = engine.getX();
+        for (std::int32_t r = 0; r < x.getRows(); ++r) {
+            const std::int32_t g = r < secondGroupStart ? 0 : 1;
+            EXPECT_TRUE(x.get(r, g) == 1.0 && x.get(r, 1 - g) == 0.0) << "row " << r;
+        }
+    }
 
-// Whether row r of X marks group g of two.
-bool rowMarksGroup(const RealMatrix& x, std::int32_t r, std::int32_t g)
-{
-    return x.get(r, g) == 1.0 && x.get(r, 1 - g) == 0.0;
-}
+    LoadedEngine loaded;
+    Anova& engine = loaded.engine;
+};
 
 } // namespace
 
-TEST(SetGroupSize, GrowsTheShortGroupAndCutsTheLongOne)
+TEST_F(GroupsOfThreeAndSeven, SetGroupSizeGrowsTheShortGroupAndCutsTheLongOne)
 {
-    Design design;
-    Anova engine(0);
-    loadEngine(design, engine);
     engine.setGroupSize(5);
     const YMatrix& y = engine.getY();
-    const RealMatrix& x = engine.getX();
     EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 5}));
     ASSERT_EQ(y.getRows(), 10);
-    ASSERT_EQ(x.getRows(), 10);
-    // Group 1 keeps its three rows and gets two new ones (zeros until a sample is drawn).
+    ASSERT_EQ(engine.getX().getRows(), 10);
+    // Group 1 keeps its three rows and gets two new ones (zeros until a sample is drawn);
+    // group 2 keeps its first five rows (table rows 3 .. 7).
     for (std::int32_t r = 0; r < 3; ++r) {
         EXPECT_EQ(y.get(r, 0), 10.0 * r + 1.0) << "row " << r;
     }
     EXPECT_EQ(y.get(3, 0), 0.0);
     EXPECT_EQ(y.get(4, 1), 0.0);
-    // Group 2 keeps its first five rows (table rows 3 .. 7).
     for (std::int32_t r = 5; r < 10; ++r) {
         EXPECT_EQ(y.get(r, 1), 10.0 * (r - 2) + 2.0) << "row " << r;
     }
-    for (std::int32_t r = 0; r < 10; ++r) {
-        EXPECT_TRUE(rowMarksGroup(x, r, r < 5 ? 0 : 1)) << "row " << r;
-    }
+    expectGroupRows(5);
     // The view holds every row: five rows, no empty place.
     ASSERT_EQ(y.pointerRows(), 5);
     ASSERT_EQ(y.pointerCols(), 4);
@@ -67,36 +66,25 @@ TEST(SetGroupSize, GrowsTheShortGroupAndCutsTheLongOne)
 
 TEST(SetGroupSize, EqualSizeChangesNothing)
 {
-    Design design;
-    Anova engine(0);
-    ASSERT_TRUE(loadSimulationEffect(tableOf(1, {2}, normalRows({2}, {4, 4}, 2, 5u)), {1}, {1},
-                                     design, engine));
+    LoadedEngine loaded;
+    ASSERT_TRUE(loaded.load(tableOf(1, {2}, normalRows({2}, {4, 4}, 2, 5u)), {1}, {1}));
     RealMatrix before(nullptr);
-    before.copyFrom(engine.getY());
-    engine.setGroupSize(4);
-    EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 4}));
-    ASSERT_EQ(engine.getY().getRows(), 8);
-    for (std::int32_t r = 0; r < 8; ++r) {
-        EXPECT_EQ(engine.getY().get(r, 1), before.get(r, 1)) << "row " << r;
-    }
+    before.copyFrom(loaded.engine.getY());
+    loaded.engine.setGroupSize(4);
+    EXPECT_EQ(loaded.engine.getGroupStart(), (std::vector<int>{0, 4}));
+    EXPECT_TRUE(sameMatrix(loaded.engine.getY(), before));
 }
 
-TEST(AddParticipants, AppendsToEveryGroupAndViewsOnlyTheNewRows)
+TEST_F(GroupsOfThreeAndSeven, AddParticipantsAppendsToEveryGroupAndViewsOnlyTheNewRows)
 {
-    Design design;
-    Anova engine(0);
-    loadEngine(design, engine);
     engine.addParticipants(2);
     const YMatrix& y = engine.getY();
-    const RealMatrix& x = engine.getX();
     EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 5}));
     ASSERT_EQ(y.getRows(), 14);
     EXPECT_EQ(y.get(2, 0), 21.0);
     EXPECT_EQ(y.get(5, 0), 31.0);
     EXPECT_EQ(y.get(11, 1), 92.0);
-    for (std::int32_t r = 0; r < 14; ++r) {
-        EXPECT_TRUE(rowMarksGroup(x, r, r < 5 ? 0 : 1)) << "row " << r;
-    }
+    expectGroupRows(5);
     ASSERT_EQ(y.pointerRows(), 2);
     ASSERT_EQ(y.pointerCols(), 4);
     for (std::int32_t i = 0; i < 2; ++i) {
@@ -112,13 +100,9 @@ TEST(AddParticipants, AppendsToEveryGroupAndViewsOnlyTheNewRows)
     EXPECT_EQ(engine.getY().getPointer(0, 1), &engine.getY().at(17, 0));
 }
 
-TEST(AddParticipants, NoneGivesAnEmptyViewThatASampleLeavesAlone)
+TEST_F(GroupsOfThreeAndSeven, AddingNoneGivesAnEmptyViewThatASampleLeavesAlone)
 {
-    Design design;
-    Anova engine(0);
-    loadEngine(design, engine);
-    SimulationParameters parameters;
-    ASSERT_TRUE(engine.prepareSimulation(parameters));
+    ASSERT_TRUE(engine.prepareSimulation(SimulationParameters()));
     engine.getGenerator().setPopulation(matrixOf({{0, 0}, {0, 0}}), matrixOf({{1, 1}, {1, 1}}),
                                         matrixOf({{1, 0}, {0, 1}}));
     RealMatrix before(nullptr);
@@ -126,17 +110,14 @@ TEST(AddParticipants, NoneGivesAnEmptyViewThatASampleLeavesAlone)
     engine.addParticipants(0);
     EXPECT_EQ(engine.getY().pointerRows(), 0);
     EXPECT_EQ(engine.getGenerator().generateSample(), StatusOk);
-    for (std::int32_t r = 0; r < 10; ++r) {
-        EXPECT_EQ(engine.getY().get(r, 0), before.get(r, 0)) << "row " << r;
-    }
+    EXPECT_TRUE(sameMatrix(engine.getY(), before));
 }
 
-TEST(SampleBase, RestoreBringsBackYXCovarianceAndGroups)
+TEST_F(GroupsOfThreeAndSeven, RestoreBaseBringsBackYXCovarianceAndGroups)
 {
-    Design design;
-    Anova engine(0);
-    loadEngine(design, engine);
     ASSERT_TRUE(engine.compute());
+    RealMatrix y(nullptr);
+    y.copyFrom(engine.getY());
     RealMatrix covariance(nullptr);
     covariance.copyFrom(engine.getErrorCovariance());
     engine.saveBase();
@@ -145,15 +126,10 @@ TEST(SampleBase, RestoreBringsBackYXCovarianceAndGroups)
     ASSERT_TRUE(engine.compute());
     engine.restoreBase();
     EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 3}));
-    ASSERT_EQ(engine.getY().getRows(), 10);
-    for (std::int32_t r = 0; r < 10; ++r) {
-        EXPECT_EQ(engine.getY().get(r, 1), 10.0 * r + 2.0) << "row " << r;
-        EXPECT_TRUE(rowMarksGroup(engine.getX(), r, r < 3 ? 0 : 1)) << "row " << r;
-    }
-    ASSERT_EQ(engine.getErrorCovariance().getRows(), 2);
-    for (std::int32_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(engine.getErrorCovariance().dataPointer()[k], covariance.dataPointer()[k]);
-    }
+    EXPECT_TRUE(sameMatrix(engine.getY(), y));
+    ASSERT_EQ(engine.getX().getRows(), 10);
+    expectGroupRows(3);
+    EXPECT_TRUE(sameMatrix(engine.getErrorCovariance(), covariance));
     // The view of all rows points into the restored Y.
     EXPECT_EQ(engine.getY().pointerRows(), 7);
     EXPECT_EQ(engine.getY().getPointer(6, 3), &engine.getY().at(9, 1));

@@ -9,69 +9,58 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
+#include <deque>
 #include <random>
 
 namespace {
 
-// Engines with their thread indices, each seeded with firstSeed + its index.
-class EnginePool {
-public:
+// Engines with their thread indices, each seeded with firstSeed + its index, and one run
+// over them whose messages are recorded.
+struct EnginePool {
     EnginePool(std::int32_t count, std::uint32_t firstSeed)
+        : run(makeEngines(count), messages, DecimalSeparator())
     {
-        for (std::int32_t i = 0; i < count; ++i) {
-            engines.push_back(std::make_unique<Anova>(i));
-        }
         seed(firstSeed);
+    }
+
+    std::vector<Anova*> makeEngines(std::int32_t count)
+    {
+        std::vector<Anova*> pointers;
+        for (std::int32_t i = 0; i < count; ++i) {
+            pointers.push_back(&engines.emplace_back(i).engine);
+        }
+        return pointers;
     }
 
     void seed(std::uint32_t firstSeed)
     {
-        for (std::size_t i = 0; i < engines.size(); ++i) {
-            engines[i]->getGenerator().seed(firstSeed + static_cast<std::uint32_t>(i));
+        for (LoadedEngine& loaded : engines) {
+            loaded.engine.getGenerator().seed(
+                firstSeed + static_cast<std::uint32_t>(loaded.engine.getThreadIndex()));
         }
     }
 
-    /// Loads every engine with the table and the effect of the flags.
     void load(const DataTable& table, const std::vector<int>& betweenFlags,
               const std::vector<int>& withinFlags)
     {
-        for (const auto& engine : engines) {
-            ASSERT_TRUE(loadSimulationEffect(table, betweenFlags, withinFlags, design, *engine));
+        for (LoadedEngine& loaded : engines) {
+            ASSERT_TRUE(loaded.load(table, betweenFlags, withinFlags));
         }
     }
 
-    /// Gives every engine the same custom population.
-    void importPopulation(const RealMatrix& means, const RealMatrix& sds,
-                          const RealMatrix& correlations)
+    const SimulationResult& runToEnd(SimulationParameters parameters,
+                                     const Preferences& preferences = Preferences())
     {
-        for (const auto& engine : engines) {
-            ASSERT_TRUE(engine->importSimulationMatrices(means, sds, correlations));
-        }
+        return run.runSimulation(parameters, preferences, [] {});
     }
 
-    std::vector<Anova*> pointers() const
-    {
-        std::vector<Anova*> list;
-        for (const auto& engine : engines) {
-            list.push_back(engine.get());
-        }
-        return list;
-    }
+    Anova& operator[](std::size_t i) { return engines[i].engine; }
 
-    Anova& operator[](std::size_t i) { return *engines[i]; }
-
-    Design design;
-
-private:
-    std::vector<std::unique_ptr<Anova>> engines;
+    std::deque<LoadedEngine> engines;
+    RecordingMessageSink messages;
+    // Last, so that it is destroyed before the engines and the messages it refers to.
+    SimulationRun run;
 };
-
-const SimulationResult& runToEnd(SimulationRun& run, SimulationParameters parameters,
-                                 const Preferences& preferences = Preferences())
-{
-    return run.runSimulation(parameters, preferences, [] {});
-}
 
 // One group of three, within A(2), the effect of A.
 DataTable pairedTable()
@@ -85,7 +74,10 @@ DataTable pairedTable()
 void useUnequalSdPopulation(EnginePool& pool)
 {
     pool.load(pairedTable(), {0}, {1});
-    pool.importPopulation(matrixOf({{3, 3}}), matrixOf({{1, 2}}), matrixOf({{1, 0.5}, {0.5, 1}}));
+    for (LoadedEngine& loaded : pool.engines) {
+        ASSERT_TRUE(loaded.engine.importSimulationMatrices(matrixOf({{3, 3}}), matrixOf({{1, 2}}),
+                                                           matrixOf({{1, 0.5}, {0.5, 1}})));
+    }
 }
 
 void expectNearAlpha(const SimulationResult& result, double alpha)
@@ -128,23 +120,21 @@ TEST(SimulationRunControl, SplitsThePassesAndAddsTheCountsUp)
     // counts: 10 passes on 4 threads run 3 each, 12 in all, probability 1.
     EnginePool pool(4, 1u);
     pool.load(pairedTable(), {0}, {1});
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
     SimulationParameters parameters;
     parameters.numberOfPasses = 10;
     parameters.criticalAlpha = 0.99;
     parameters.maxAdditionalInspections = 0;
-    ASSERT_TRUE(run.start(parameters, Preferences()));
+    ASSERT_TRUE(pool.run.start(parameters, Preferences()));
     EXPECT_EQ(parameters.numberOfPasses, 3);
-    EXPECT_EQ(run.getPassesPerThread(), 3);
-    while (!run.poll()) {
+    EXPECT_EQ(pool.run.getPassesPerThread(), 3);
+    while (!pool.run.poll()) {
     }
-    const SimulationResult& result = run.result();
+    const SimulationResult& result = pool.run.result();
     EXPECT_EQ(result.outcome, SimulationOutcome::Completed);
     EXPECT_EQ(result.actualPasses, 12);
     EXPECT_EQ(result.significantTotal, 12);
     EXPECT_EQ(result.probability, 1.0);
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(pool.messages.messages.empty());
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(pool[i].getSignificantCount(), 3) << "engine " << i;
     }
@@ -152,24 +142,26 @@ TEST(SimulationRunControl, SplitsThePassesAndAddsTheCountsUp)
 
 TEST(SimulationRunControl, RefusesAGroupCombinationWithoutParticipantsBeforeAnyWorker)
 {
+    // Between 2 x 2 without participants in combination (2, 2): no population can be
+    // estimated.
     EnginePool pool(2, 1u);
     pool.load(tableOf(2, {2}, {{1, 1, 1.0, 2.0}, {1, 1, 2.0, 1.0}, {1, 2, 3.0, 2.0},
                                {1, 2, 1.0, 1.0}, {2, 1, 2.0, 4.0}, {2, 1, 3.0, 3.0}}),
               {1, 0}, {0});
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
+    EXPECT_TRUE(pool[0].hasGroupWithoutParticipants());
+    EXPECT_FALSE(pool[0].prepareSimulation(SimulationParameters()));
     SimulationParameters parameters;
     parameters.numberOfPasses = 100;
-    EXPECT_FALSE(run.start(parameters, Preferences()));
-    EXPECT_FALSE(run.isRunning());
+    EXPECT_FALSE(pool.run.start(parameters, Preferences()));
+    EXPECT_FALSE(pool.run.isRunning());
     EXPECT_EQ(parameters.numberOfPasses, 100);
-    EXPECT_EQ(run.result().outcome, SimulationOutcome::Refused);
-    EXPECT_FALSE(run.result().hasProbability());
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].title, "Error");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Error);
-    EXPECT_NE(messages.messages[0].text.find("no participants"), std::string::npos)
-        << messages.messages[0].text;
+    EXPECT_EQ(pool.run.result().outcome, SimulationOutcome::Refused);
+    EXPECT_FALSE(pool.run.result().hasProbability());
+    ASSERT_EQ(pool.messages.messages.size(), 1u);
+    EXPECT_EQ(pool.messages.messages[0].title, "Error");
+    EXPECT_EQ(pool.messages.messages[0].icon, MessageIcon::Error);
+    EXPECT_NE(pool.messages.messages[0].text.find("no participants"), std::string::npos)
+        << pool.messages.messages[0].text;
     // No worker ran: nobody reset the flags or ran a pass.
     EXPECT_FALSE(pool[0].isFinished());
     EXPECT_EQ(pool[0].getSignificantCount(), 0);
@@ -179,41 +171,37 @@ TEST(SimulationRunControl, InvalidCorrelationClearsTheResultOfTheRunBefore)
 {
     EnginePool pool(2, 1u);
     pool.load(pairedTable(), {0}, {1});
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
-    SimulationParameters parameters = replacingParameters(5, 20, AnalysisPillai);
-    ASSERT_TRUE(runToEnd(run, parameters).hasProbability());
+    const SimulationParameters parameters = replacingParameters(5, 20, AnalysisPillai);
+    ASSERT_TRUE(pool.runToEnd(parameters).hasProbability());
     // A second group with a single participant.
     pool.load(tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.5}, {2, 1.0, 3.0}}),
               {1}, {1});
-    const SimulationResult& result = runToEnd(run, parameters);
+    const SimulationResult& result = pool.runToEnd(parameters);
     EXPECT_EQ(result.outcome, SimulationOutcome::InvalidCorrelation);
     EXPECT_EQ(result.status, StatusInvalidCorrelation);
     EXPECT_FALSE(result.hasProbability());
     EXPECT_EQ(result.probability, -99.0);
     EXPECT_EQ(result.actualPasses, 22);
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text,
+    ASSERT_EQ(pool.messages.messages.size(), 1u);
+    EXPECT_EQ(pool.messages.messages[0].text,
               "Invalid correlation matrix, probably due to insufficient number of participants "
               "per group.\n\nSimulation aborted.");
-    EXPECT_EQ(result.message, messages.messages[0].text);
+    EXPECT_EQ(result.message, pool.messages.messages[0].text);
 }
 
 TEST(SimulationRunControl, AMissingRandomNumbersFileEndsTheRunWithItsMessage)
 {
+    // Thread 0 has its file; thread 1's path is missing.
     const TemporaryFile present("0.5 -0.5");
     EnginePool pool(2, 1u);
     pool.load(pairedTable(), {0}, {1});
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
-    // Thread 0 has its file; thread 1's path is missing.
     const SimulationResult& result =
-        runToEnd(run, replacingParameters(3, 10, AnalysisPillai),
-                 filePreferences({present.path(), "/nonexistent/tamsel/random.txt"}));
+        pool.runToEnd(replacingParameters(3, 10, AnalysisPillai),
+                      filePreferences({present.path(), "/nonexistent/tamsel/random.txt"}));
     EXPECT_EQ(result.outcome, SimulationOutcome::RandomNumbersExhausted);
     EXPECT_FALSE(result.hasProbability());
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text,
+    ASSERT_EQ(pool.messages.messages.size(), 1u);
+    EXPECT_EQ(pool.messages.messages[0].text,
               "The random-numbers file you specified does not contain (enough) random "
               "numbers.\n\nSimulation aborted.");
 }
@@ -229,22 +217,21 @@ TEST(SimulationRunControl, AbortStopsTheWorkersAndRestoresTheEngines)
     x.copyFrom(pool[0].getX());
     RealMatrix covariance(nullptr);
     covariance.copyFrom(pool[0].getErrorCovariance());
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
     SimulationParameters parameters = replacingParameters(8, 2000000000, AnalysisWilks);
     const SimulationResult& result =
-        run.runSimulation(parameters, Preferences(), [&run] { run.abort(); });
+        pool.run.runSimulation(parameters, Preferences(), [&pool] { pool.run.abort(); });
     EXPECT_EQ(result.outcome, SimulationOutcome::Aborted);
     EXPECT_FALSE(result.hasProbability());
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(pool.messages.messages.empty());
     for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE("engine " + std::to_string(i));
         Anova& engine = pool[i];
         EXPECT_TRUE(engine.isFinished());
         EXPECT_LT(engine.getSignificantCount(), 1000000000);
         EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 4}));
-        EXPECT_TRUE(sameMatrix(engine.getY(), y)) << "engine " << i;
-        EXPECT_TRUE(sameMatrix(engine.getX(), x)) << "engine " << i;
-        EXPECT_TRUE(sameMatrix(engine.getErrorCovariance(), covariance)) << "engine " << i;
+        EXPECT_TRUE(sameMatrix(engine.getY(), y));
+        EXPECT_TRUE(sameMatrix(engine.getX(), x));
+        EXPECT_TRUE(sameMatrix(engine.getErrorCovariance(), covariance));
     }
 }
 
@@ -252,20 +239,17 @@ TEST(SimulationRunControl, FixedSeedsReproduceTheResult)
 {
     EnginePool pool(2, 2024u);
     pool.load(tableOf(1, {2}, normalRows({2}, {5, 5}, 2, 23u)), {1}, {1});
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
     SimulationParameters parameters = replacingParameters(6, 600, AnalysisAnovaUncorrected);
     parameters.simulateAlpha = 0;
     parameters.maxAdditionalInspections = 2;
     parameters.participantsPerInspection = 3;
-    const SimulationResult first = runToEnd(run, parameters);
+    const SimulationResult first = pool.runToEnd(parameters);
     const std::int32_t firstCount0 = pool[0].getSignificantCount();
     ASSERT_TRUE(first.hasProbability());
     ASSERT_GT(first.significantTotal, 0);
     ASSERT_LT(first.significantTotal, first.actualPasses);
     pool.seed(2024u);
-    const SimulationResult second = runToEnd(run, parameters);
-    EXPECT_EQ(second.significantTotal, first.significantTotal);
+    EXPECT_EQ(pool.runToEnd(parameters).significantTotal, first.significantTotal);
     EXPECT_EQ(pool[0].getSignificantCount(), firstCount0);
 }
 
@@ -275,11 +259,9 @@ TEST(SimulatedProbabilities, AlphaOfAnExactTestWithUnequalSdsIsTheCriticalAlpha)
     // of the two cells: its alpha is 0.05. 4002 passes on two threads.
     EnginePool pool(2, 77u);
     useUnequalSdPopulation(pool);
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
     SimulationParameters parameters = replacingParameters(20, 4000, AnalysisPillai);
     parameters.useCustomMatrices = 1;
-    expectNearAlpha(runToEnd(run, parameters), 0.05);
+    expectNearAlpha(pool.runToEnd(parameters), 0.05);
 }
 
 TEST(SimulatedProbabilities, AlphaOfAMainEffectWithUnequalGroupsAndAnInteraction)
@@ -289,11 +271,9 @@ TEST(SimulatedProbabilities, AlphaOfAMainEffectWithUnequalGroupsAndAnInteraction
     // alpha is 0.05 when exactly the tested effect was removed.
     EnginePool pool(2, 5u);
     pool.load(opposedGroupsOfSixAndFourteen(), {0}, {1});
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
     SimulationParameters parameters = replacingParameters(20, 4000, AnalysisPillai);
     parameters.assumeHomogeneity = 1;
-    expectNearAlpha(runToEnd(run, parameters), 0.05);
+    expectNearAlpha(pool.runToEnd(parameters), 0.05);
 }
 
 TEST(SimulatedProbabilities, RepeatedInspectionsInflateAlpha)
@@ -303,13 +283,11 @@ TEST(SimulatedProbabilities, RepeatedInspectionsInflateAlpha)
     // 1 - 0.95⁵, the value for five independent looks (the looks share participants).
     EnginePool pool(2, 99u);
     useUnequalSdPopulation(pool);
-    RecordingMessages messages;
-    SimulationRun run(pool.pointers(), messages, DecimalSeparator());
     SimulationParameters parameters = replacingParameters(10, 4000, AnalysisPillai);
     parameters.useCustomMatrices = 1;
     parameters.maxAdditionalInspections = 4;
     parameters.participantsPerInspection = 10;
-    const SimulationResult& result = runToEnd(run, parameters);
+    const SimulationResult& result = pool.runToEnd(parameters);
     ASSERT_TRUE(result.hasProbability());
     EXPECT_GT(result.probability, 0.05 + 4.0 * binomialSigma(0.05, result.actualPasses));
     EXPECT_LT(result.probability, 1.0 - std::pow(0.95, 5));
