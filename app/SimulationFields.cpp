@@ -35,8 +35,13 @@ bool isDigit(char c)
 std::optional<std::int64_t> parseInteger(std::string_view text)
 {
     text = trimmed(text);
-    if (!text.empty() && text.front() == '+')
+    // from_chars takes a minus but no plus; a plus is dropped here, and a sign after it
+    // ("+-5") is no integer.
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty())

@@ -10,17 +10,41 @@
 
 using Levels = std::vector<int>;
 
-TEST(DenotedCombination, OfferedLabelDenotesItsLevels)
+TEST(DenotedCombination, ReadsTheLevelsOnlyOfAWellFormedLabelWithinRange)
 {
-    EXPECT_EQ(denotedCombination("2, 3", {2, 3}), (Levels{2, 3}));
-    EXPECT_EQ(denotedCombination("4", {4}), (Levels{4}));
-}
-
-TEST(DenotedCombination, SpellingWithOtherBlanksDenotesTheSameLevels)
-{
-    EXPECT_EQ(denotedCombination("1,2", {2, 2}), (Levels{1, 2}));
-    EXPECT_EQ(denotedCombination(" 1 ,  2 ", {2, 2}), (Levels{1, 2}));
-    EXPECT_EQ(denotedCombination("01, 2", {2, 2}), (Levels{1, 2}));
+    const std::optional<Levels> none;
+    const struct {
+        const char* label;
+        Levels withinLevels;
+        std::optional<Levels> denoted;
+    } cases[] = {
+        {"2, 3", {2, 3}, Levels{2, 3}},
+        {"4", {4}, Levels{4}},
+        // Other blanks and leading zeros denote the same levels.
+        {"1,2", {2, 2}, Levels{1, 2}},
+        {" 1 ,  2 ", {2, 2}, Levels{1, 2}},
+        {"01, 2", {2, 2}, Levels{1, 2}},
+        // Another number of entries; a trailing ',' opens an empty entry.
+        {"1", {2, 2}, none},
+        {"1, 2, 1", {2, 2}, none},
+        {"1, 2,", {2, 2}, none},
+        {"", {2}, none},
+        {"1,,2", {2, 2}, none},
+        // A level out of range, however long, or with a sign.
+        {"3, 1", {2, 2}, none},
+        {"0, 1", {2, 2}, none},
+        {"99999999999999999999, 1", {2, 2}, none},
+        {"-1, 1", {2, 2}, none},
+        {"+1, 1", {2, 2}, none},
+        // Letters and decimals.
+        {"a, b", {2, 2}, none},
+        {"1a, 2", {2, 2}, none},
+        {"Between", {2}, none},
+        {"between", {2}, none},
+        {"1.5", {2}, none},
+    };
+    for (const auto& test : cases)
+        EXPECT_EQ(denotedCombination(test.label, test.withinLevels), test.denoted) << test.label;
 }
 
 TEST(DenotedCombination, EveryOfferedLabelDenotesItsRowOfLevelCombinations)
@@ -31,34 +55,6 @@ TEST(DenotedCombination, EveryOfferedLabelDenotesItsRowOfLevelCombinations)
         const Levels row{combinations.get(i, 0), combinations.get(i, 1), combinations.get(i, 2)};
         EXPECT_EQ(denotedCombination(combinationLabel(row), withinLevels), row);
     }
-}
-
-TEST(DenotedCombination, AnotherNumberOfEntriesDenotesNone)
-{
-    EXPECT_EQ(denotedCombination("1", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("1, 2, 1", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("1, 2,", {2, 2}), std::nullopt)
-        << "a trailing ',' opens an empty entry";
-    EXPECT_EQ(denotedCombination("", {2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("1,,2", {2, 2}), std::nullopt);
-}
-
-TEST(DenotedCombination, LevelOutOfRangeDenotesNone)
-{
-    EXPECT_EQ(denotedCombination("3, 1", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("0, 1", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("99999999999999999999, 1", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("-1, 1", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("+1, 1", {2, 2}), std::nullopt);
-}
-
-TEST(DenotedCombination, LettersDenoteNone)
-{
-    EXPECT_EQ(denotedCombination("a, b", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("1a, 2", {2, 2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("Between", {2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("between", {2}), std::nullopt);
-    EXPECT_EQ(denotedCombination("1.5", {2}), std::nullopt);
 }
 
 TEST(DenotedCombination, AcceptedTextsParseToTheSameLevelsAsTheDesignReadsThem)

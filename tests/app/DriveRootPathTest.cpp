@@ -2,19 +2,19 @@
 
 #include <gtest/gtest.h>
 
-TEST(DriveRootPath, SecondBackslashAfterTheDriveColonIsRemoved)
-{
-    EXPECT_EQ(repairDriveRootPath("C:\\\\data\\x.vlt"), "C:\\data\\x.vlt");
-    EXPECT_EQ(repairDriveRootPath("C:\\\\x"), "C:\\x");
-}
+#include <utility>
 
-TEST(DriveRootPath, OtherPathsStayAsTheyAre)
+TEST(DriveRootPath, OnlyASecondBackslashAfterTheDriveColonIsRemoved)
 {
-    EXPECT_EQ(repairDriveRootPath("C:\\data\\x.vlt"), "C:\\data\\x.vlt");
-    EXPECT_EQ(repairDriveRootPath("/home/u/x.vlt"), "/home/u/x.vlt");
-    // Too short to hold a name after the drive root.
-    EXPECT_EQ(repairDriveRootPath("C:\\\\"), "C:\\\\");
-    // The colon must be the second character.
-    EXPECT_EQ(repairDriveRootPath("AB:\\\\x"), "AB:\\\\x");
-    EXPECT_EQ(repairDriveRootPath(""), "");
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\\\data\\x.vlt", "C:\\data\\x.vlt"},
+        {"C:\\\\x", "C:\\x"},
+        {"C:\\data\\x.vlt", "C:\\data\\x.vlt"},
+        {"/home/u/x.vlt", "/home/u/x.vlt"},
+        {"C:\\\\", "C:\\\\"},     // too short to hold a name after the drive root
+        {"AB:\\\\x", "AB:\\\\x"}, // the colon must be the second character
+        {"", ""},
+    };
+    for (const auto& [path, repaired] : cases)
+        EXPECT_EQ(repairDriveRootPath(path), repaired) << path;
 }

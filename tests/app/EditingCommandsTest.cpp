@@ -6,373 +6,190 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <sstream>
 #include <string>
 
 namespace {
-
-/// prefix followed by the number: numbered("p", 3) is "p3".
-std::string numbered(const char* prefix, int number)
-{
-    std::string text = prefix;
-    text += std::to_string(number);
-    return text;
-}
 
 constexpr const char* ONE_ROW =
     "Only one row must be selected after which a new row can be inserted.";
 constexpr const char* ONE_COLUMN =
     "Only one column must be selected after which a new column can be inserted.";
 
+/// prefix followed by every number of pattern, "_" standing for an empty text:
+/// expand("p", "1-3,_,7") is p1, p2, p3, "", p7.
+Texts expand(const std::string& prefix, const std::string& pattern)
+{
+    Texts texts;
+    std::stringstream items(pattern);
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        if (item == "_") {
+            texts.emplace_back();
+            continue;
+        }
+        const std::size_t dash = item.find('-');
+        const int first = std::stoi(item.substr(0, dash));
+        const int last = dash == std::string::npos ? first : std::stoi(item.substr(dash + 1));
+        for (int i = first; i <= last; ++i)
+            texts.push_back(prefix + std::to_string(i));
+    }
+    return texts;
+}
+
+/// The "+" and "-" buttons of the data table's rows and columns and of the within variables.
+enum Command { InsertRow, DeleteRows, InsertColumn, DeleteColumns, InsertWithin, DeleteWithin };
+
+struct Edit {
+    const char* what;
+    /// In data coordinates, so header rows and the row-number column are negative.
+    std::optional<CellRange> selection;
+    Command command;
+    /// expand() pattern of the texts the edit leaves.
+    const char* expected;
+    /// The refusal's message; empty when the command runs.
+    const char* message = "";
+    /// How often the command is given.
+    int times = 1;
+};
+
+/// Selects as the edit says, runs its command and checks that it ran or was refused.
+void apply(UserSession& session, GeneralGridCtrl& table, const Edit& edit)
+{
+    CellRange range;
+    if (edit.selection) {
+        range = {table.toGridRow(edit.selection->firstRow),
+                 table.toGridColumn(edit.selection->firstColumn),
+                 table.toGridRow(edit.selection->lastRow),
+                 table.toGridColumn(edit.selection->lastColumn)};
+    }
+    table.setSelectedRange(range);
+    MainWindowCommands& commands = session.commands;
+    for (int i = 0; i < edit.times; ++i) {
+        bool done = true;
+        switch (edit.command) {
+        case InsertRow: done = commands.insertRow(); break;
+        case DeleteRows: commands.deleteRows(); break;
+        case InsertColumn: done = commands.insertColumn(); break;
+        case DeleteColumns: commands.deleteColumns(); break;
+        case InsertWithin: done = commands.insertVariableRow(); break;
+        case DeleteWithin: commands.deleteVariableRows(); break;
+        }
+        EXPECT_EQ(done, *edit.message == '\0');
+    }
+    EXPECT_EQ(session.takeErrors(), *edit.message ? Texts{edit.message} : Texts{});
+}
+
 /// The data table as the main window starts it, with "p1" … "p32" in the first data
 /// column, roles "r1" … and names "n1" … over the columns.
-class DataTableEditing : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (int r = 0; r < data.getDataRowCount(); ++r)
-            data.setText(r, 0, numbered("p", r + 1));
-        for (int c = 0; c < data.getDataColumnCount(); ++c) {
-            data.setText(-2, c, numbered("r", c + 1));
-            data.setText(-1, c, numbered("n", c + 1));
-        }
-    }
-
-    /// Selects participant rows first … last (0-based data rows) over data column 0.
-    void selectRows(int first, int last)
-    {
-        data.setSelectedRange({data.toGridRow(first), data.toGridColumn(0), data.toGridRow(last),
-                               data.toGridColumn(0)});
-    }
-    void selectColumns(int first, int last)
-    {
-        data.setSelectedRange({data.toGridRow(0), data.toGridColumn(first), data.toGridRow(0),
-                               data.toGridColumn(last)});
-    }
-    Texts firstColumn() const
-    {
-        Texts texts;
-        for (int r = 0; r < data.getDataRowCount(); ++r)
-            texts.push_back(data.getText(r, 0));
-        return texts;
-    }
-    Texts names() const
-    {
-        Texts texts;
-        for (int c = 0; c < data.getDataColumnCount(); ++c)
-            texts.push_back(data.getText(-1, c));
-        return texts;
-    }
-    /// The three header rows are as SetUp left them, over `columns` data columns.
-    void expectHeaderRowsIntact(int columns)
-    {
-        EXPECT_EQ(data.getDataColumnCount(), columns);
-        EXPECT_EQ(columnNumbers(data), numbersUpTo(columns));
-        for (int c = 0; c < columns; ++c) {
-            EXPECT_EQ(data.getText(-2, c), numbered("r", c + 1));
-            EXPECT_EQ(data.getText(-1, c), numbered("n", c + 1));
-        }
-        EXPECT_EQ(data.getText(-1, -1), "name");
-        EXPECT_EQ(data.getCellBackground(data.toGridRow(-1), 0), GeneralGridCtrl::NAME_ROW_COLOUR);
-        EXPECT_EQ(data.getCellType(UserGridCtrl::comboRow, data.toGridColumn(0)),
-                  CellType::DropDown);
-    }
-
-    UserSession session;
-    UserGridCtrl& data = session.commands.getDataTable();
-};
-
-Texts participants(std::initializer_list<int> numbers)
+void fillDataTable(UserGridCtrl& data)
 {
-    Texts texts;
-    for (int number : numbers)
-        texts.push_back(number == 0 ? "" : numbered("p", number));
-    return texts;
+    for (int r = 0; r < data.getDataRowCount(); ++r)
+        data.setText(r, 0, "p" + std::to_string(r + 1));
+    for (int c = 0; c < data.getDataColumnCount(); ++c) {
+        data.setText(-2, c, "r" + std::to_string(c + 1));
+        data.setText(-1, c, "n" + std::to_string(c + 1));
+    }
 }
 
-Texts participantsUpTo(int n)
+/// The header rows and the row-number column hold what they held, over the columns of pattern.
+void expectHeadersIntact(const UserGridCtrl& data, const char* pattern)
 {
-    Texts texts;
-    for (int i = 1; i <= n; ++i)
-        texts.push_back(numbered("p", i));
-    return texts;
+    EXPECT_EQ(rowTexts(data, -1), expand("n", pattern));
+    EXPECT_EQ(rowTexts(data, -2), expand("r", pattern));
+    EXPECT_EQ(columnNumbers(data), numbersUpTo(data.getDataColumnCount()));
+    EXPECT_EQ(rowNumbers(data), numbersUpTo(data.getDataRowCount()));
+    EXPECT_EQ(data.getText(-1, -1), "name");
+    EXPECT_EQ(data.getFixedColumnCount(), 1);
+    EXPECT_EQ(data.getCellBackground(data.toGridRow(-1), 0), GeneralGridCtrl::NAME_ROW_COLOUR);
+    EXPECT_EQ(data.getCellType(UserGridCtrl::comboRow, data.toGridColumn(0)), CellType::DropDown);
 }
 
 } // namespace
 
-TEST_F(DataTableEditing, InsertRowAfterParticipantFive)
+TEST(DataTableEditing, RowCommandsFollowTheSelectionAndLeaveTheHeaderRows)
 {
-    selectRows(4, 4);
-    EXPECT_TRUE(session.commands.insertRow());
-    EXPECT_EQ(data.getDataRowCount(), 33);
-    EXPECT_EQ(data.getText(4, 0), "p5");
-    EXPECT_EQ(data.getText(5, 0), "") << "the new participant 6";
-    EXPECT_EQ(data.getText(6, 0), "p6");
-    EXPECT_EQ(data.getText(32, 0), "p32");
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(33));
-    EXPECT_TRUE(session.sink.messages.empty());
-}
-
-TEST_F(DataTableEditing, InsertRowWithTwoRowsSelectedChangesNothing)
-{
-    selectRows(4, 5);
-    EXPECT_FALSE(session.commands.insertRow());
-    ASSERT_EQ(session.sink.messages.size(), 1U);
-    EXPECT_EQ(session.sink.messages[0].title, "Error");
-    EXPECT_EQ(session.sink.messages[0].text, ONE_ROW);
-    EXPECT_EQ(session.sink.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(firstColumn(), participantsUpTo(32));
-}
-
-TEST_F(DataTableEditing, InsertRowWithNothingOrTheLastRowSelectedAppends)
-{
-    EXPECT_TRUE(session.commands.insertRow());
-    selectRows(32, 32);
-    EXPECT_TRUE(session.commands.insertRow());
-    Texts expected = participantsUpTo(32);
-    expected.insert(expected.end(), {"", ""});
-    EXPECT_EQ(firstColumn(), expected);
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(34));
-}
-
-TEST_F(DataTableEditing, DeleteRowsWithNothingSelectedStopsAtOneParticipant)
-{
-    session.commands.deleteRows();
-    EXPECT_EQ(firstColumn(), participantsUpTo(31));
-    for (int i = 0; i < 40; ++i)
-        session.commands.deleteRows();
-    EXPECT_EQ(firstColumn(), participants({1}));
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(1));
-    EXPECT_TRUE(session.sink.messages.empty());
-    expectHeaderRowsIntact(17);
-}
-
-TEST_F(DataTableEditing, DeletingParticipantsTwoToFourRenumbersTheRest)
-{
-    selectRows(1, 3);
-    session.commands.deleteRows();
-    EXPECT_EQ(data.getDataRowCount(), 29);
-    EXPECT_EQ(data.getText(0, 0), "p1");
-    EXPECT_EQ(data.getText(1, 0), "p5");
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(29));
-}
-
-TEST_F(DataTableEditing, DeletingEveryRowKeepsTheFirstParticipantAndTheHeaders)
-{
-    data.setSelectedRange({0, 0, data.getRowCount() - 1, data.getColumnCount() - 1});
-    session.commands.deleteRows();
-    EXPECT_EQ(firstColumn(), participants({1}));
-    expectHeaderRowsIntact(17);
-}
-
-TEST_F(DataTableEditing, InsertRowWithAHeaderRowSelectedInsertsTheFirstParticipant)
-{
-    for (int headerRow : {0, 1, 2}) {
-        data.setSelectedRange({headerRow, 3, headerRow, 3});
-        EXPECT_TRUE(session.commands.insertRow()) << "grid row " << headerRow;
-        EXPECT_EQ(data.getText(0, 0), "") << "grid row " << headerRow;
-        EXPECT_EQ(data.getText(1, 0), "p1") << "grid row " << headerRow;
-        EXPECT_EQ(rowNumbers(data), numbersUpTo(33)) << "grid row " << headerRow;
-        expectHeaderRowsIntact(17);
-        EXPECT_TRUE(data.deleteDataRow(0));
+    const Edit edits[] = {
+        {"insert after participant 5", CellRange{4, 0, 4, 0}, InsertRow, "1-5,_,6-32"},
+        {"insert with nothing selected", std::nullopt, InsertRow, "1-32,_"},
+        {"insert after the last participant", CellRange{31, 0, 31, 0}, InsertRow, "1-32,_"},
+        {"insert at the column-number row", CellRange{-3, 2, -3, 2}, InsertRow, "_,1-32"},
+        {"insert at the combination row", CellRange{-2, 2, -2, 2}, InsertRow, "_,1-32"},
+        {"insert at the name row", CellRange{-1, 2, -1, 2}, InsertRow, "_,1-32"},
+        {"insert after two participants", CellRange{4, 0, 5, 0}, InsertRow, "1-32", ONE_ROW},
+        {"insert after the name row and a participant", CellRange{-1, 0, 0, 0}, InsertRow, "1-32",
+         ONE_ROW},
+        {"delete with nothing selected", std::nullopt, DeleteRows, "1-31"},
+        {"delete stops at one participant", std::nullopt, DeleteRows, "1", "", 40},
+        {"delete participants 2 to 4", CellRange{1, 0, 3, 0}, DeleteRows, "1,5-32"},
+        {"delete with every cell selected", CellRange{-3, -1, 31, 16}, DeleteRows, "1"},
+        {"delete from the combination row on", CellRange{-2, 0, 1, 0}, DeleteRows, "3-32"},
+        {"delete with only header rows selected", CellRange{-3, 0, -1, 3}, DeleteRows, "1-32"},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        UserSession session;
+        UserGridCtrl& data = session.commands.getDataTable();
+        fillDataTable(data);
+        apply(session, data, edit);
+        EXPECT_EQ(columnTexts(data, 0), expand("p", edit.expected));
+        expectHeadersIntact(data, "1-17");
     }
-    EXPECT_EQ(firstColumn(), participantsUpTo(32));
 }
 
-TEST_F(DataTableEditing, InsertRowWithTheNameRowAndAParticipantSelectedIsRefused)
+TEST(DataTableEditing, ColumnCommandsFollowTheSelectionAndLeaveTheRowNumbers)
 {
-    data.setSelectedRange({data.toGridRow(-1), 1, data.toGridRow(0), 1});
-    EXPECT_FALSE(session.commands.insertRow());
-    EXPECT_EQ(session.takeMessages(), Texts{ONE_ROW});
-    EXPECT_EQ(firstColumn(), participantsUpTo(32));
-    expectHeaderRowsIntact(17);
-}
-
-TEST_F(DataTableEditing, DeleteRowsFromTheCombinationRowDeletesOnlyParticipants)
-{
-    data.setSelectedRange({UserGridCtrl::comboRow, 1, data.toGridRow(1), 1});
-    session.commands.deleteRows();
-    EXPECT_EQ(data.getDataRowCount(), 30);
-    EXPECT_EQ(data.getText(0, 0), "p3");
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(30));
-    expectHeaderRowsIntact(17);
-}
-
-TEST_F(DataTableEditing, DeleteRowsWithOnlyHeaderRowsSelectedDeletesNothing)
-{
-    data.setSelectedRange({0, 1, data.toGridRow(-1), 4});
-    session.commands.deleteRows();
-    EXPECT_EQ(firstColumn(), participantsUpTo(32));
-    expectHeaderRowsIntact(17);
-}
-
-TEST_F(DataTableEditing, DeletingColumnsThreeToFiveMovesColumnSixToThree)
-{
-    selectColumns(2, 4);
-    session.commands.deleteColumns();
-    EXPECT_EQ(data.getDataColumnCount(), 14);
-    EXPECT_EQ(data.getText(-1, 2), "n6");
-    EXPECT_EQ(data.getText(-2, 2), "r6");
-    EXPECT_EQ(columnNumbers(data), numbersUpTo(14));
-    EXPECT_EQ(names(), (Texts{"n1", "n2", "n6", "n7", "n8", "n9", "n10", "n11", "n12", "n13",
-                              "n14", "n15", "n16", "n17"}));
-}
-
-TEST_F(DataTableEditing, DeleteColumnsNeverRemovesTheLastDataColumn)
-{
-    for (int i = 0; i < 20; ++i)
-        session.commands.deleteColumns();
-    EXPECT_EQ(data.getDataColumnCount(), 1);
-    EXPECT_EQ(names(), Texts{"n1"});
-    selectColumns(0, 0);
-    session.commands.deleteColumns();
-    EXPECT_EQ(data.getDataColumnCount(), 1);
-    EXPECT_EQ(columnNumbers(data), numbersUpTo(1));
-}
-
-TEST_F(DataTableEditing, DeleteColumnsLeavesTheRowNumbersAlone)
-{
-    data.setSelectedRange({data.toGridRow(3), 0, data.toGridRow(3), data.toGridColumn(1)});
-    session.commands.deleteColumns();
-    EXPECT_EQ(data.getDataColumnCount(), 15);
-    EXPECT_EQ(data.getFixedColumnCount(), 1);
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(32));
-    EXPECT_EQ(data.getText(-1, 0), "n3");
-    EXPECT_EQ(data.getText(-1, -1), "name");
-}
-
-TEST_F(DataTableEditing, InsertColumnAfterTheSelectedColumn)
-{
-    selectColumns(1, 1);
-    EXPECT_TRUE(session.commands.insertColumn());
-    EXPECT_EQ(data.getDataColumnCount(), 18);
-    EXPECT_EQ(data.getText(-1, 1), "n2");
-    EXPECT_EQ(data.getText(-1, 2), "");
-    EXPECT_EQ(data.getText(-2, 2), "") << "no role chosen";
-    EXPECT_EQ(data.getText(-1, 3), "n3");
-    EXPECT_EQ(columnNumbers(data), numbersUpTo(18));
-}
-
-TEST_F(DataTableEditing, InsertColumnWithNothingSelectedAppends)
-{
-    EXPECT_TRUE(session.commands.insertColumn());
-    EXPECT_EQ(data.getDataColumnCount(), 18);
-    EXPECT_EQ(data.getText(-1, 16), "n17");
-    EXPECT_EQ(data.getText(-1, 17), "");
-}
-
-TEST_F(DataTableEditing, InsertColumnWithTheRowNumbersSelectedInsertsTheFirstColumn)
-{
-    data.setSelectedRange({data.toGridRow(2), 0, data.toGridRow(2), 0});
-    EXPECT_TRUE(session.commands.insertColumn());
-    EXPECT_EQ(data.getText(-1, 0), "");
-    EXPECT_EQ(data.getText(-1, 1), "n1");
-    EXPECT_EQ(data.getFixedColumnCount(), 1);
-    EXPECT_EQ(rowNumbers(data), numbersUpTo(32));
-}
-
-TEST_F(DataTableEditing, InsertColumnWithTwoColumnsSelectedChangesNothing)
-{
-    selectColumns(3, 4);
-    EXPECT_FALSE(session.commands.insertColumn());
-    ASSERT_EQ(session.sink.messages.size(), 1U);
-    EXPECT_EQ(session.sink.messages[0].title, "Error");
-    EXPECT_EQ(session.sink.messages[0].text, ONE_COLUMN);
-    EXPECT_EQ(session.sink.messages[0].icon, MessageIcon::Error);
-    expectHeaderRowsIntact(17);
-}
-
-namespace {
-
-/// The within-variables table with names "v1" … "v20".
-class WithinTableEditing : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        for (int r = 0; r < within.getDataRowCount(); ++r)
-            within.setText(r, 0, numbered("v", r + 1));
+    const Edit edits[] = {
+        {"delete columns 3 to 5", CellRange{0, 2, 0, 4}, DeleteColumns, "1-2,6-17"},
+        {"delete never removes the last column", std::nullopt, DeleteColumns, "1", "", 20},
+        {"delete with the row numbers selected too", CellRange{3, -1, 3, 1}, DeleteColumns,
+         "3-17"},
+        {"insert after the selected column", CellRange{0, 1, 0, 1}, InsertColumn, "1-2,_,3-17"},
+        {"insert with nothing selected", std::nullopt, InsertColumn, "1-17,_"},
+        {"insert at the row numbers", CellRange{2, -1, 2, -1}, InsertColumn, "_,1-17"},
+        {"insert after two columns", CellRange{0, 3, 0, 4}, InsertColumn, "1-17", ONE_COLUMN},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        UserSession session;
+        UserGridCtrl& data = session.commands.getDataTable();
+        fillDataTable(data);
+        apply(session, data, edit);
+        expectHeadersIntact(data, edit.expected);
+        EXPECT_EQ(data.getDataRowCount(), 32);
     }
-    void selectRows(int first, int last)
-    {
-        within.setSelectedRange({within.toGridRow(first), 1, within.toGridRow(last), 2});
-    }
-    Texts variableNames() const
-    {
-        Texts texts;
-        for (int r = 0; r < within.getDataRowCount(); ++r)
-            texts.push_back(within.getText(r, 0));
-        return texts;
-    }
+}
 
+TEST(WithinTableEditing, RowCommandsKeepOneRowAndEnableDeleteFromTwoRowsOn)
+{
     UserSession session;
     WithinGridCtrl& within = session.commands.getWithinTable();
-};
-
-} // namespace
-
-TEST_F(WithinTableEditing, DeleteButtonIsDisabledAtStart)
-{
-    EXPECT_FALSE(session.commands.isDeleteVariableRowsEnabled());
-    EXPECT_TRUE(session.commands.insertVariableRow());
-    EXPECT_TRUE(session.commands.isDeleteVariableRowsEnabled());
-    EXPECT_EQ(within.getDataRowCount(), 21);
-    EXPECT_EQ(rowNumbers(within), numbersUpTo(21));
-}
-
-TEST_F(WithinTableEditing, DeletingTheFirstRowRenumbersFromOne)
-{
-    selectRows(0, 0);
-    session.commands.deleteVariableRows();
-    EXPECT_EQ(within.getDataRowCount(), 19);
-    EXPECT_EQ(within.getText(0, 0), "v2");
-    EXPECT_EQ(rowNumbers(within), numbersUpTo(19));
-    EXPECT_TRUE(session.commands.isDeleteVariableRowsEnabled());
-}
-
-TEST_F(WithinTableEditing, LastOfTwoRowsGoesAndTheButtonIsDisabled)
-{
-    selectRows(2, 19);
-    session.commands.deleteVariableRows();
-    ASSERT_EQ(variableNames(), (Texts{"v1", "v2"}));
-    EXPECT_TRUE(session.commands.isDeleteVariableRowsEnabled());
-
-    within.setSelectedRange({});
-    session.commands.deleteVariableRows();
-    EXPECT_EQ(variableNames(), Texts{"v1"});
-    EXPECT_FALSE(session.commands.isDeleteVariableRowsEnabled());
-
-    session.commands.deleteVariableRows();
-    EXPECT_EQ(variableNames(), Texts{"v1"}) << "one variable row always stays";
-    EXPECT_EQ(within.getText(-1, 0), "variable name");
-}
-
-TEST_F(WithinTableEditing, InsertVariableRowAfterTheSelectedRow)
-{
-    selectRows(1, 1);
-    EXPECT_TRUE(session.commands.insertVariableRow());
-    EXPECT_EQ(within.getText(1, 0), "v2");
-    EXPECT_EQ(within.getText(2, 0), "");
-    EXPECT_EQ(within.getText(3, 0), "v3");
-    EXPECT_EQ(rowNumbers(within), numbersUpTo(21));
-}
-
-TEST_F(WithinTableEditing, InsertVariableRowWithTwoRowsSelectedChangesNothing)
-{
-    selectRows(1, 2);
-    EXPECT_FALSE(session.commands.insertVariableRow());
-    EXPECT_EQ(session.takeMessages(), Texts{ONE_ROW});
-    EXPECT_EQ(within.getDataRowCount(), 20);
-    EXPECT_FALSE(session.commands.isDeleteVariableRowsEnabled()) << "the button is not updated";
-}
-
-TEST_F(WithinTableEditing, TheHeaderRowIsNeverDeletedOrInsertedInto)
-{
-    within.setSelectedRange({0, 1, 0, 2});
-    EXPECT_TRUE(session.commands.insertVariableRow());
-    EXPECT_EQ(within.getText(0, 0), "");
-    EXPECT_EQ(within.getText(1, 0), "v1");
-    session.commands.deleteVariableRows();
-    EXPECT_EQ(within.getDataRowCount(), 21) << "a header selection deletes nothing";
+    for (int r = 0; r < within.getDataRowCount(); ++r)
+        within.setText(r, 0, "v" + std::to_string(r + 1));
+    EXPECT_FALSE(session.commands.isDeleteVariableRowsEnabled()) << "disabled at start";
+    // One table edited step by step; each step names the button state it leaves.
+    const std::pair<Edit, bool> steps[] = {
+        // A refused insert does not update the button.
+        {{"insert after two rows", CellRange{1, 0, 2, 1}, InsertWithin, "1-20", ONE_ROW}, false},
+        {{"insert after row 2", CellRange{1, 0, 1, 1}, InsertWithin, "1-2,_,3-20"}, true},
+        {{"insert at the header row", CellRange{-1, 0, -1, 1}, InsertWithin, "_,1-2,_,3-20"},
+         true},
+        {{"delete at the header row", CellRange{-1, 0, -1, 1}, DeleteWithin, "_,1-2,_,3-20"},
+         true},
+        {{"delete the first row", CellRange{0, 0, 0, 1}, DeleteWithin, "1-2,_,3-20"}, true},
+        {{"delete rows 3 to 21", CellRange{2, 0, 20, 1}, DeleteWithin, "1-2"}, true},
+        {{"delete with nothing selected", std::nullopt, DeleteWithin, "1"}, false},
+        {{"delete the only row", std::nullopt, DeleteWithin, "1"}, false},
+    };
+    for (const auto& [edit, deleteEnabled] : steps) {
+        SCOPED_TRACE(edit.what);
+        apply(session, within, edit);
+        EXPECT_EQ(columnTexts(within, 0), expand("v", edit.expected));
+        EXPECT_EQ(rowNumbers(within), numbersUpTo(within.getDataRowCount()));
+        EXPECT_EQ(session.commands.isDeleteVariableRowsEnabled(), deleteEnabled);
+    }
+    EXPECT_EQ(within.getFixedRowCount(), 1);
     EXPECT_EQ(within.getText(-1, 0), "variable name");
     EXPECT_EQ(within.getText(-1, 1), "number of levels");
-    EXPECT_EQ(within.getFixedRowCount(), 1);
 }

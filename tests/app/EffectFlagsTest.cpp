@@ -8,34 +8,27 @@
 
 using Flags = std::vector<int>;
 
-TEST(EffectFlags, SplitsTheRowAtTheBetweenCount)
+TEST(EffectFlags, SplitsTheRowAtTheBetweenCountAndCountsIndicesPerKind)
 {
-    // Two between variables and three within variables; row 0b01110 flags the second
-    // between variable and the first two within variables.
-    const GeneralMatrix<int> effects = effectList(5);
-    const EffectFlags flags = effectFlags(effects, 0b01110, 2);
-    EXPECT_EQ(flags.betweenFlags, (Flags{0, 1}));
-    EXPECT_EQ(flags.withinFlags, (Flags{1, 1, 0}));
-    EXPECT_EQ(flags.betweenIndices, (Flags{1}));
-    EXPECT_EQ(flags.withinIndices, (Flags{0, 1}));
-}
-
-TEST(EffectFlags, IndicesCountWithinTheirOwnKindOfVariable)
-{
-    const GeneralMatrix<int> effects = effectList(4);
-    const EffectFlags flags = effectFlags(effects, 0b1011, 1);
-    EXPECT_EQ(flags.betweenFlags, (Flags{1}));
-    EXPECT_EQ(flags.withinFlags, (Flags{0, 1, 1}));
-    EXPECT_EQ(flags.betweenIndices, (Flags{0}));
-    EXPECT_EQ(flags.withinIndices, (Flags{1, 2})) << "positions among the within variables";
-}
-
-TEST(EffectFlags, WithoutBetweenVariablesEveryFlagIsWithin)
-{
-    const GeneralMatrix<int> effects = effectList(2);
-    const EffectFlags flags = effectFlags(effects, 1, 0);
-    EXPECT_TRUE(flags.betweenFlags.empty());
-    EXPECT_TRUE(flags.betweenIndices.empty());
-    EXPECT_EQ(flags.withinFlags, (Flags{0, 1}));
-    EXPECT_EQ(flags.withinIndices, (Flags{1}));
+    const struct {
+        int variables;
+        int row;
+        int betweenCount;
+        Flags between, within, betweenIndices, withinIndices;
+    } cases[] = {
+        // Row 0b01110 of five variables flags the second of two between variables and the
+        // first two of three within variables.
+        {5, 0b01110, 2, {0, 1}, {1, 1, 0}, {1}, {0, 1}},
+        // Within indices are positions among the within variables only.
+        {4, 0b1011, 1, {1}, {0, 1, 1}, {0}, {1, 2}},
+        {2, 1, 0, {}, {0, 1}, {}, {1}},
+    };
+    for (const auto& test : cases) {
+        const EffectFlags flags =
+            effectFlags(effectList(test.variables), test.row, test.betweenCount);
+        EXPECT_EQ(flags.betweenFlags, test.between) << test.row;
+        EXPECT_EQ(flags.withinFlags, test.within) << test.row;
+        EXPECT_EQ(flags.betweenIndices, test.betweenIndices) << test.row;
+        EXPECT_EQ(flags.withinIndices, test.withinIndices) << test.row;
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr const char* COUNT_MESSAGE =
@@ -37,19 +39,6 @@ TEST(PreferencesEditor, SpinStaysWithinOneAndTheProcessorCount)
     EXPECT_EQ(preferences.numberOfThreads, 3);
 }
 
-TEST(PreferencesEditor, SelectFollowsTheRadioButtonsAndKeepsTheList)
-{
-    Preferences preferences = filePreferences(1, "/r/a.txt");
-    RecordingMessageSink sink;
-    PreferencesEditor editor(preferences, 2, sink);
-    EXPECT_TRUE(editor.isSelectEnabled());
-    editor.setUseMersenneTwister(true);
-    EXPECT_FALSE(editor.isSelectEnabled());
-    EXPECT_EQ(editor.getCopy().randomNumbersFiles, "/r/a.txt");
-    editor.setUseMersenneTwister(false);
-    EXPECT_TRUE(editor.isSelectEnabled());
-}
-
 TEST(PreferencesEditor, FileCountMustMatchTheThreadCount)
 {
     Preferences preferences = filePreferences(2, "");
@@ -63,39 +52,25 @@ TEST(PreferencesEditor, FileCountMustMatchTheThreadCount)
     EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(preferences.randomNumbersFiles, "");
 
-    // Selecting again replaces the whole list.
-    editor.setSelectedFiles({"/r/d.txt", "/r/e.txt"});
-    EXPECT_EQ(editor.getCopy().randomNumbersFiles, "/r/d.txt;/r/e.txt");
+    // Selecting again replaces the whole list, each path with its drive root repaired.
+    editor.setSelectedFiles({"C:\\\\d.txt", "C:\\data\\e.txt"});
+    EXPECT_EQ(editor.getCopy().randomNumbersFiles, "C:\\d.txt;C:\\data\\e.txt");
     ASSERT_TRUE(editor.confirm());
-    EXPECT_EQ(preferences.randomNumbersFiles, "/r/d.txt;/r/e.txt");
+    EXPECT_EQ(preferences.randomNumbersFiles, "C:\\d.txt;C:\\data\\e.txt");
     EXPECT_EQ(preferences.useMersenneTwister, 0);
 }
 
-TEST(PreferencesEditor, EmptyListCountsAsOnePath)
+TEST(PreferencesEditor, FilesAreNotCountedWithTheMersenneTwisterAndNoneCountAsOne)
 {
-    Preferences preferences = filePreferences(1, "");
-    RecordingMessageSink sink;
-    PreferencesEditor editor(preferences, 4, sink);
-    EXPECT_TRUE(editor.confirm());
-    EXPECT_TRUE(sink.messages.empty());
-}
-
-TEST(PreferencesEditor, MersenneTwisterModeDoesNotCountFiles)
-{
-    Preferences preferences;
-    preferences.numberOfThreads = 3;
-    preferences.randomNumbersFiles = "a;b";
-    RecordingMessageSink sink;
-    PreferencesEditor editor(preferences, 4, sink);
-    EXPECT_TRUE(editor.confirm());
-    EXPECT_TRUE(sink.messages.empty());
-}
-
-TEST(PreferencesEditor, DriveRootPathsAreRepaired)
-{
-    Preferences preferences = filePreferences(2, "");
-    RecordingMessageSink sink;
-    PreferencesEditor editor(preferences, 2, sink);
-    editor.setSelectedFiles({"C:\\\\a.txt", "C:\\data\\b.txt"});
-    EXPECT_EQ(editor.getCopy().randomNumbersFiles, "C:\\a.txt;C:\\data\\b.txt");
+    // {Mersenne Twister, threads, files}
+    const std::tuple<std::int32_t, std::int32_t, const char*> accepted[] = {
+        {1, 3, "a;b"}, {0, 1, ""}};
+    for (const auto& [mersenneTwister, threads, files] : accepted) {
+        Preferences preferences = filePreferences(threads, files);
+        preferences.useMersenneTwister = mersenneTwister;
+        RecordingMessageSink sink;
+        PreferencesEditor editor(preferences, 4, sink);
+        EXPECT_TRUE(editor.confirm()) << threads << " threads, files " << files;
+        EXPECT_TRUE(sink.messages.empty());
+    }
 }

@@ -14,34 +14,34 @@
 namespace {
 
 /// Answers each dialog with the next prepared path (nothing = Cancel) and keeps what it was
-/// asked.
+/// asked: title|filter, for the save dialog also |extension|proposed path.
 class AnsweringFileDialogs : public FileDialogs {
 public:
-    std::optional<std::string> openFile(const std::string& title, const std::string& filter) override
+    std::optional<std::string> openFile(const std::string& title,
+                                        const std::string& filter) override
     {
-        asked.push_back(title + "|" + filter);
-        return next();
+        return next(title + "|" + filter);
     }
-    std::vector<std::string> openFiles(const std::string& title, const std::string& filter) override
+    /// The file commands never ask for several files.
+    std::vector<std::string> openFiles(const std::string&, const std::string&) override
     {
-        asked.push_back(title + "|" + filter);
-        const std::optional<std::string> path = next();
-        return path ? std::vector<std::string>{*path} : std::vector<std::string>{};
+        ADD_FAILURE() << "unexpected multiple-file dialog";
+        return {};
     }
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                         const std::string& defaultExtension,
                                         const std::string& proposedPath) override
     {
-        asked.push_back(title + "|" + filter + "|" + defaultExtension + "|" + proposedPath);
-        return next();
+        return next(title + "|" + filter + "|" + defaultExtension + "|" + proposedPath);
     }
 
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> asked;
 
 private:
-    std::optional<std::string> next()
+    std::optional<std::string> next(const std::string& question)
     {
+        asked.push_back(question);
         if (answers.empty())
             return std::nullopt;
         std::optional<std::string> answer = answers.front();
@@ -52,6 +52,22 @@ private:
 
 class ProjectCommandsTest : public ::testing::Test {
 protected:
+    /// Types the one-within design and saves it as name in the folder; returns the path.
+    std::string saveTypedProject(const char* name)
+    {
+        typeOneWithinDesign(session);
+        const std::string path = folder.path(name);
+        dialogs.answers.push_back(path);
+        EXPECT_TRUE(project.saveAs());
+        return path;
+    }
+    /// Imports a small text file; import mode begins.
+    void importText()
+    {
+        dialogs.answers.push_back(folder.write("data.txt", "a\tb\n1\t2\n"));
+        ASSERT_TRUE(project.importTextFile());
+    }
+
     UserSession session;
     AnsweringFileDialogs dialogs;
     ProjectCommands project{session.commands, dialogs, session.sink};
@@ -60,20 +76,26 @@ protected:
 
 } // namespace
 
-TEST_F(ProjectCommandsTest, SaveWithoutPathAsksForOneAndReopens)
+TEST_F(ProjectCommandsTest, SaveAsksForAPathOnlyOnceAndReopens)
 {
     typeOneWithinDesign(session);
     const std::string path = folder.path("study.vlt");
     dialogs.answers.push_back(path);
     ASSERT_TRUE(project.save());
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0],
-              "Save as|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*|||vlt|");
-    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(dialogs.asked[0], "Save as|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*|||vlt|");
     EXPECT_EQ(project.getProjectPath(), path);
     EXPECT_EQ(project.getTitle(), "study.vlt - Veltmark");
     // Saving computed first: the results table holds the one effect's block.
     EXPECT_EQ(session.commands.getResultsTable().getDataRowCount(), 7);
+
+    const auto sizeBefore = std::filesystem::file_size(path);
+    UserGridCtrl& data = session.commands.getDataTable();
+    UserSession::type(data, data.toGridRow(-1), data.toGridColumn(0), "first time point");
+    ASSERT_TRUE(project.save());
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(project.getTitle(), "study.vlt - Veltmark");
+    EXPECT_GT(std::filesystem::file_size(path), sizeBefore) << "the longer name was written";
 
     UserSession other;
     AnsweringFileDialogs otherDialogs;
@@ -83,36 +105,19 @@ TEST_F(ProjectCommandsTest, SaveWithoutPathAsksForOneAndReopens)
     EXPECT_EQ(otherDialogs.asked[0], "Open|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*||");
     EXPECT_EQ(reopened.getTitle(), "study.vlt - Tamsel");
     EXPECT_EQ(other.commands.getDataTable().getText(1, 2), "14.2");
-    EXPECT_EQ(other.commands.getDataTable().getText(-1, 0), "t1");
+    EXPECT_EQ(other.commands.getDataTable().getText(-1, 0), "first time point");
     EXPECT_EQ(other.commands.getWithinTable().getText(0, 0), "time");
     EXPECT_TRUE(other.commands.computeStatistics());
 }
 
-TEST_F(ProjectCommandsTest, SaveWithPathWritesThereAndKeepsTheTitle)
-{
-    typeOneWithinDesign(session);
-    const std::string path = folder.path("a.vlt");
-    dialogs.answers.push_back(path);
-    ASSERT_TRUE(project.saveAs());
-    const auto sizeBefore = std::filesystem::file_size(path);
-    // A longer name makes a longer file.
-    UserGridCtrl& data = session.commands.getDataTable();
-    UserSession::type(data, data.toGridRow(-1), data.toGridColumn(0), "first time point");
-    ASSERT_TRUE(project.save());
-    EXPECT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(project.getTitle(), "a.vlt - Veltmark");
-    EXPECT_GT(std::filesystem::file_size(path), sizeBefore);
-}
-
 TEST_F(ProjectCommandsTest, SaveGoesOnWhenTheComputationFails)
 {
-    // A column without role: the check's message appears, the project is written anyway.
     typeOneWithinDesign(session);
     session.typeColumn(3, "", "extra", {"1", "2", "3", "4", "5", "6"});
     const std::string path = folder.path("b.vlt");
     dialogs.answers.push_back(path);
     ASSERT_TRUE(project.saveAs());
-    EXPECT_FALSE(session.takeMessages().empty());
+    EXPECT_EQ(session.takeErrors(), Texts{"No entry chosen for column 4!"});
     EXPECT_TRUE(std::filesystem::exists(path));
 }
 
@@ -127,31 +132,22 @@ TEST_F(ProjectCommandsTest, CancelChangesNothing)
     EXPECT_EQ(session.commands.getDataTable().getText(0, 0), "10.5");
 }
 
-TEST_F(ProjectCommandsTest, CommandLineProjectThatCannotBeReadLeavesAnEmptyWindow)
+TEST_F(ProjectCommandsTest, CommandLineProjectTitleIsTheArgumentUnlessItCannotBeRead)
 {
-    const std::string path = folder.write("broken.vlt", "not a project");
-    EXPECT_TRUE(ProjectCommands::isProjectArgument(path));
-    EXPECT_FALSE(project.openCommandLineProject(path));
+    const std::string broken = folder.write("broken.vlt", "not a project");
+    EXPECT_FALSE(project.openCommandLineProject(broken));
     const Texts messages = session.takeMessages();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(path), std::string::npos);
+    EXPECT_NE(messages[0].find(broken), std::string::npos);
     EXPECT_EQ(project.getTitle(), "Tamsel");
     EXPECT_EQ(project.getProjectPath(), "");
     const UserGridCtrl& data = session.commands.getDataTable();
     EXPECT_EQ(data.getDataRowCount(), MainWindowCommands::INITIAL_PARTICIPANT_ROWS);
     EXPECT_EQ(data.getDataColumnCount(), MainWindowCommands::INITIAL_DATA_COLUMNS);
-    // Still usable: a design typed now computes.
-    typeOneWithinDesign(session);
-    EXPECT_TRUE(session.commands.computeStatistics());
-}
 
-TEST_F(ProjectCommandsTest, CommandLineProjectTitleIsTheArgument)
-{
-    typeOneWithinDesign(session);
-    const std::string path = folder.path("c.vlt");
-    dialogs.answers.push_back(path);
-    ASSERT_TRUE(project.saveAs());
-
+    // The window is still usable.
+    const std::string path = saveTypedProject("c.vlt");
+    EXPECT_TRUE(session.sink.messages.empty()) << "saving computed without a complaint";
     UserSession other;
     ProjectCommands started(other.commands, dialogs, other.sink);
     ASSERT_TRUE(started.openCommandLineProject(path));
@@ -177,18 +173,13 @@ TEST_F(ProjectCommandsTest, ImportUsesTheDefaultsThenTheCheckBoxes)
     EXPECT_EQ(dialogs.asked[0], "Import text file|txt-files (*.txt)|*.txt|All Files (*.*)|*.*||");
     EXPECT_TRUE(project.isImportMode());
     const UserGridCtrl& data = session.commands.getDataTable();
-    // Tab only separates fields; the first row holds the names.
+    // By default tab only separates fields and the first row holds the names.
     EXPECT_EQ(data.getDataColumnCount(), 2);
-    EXPECT_EQ(data.getText(-1, 0), "a b");
-    EXPECT_EQ(data.getText(1, 1), "6");
-
+    EXPECT_EQ(data.getDataRowCount(), 2);
     ImportOptions options;
-    options.firstRowNames = false;
     options.fieldSpace = true;
     ASSERT_TRUE(project.reimport(options));
     EXPECT_EQ(data.getDataColumnCount(), 3);
-    EXPECT_EQ(data.getDataRowCount(), 3);
-    EXPECT_EQ(data.getText(0, 0), "a");
 
     project.finishImport();
     EXPECT_FALSE(project.isImportMode());
@@ -196,19 +187,15 @@ TEST_F(ProjectCommandsTest, ImportUsesTheDefaultsThenTheCheckBoxes)
     EXPECT_EQ(project.getImportPath(), path);
 }
 
-TEST_F(ProjectCommandsTest, OpenDuringAnImportFinishesTheImport)
+TEST_F(ProjectCommandsTest, OpenDuringAnImportFinishesTheImportUnlessCancelled)
 {
-    UserSession saved;
-    typeOneWithinDesign(saved);
-    AnsweringFileDialogs savedDialogs;
-    ProjectCommands savedProject(saved.commands, savedDialogs, saved.sink);
-    const std::string savedPath = folder.path("saved.vlt");
-    savedDialogs.answers.push_back(savedPath);
-    ASSERT_TRUE(savedProject.saveAs());
+    const std::string saved = saveTypedProject("saved.vlt");
+    importText();
+    dialogs.answers.push_back(std::nullopt);
+    EXPECT_FALSE(project.open());
+    EXPECT_TRUE(project.isImportMode());
 
-    dialogs.answers.push_back(folder.write("data.txt", "a\tb\n1\t2\n"));
-    ASSERT_TRUE(project.importTextFile());
-    dialogs.answers.push_back(savedPath);
+    dialogs.answers.push_back(saved);
     ASSERT_TRUE(project.open());
     EXPECT_FALSE(project.isImportMode());
     // An option click no longer imports over the opened project.
@@ -218,32 +205,16 @@ TEST_F(ProjectCommandsTest, OpenDuringAnImportFinishesTheImport)
     EXPECT_EQ(data.getCellState(data.toGridRow(0), data.toGridColumn(0)) & CellState::ReadOnly, 0u);
 }
 
-TEST_F(ProjectCommandsTest, CancelledOpenKeepsTheImportGoing)
-{
-    dialogs.answers.push_back(folder.write("data.txt", "a\tb\n1\t2\n"));
-    ASSERT_TRUE(project.importTextFile());
-    dialogs.answers.push_back(std::nullopt);
-    EXPECT_FALSE(project.open());
-    EXPECT_TRUE(project.isImportMode());
-}
-
 TEST_F(ProjectCommandsTest, ResetGridsDuringAnImportFinishesTheImport)
 {
-    typeOneWithinDesign(session);
-    const std::string path = folder.path("kept.vlt");
-    dialogs.answers.push_back(path);
-    ASSERT_TRUE(project.saveAs());
-    dialogs.answers.push_back(folder.write("data.txt", "a\tb\n1\t2\n"));
-    ASSERT_TRUE(project.importTextFile());
-
+    const std::string path = saveTypedProject("kept.vlt");
+    importText();
     project.resetGrids();
     EXPECT_FALSE(project.isImportMode());
     EXPECT_FALSE(project.reimport(ImportOptions{}));
     const UserGridCtrl& data = session.commands.getDataTable();
-    EXPECT_EQ(data.getDataRowCount(), MainWindowCommands::INITIAL_PARTICIPANT_ROWS);
     EXPECT_EQ(data.getDataColumnCount(), MainWindowCommands::INITIAL_DATA_COLUMNS);
     EXPECT_EQ(data.getText(-1, 0), "");
-    EXPECT_EQ(session.commands.getResultsTable().getDataRowCount(), 0);
     EXPECT_EQ(project.getProjectPath(), path);
     EXPECT_EQ(project.getTitle(), "kept.vlt - Veltmark");
 }

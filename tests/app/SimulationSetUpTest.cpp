@@ -12,12 +12,11 @@
 namespace {
 
 constexpr const char* NO_ANALYSIS = "No analysis chosen for simulation.";
-constexpr const char* ONLY_ONE = "Only one analysis may be chosen for simulation.";
 constexpr const char* TABLES_CHANGED =
     "The tables have changed since the statistics were computed. Please compute the "
     "statistics again before opening the simulation window.";
 
-/// The mixed design, computed: blocks C, B, B x C, A, A x C, A x B, A x B x C.
+/// The mixed design, computed: blocks C, B, B x C, A, A x C, A x B, A x B x C of seven rows.
 class SimulationSetUp : public ::testing::Test {
 protected:
     void SetUp() override
@@ -26,24 +25,8 @@ protected:
         ASSERT_TRUE(session.commands.computeStatistics());
     }
 
-    /// The analysis rows of block k as the results table shows them.
-    Texts shownRow(int k, AnalysisIndex analysis)
-    {
-        return session.resultsRow(7 * k + 1 + analysis);
-    }
-
     UserSession session{'.', 2};
 };
-
-/// The texts the results table would show for the engine's Wilks test.
-Texts wilksNumbers(const Anova& engine)
-{
-    const WilksTest& test = engine.getWilksTest();
-    Texts texts;
-    for (double value : {test.value, test.F, test.df1, test.df2, test.p, test.noncentrality})
-        texts.push_back(formatNumber(value, "%.4f", DecimalSeparator('.')));
-    return texts;
-}
 
 } // namespace
 
@@ -51,89 +34,74 @@ TEST(ChooseAnalysis, BeforeAnyComputeNoAnalysisIsChosen)
 {
     UserSession session;
     EXPECT_EQ(session.commands.chooseAnalysis(), std::nullopt);
-    ASSERT_EQ(session.sink.messages.size(), 1U);
-    EXPECT_EQ(session.sink.messages[0].title, "Error");
-    EXPECT_EQ(session.sink.messages[0].text, NO_ANALYSIS);
-    EXPECT_EQ(session.sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(session.takeErrors(), Texts{NO_ANALYSIS});
     EXPECT_FALSE(session.commands.setUpSimulation());
 }
 
-TEST_F(SimulationSetUp, WithoutATickNoAnalysisIsChosen)
+TEST_F(SimulationSetUp, TheOneTickedAnalysisRowIsChosen)
 {
-    EXPECT_EQ(session.commands.chooseAnalysis(), std::nullopt);
-    EXPECT_EQ(session.takeMessages(), Texts{NO_ANALYSIS});
-}
-
-TEST_F(SimulationSetUp, TicksInRowsOneAndTenAreTooMany)
-{
-    session.tick(1);
-    session.tick(10);
-    EXPECT_EQ(session.commands.chooseAnalysis(), std::nullopt);
-    ASSERT_EQ(session.sink.messages.size(), 1U);
-    EXPECT_EQ(session.sink.messages[0].title, "Error");
-    EXPECT_EQ(session.sink.messages[0].text, ONLY_ONE);
-    EXPECT_EQ(session.sink.messages[0].icon, MessageIcon::Error);
-    EXPECT_FALSE(session.commands.setUpSimulation());
-    EXPECT_EQ(session.takeMessages(), (Texts{ONLY_ONE, ONLY_ONE}));
-}
-
-TEST_F(SimulationSetUp, OnlyRowElevenIsTheWilksTestOfTheSecondEffect)
-{
-    session.tick(11);
-    const std::optional<AnalysisChoice> choice = session.commands.chooseAnalysis();
-    ASSERT_TRUE(choice.has_value());
-    EXPECT_EQ(choice->effectNumber, 2);
-    EXPECT_EQ(choice->analysisIndex, 3);
-    EXPECT_EQ(choice->effectName, "B");
-    EXPECT_TRUE(session.sink.messages.empty());
-}
-
-TEST_F(SimulationSetUp, HeaderRowsAndEmptyRowsAreNoChoice)
-{
+    struct Case {
+        std::vector<int> ticked; // data rows of the results table
+        int effectNumber;        // 0: no choice
+        int analysisIndex;
+        std::string nameOrMessage;
+    };
+    const Case cases[] = {
+        {{11}, 2, AnalysisWilks, "B"},
+        {{47}, 7, AnalysisHotelling, "A x B x C"},
+        {{}, 0, 0, NO_ANALYSIS},
+        {{0, 6, 7, 13}, 0, 0, NO_ANALYSIS}, // block headers and empty rows hold no box
+        {{0, 6, 7, 13, 47}, 7, AnalysisHotelling, "A x B x C"},
+        {{1, 10}, 0, 0, "Only one analysis may be chosen for simulation."},
+    };
     GeneralGridCtrl& results = session.commands.getResultsTable();
-    for (int r : {0, 6, 7, 13})
-        results.setCellChecked(r, CHOICE_COLUMN, true);
-    EXPECT_EQ(session.commands.chooseAnalysis(), std::nullopt);
-    EXPECT_EQ(session.takeMessages(), Texts{NO_ANALYSIS});
-
-    session.tick(47);
-    const std::optional<AnalysisChoice> choice = session.commands.chooseAnalysis();
-    ASSERT_TRUE(choice.has_value());
-    EXPECT_EQ(choice->effectNumber, 7);
-    EXPECT_EQ(choice->analysisIndex, 4);
-    EXPECT_EQ(choice->effectName, "A x B x C");
+    for (const Case& test : cases) {
+        for (int r = 0; r < results.getDataRowCount(); ++r)
+            results.setCellChecked(r, CHOICE_COLUMN, false);
+        std::string ticked = "ticked:";
+        for (int r : test.ticked) {
+            session.tick(r);
+            ticked += " " + std::to_string(r);
+        }
+        SCOPED_TRACE(ticked);
+        const std::optional<AnalysisChoice> choice = session.commands.chooseAnalysis();
+        if (test.effectNumber == 0) {
+            EXPECT_EQ(choice, std::nullopt);
+            EXPECT_EQ(session.takeErrors(), Texts{test.nameOrMessage});
+            continue;
+        }
+        ASSERT_TRUE(choice.has_value());
+        EXPECT_EQ(choice->effectNumber, test.effectNumber);
+        EXPECT_EQ(choice->analysisIndex, test.analysisIndex);
+        EXPECT_EQ(choice->effectName, test.nameOrMessage);
+        EXPECT_TRUE(session.sink.messages.empty());
+    }
 }
 
 TEST_F(SimulationSetUp, PreparesEveryEngineForTheChosenEffect)
 {
-    // Block 4 (index) is A x C: between flag 1, within flags (0, 1).
+    // Block 4 (from 0) is A x C: between flag 1, within flags (0, 1).
     session.tick(7 * 4 + 1 + AnalysisWilks);
     ASSERT_TRUE(session.commands.setUpSimulation());
     EXPECT_TRUE(session.sink.messages.empty());
-    EXPECT_EQ(session.commands.getSimulationParameters().analysisIndex, AnalysisWilks);
+    const SimulationParameters& parameters = session.commands.getSimulationParameters();
+    EXPECT_EQ(parameters.analysisIndex, AnalysisWilks);
+    EXPECT_EQ(parameters.numberOfPasses, 10000) << "the other parameters stay";
     EXPECT_EQ(session.commands.getSimulatedEffectName(), "A x C");
     EXPECT_EQ(session.commands.getDesign().getEffectBetween(), (std::vector<int>{1}));
     EXPECT_EQ(session.commands.getDesign().getEffectWithin(), (std::vector<int>{0, 1}));
 
     // The engines are prepared, not computed: computing them now reproduces the block.
-    Texts shown = shownRow(4, AnalysisWilks);
-    shown = Texts(shown.begin() + 2, shown.begin() + 8);
+    const Texts shown = session.resultsRow(7 * 4 + 1 + AnalysisWilks);
     for (int i = 0; i < 2; ++i) {
         Anova& engine = session.commands.getEngine(i);
         ASSERT_TRUE(engine.compute());
-        EXPECT_EQ(wilksNumbers(engine), shown) << "engine " << i;
+        const WilksTest& test = engine.getWilksTest();
+        const double values[] = {test.value, test.F, test.df1,
+                                 test.df2, test.p, test.noncentrality};
+        for (std::size_t c = 0; c < 6; ++c)
+            EXPECT_EQ(formatNumber(values[c], "%.4f", DecimalSeparator('.')), shown[c + 2]) << i;
     }
-}
-
-TEST_F(SimulationSetUp, LeavesTheOtherParametersAlone)
-{
-    session.tick(2);
-    ASSERT_TRUE(session.commands.setUpSimulation());
-    const SimulationParameters& parameters = session.commands.getSimulationParameters();
-    EXPECT_EQ(parameters.analysisIndex, AnalysisAnovaGreenhouseGeisser);
-    EXPECT_EQ(parameters.numberOfPasses, 10000);
-    EXPECT_EQ(parameters.useCustomMatrices, 0);
-    EXPECT_EQ(session.commands.getSimulatedEffectName(), "C");
 }
 
 TEST_F(SimulationSetUp, ReadsTheCurrentValuesOfTheTables)
@@ -151,24 +119,13 @@ TEST_F(SimulationSetUp, AnotherVariableSinceTheComputeAsksToComputeAgain)
     ASSERT_TRUE(session.commands.insertColumn());
     session.typeColumn(5, "between", "D", {"1", "2", "1", "2", "1", "2", "1", "2"});
     EXPECT_FALSE(session.commands.setUpSimulation());
-    ASSERT_EQ(session.sink.messages.size(), 1U);
-    EXPECT_EQ(session.sink.messages[0].title, "Error");
-    EXPECT_EQ(session.sink.messages[0].text, TABLES_CHANGED);
-    EXPECT_EQ(session.sink.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(session.takeErrors(), Texts{TABLES_CHANGED});
     EXPECT_EQ(session.commands.getSimulationParameters().analysisIndex, 2) << "unchanged";
     EXPECT_EQ(session.commands.getSimulatedEffectName(), "");
 
     ASSERT_TRUE(session.commands.computeStatistics());
     session.tick(1 + AnalysisPillai);
     EXPECT_TRUE(session.commands.setUpSimulation());
-}
-
-TEST_F(SimulationSetUp, RenamedVariableSinceTheComputeAsksToComputeAgain)
-{
-    session.tick(7 * 2 + 1);
-    session.typeWithinVariable(1, "cue", "2");
-    EXPECT_FALSE(session.commands.setUpSimulation());
-    EXPECT_EQ(session.takeMessages(), Texts{TABLES_CHANGED});
 }
 
 TEST_F(SimulationSetUp, BetweenVariableTurnedWithinAsksToComputeAgain)
@@ -185,7 +142,7 @@ TEST_F(SimulationSetUp, BetweenVariableTurnedWithinAsksToComputeAgain)
         UserSession::type(data, data.toGridRow(-2), data.toGridColumn(c), role + ", 1");
     }
     EXPECT_FALSE(session.commands.setUpSimulation());
-    EXPECT_EQ(session.takeMessages(), Texts{TABLES_CHANGED});
+    EXPECT_EQ(session.takeErrors(), Texts{TABLES_CHANGED});
 }
 
 TEST_F(SimulationSetUp, TablesThatFailTheChecksAreNotRead)
@@ -193,7 +150,7 @@ TEST_F(SimulationSetUp, TablesThatFailTheChecksAreNotRead)
     session.tick(1);
     session.typeColumn(3, "1, 3", "b1c2", {});
     EXPECT_FALSE(session.commands.setUpSimulation());
-    EXPECT_EQ(session.takeMessages(),
+    EXPECT_EQ(session.takeErrors(),
               Texts{"Column 4 is not assigned to a valid combination of measurement variables!"});
     EXPECT_EQ(session.commands.getDesign().getEffectWithin(), (std::vector<int>{1, 1}))
         << "the design of the last effect computed";

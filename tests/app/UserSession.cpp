@@ -2,6 +2,8 @@
 
 #include "app/ResultsTable.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstddef>
 
@@ -55,6 +57,15 @@ Texts UserSession::takeMessages()
         texts.push_back(message.text);
     sink.messages.clear();
     return texts;
+}
+
+Texts UserSession::takeErrors()
+{
+    for (const RecordingMessageSink::Message& message : sink.messages) {
+        EXPECT_EQ(message.title, "Error") << message.text;
+        EXPECT_EQ(message.icon, MessageIcon::Error) << message.text;
+    }
+    return takeMessages();
 }
 
 Texts UserSession::resultsRow(int r)

@@ -32,6 +32,8 @@ public:
     void tick(int r);
     /// The texts of all recorded messages, in order; forgets them.
     Texts takeMessages();
+    /// takeMessages, failing the test for a message not titled "Error" with the error icon.
+    Texts takeErrors();
     /// The ten texts of results-table row r.
     Texts resultsRow(int r);
 
