@@ -8,14 +8,10 @@
 // Reference encodings from the Unicode standard's own examples: U+00E4 is C3 A4, U+20AC is
 // E2 82 AC, U+1D11E is F0 9D 84 9E in UTF-8 and D834 DD1E in UTF-16.
 
-TEST(Utf8ToUtf16, EncodesEveryLengthOfSequence)
+TEST(Utf8ToUtf16, EncodesEveryLengthOfSequenceAndKeepsNulAndEmptyText)
 {
     EXPECT_EQ(utf8ToUtf16("a\xC3\xA4\xE2\x82\xAC\xF0\x9D\x84\x9E"),
               (std::u16string{u'a', 0x00E4, 0x20AC, 0xD834, 0xDD1E}));
-}
-
-TEST(Utf8ToUtf16, KeepsNulAndEmptyText)
-{
     EXPECT_EQ(utf8ToUtf16(std::string("x\0y", 3)), (std::u16string{u'x', 0, u'y'}));
     EXPECT_EQ(utf8ToUtf16(""), u"");
 }

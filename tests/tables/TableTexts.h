@@ -7,13 +7,28 @@
 
 using Texts = std::vector<std::string>;
 
+/// The texts of data row r (header rows for r < 0) over the data columns.
+inline Texts rowTexts(const GeneralGridCtrl& table, int r)
+{
+    Texts texts;
+    for (int c = 0; c < table.getDataColumnCount(); ++c)
+        texts.push_back(table.getText(r, c));
+    return texts;
+}
+
+/// The texts of data column c (header columns for c < 0) down the data rows.
+inline Texts columnTexts(const GeneralGridCtrl& table, int c)
+{
+    Texts texts;
+    for (int r = 0; r < table.getDataRowCount(); ++r)
+        texts.push_back(table.getText(r, c));
+    return texts;
+}
+
 /// The row numbers beside the data rows, top to bottom.
 inline Texts rowNumbers(const GeneralGridCtrl& table)
 {
-    Texts numbers;
-    for (int r = 0; r < table.getDataRowCount(); ++r)
-        numbers.push_back(table.getText(r, -1));
-    return numbers;
+    return columnTexts(table, -1);
 }
 
 /// The column numbers in the top row over the data columns, left to right.
