@@ -5,14 +5,17 @@
 # reader, text import) for 60 seconds.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# A test that hangs (a modal window nobody closes, say) fails after this many seconds
+# instead of holding the run; the slowest test takes a few seconds under the sanitizers.
+timeout=300
 
 for flavour in release sanitize; do
   "$root/scripts/build.sh" "$flavour"
   echo "== tests ($flavour) =="
-  ctest --test-dir "$root/build/$flavour" --output-on-failure --parallel "$(nproc)"
+  ctest --test-dir "$root/build/$flavour" --output-on-failure --parallel "$(nproc)" --timeout "$timeout"
 done
 TAMSEL_TARGETS="stats_tests simulation_tests" "$root/scripts/build.sh" thread
 echo "== tests (thread) =="
-ctest --test-dir "$root/build/thread" --output-on-failure --parallel "$(nproc)" \
+ctest --test-dir "$root/build/thread" --output-on-failure --parallel "$(nproc)" --timeout "$timeout" \
   --tests-regex '^(stats|simulation)\.'
 "$root/scripts/fuzz.sh" 60

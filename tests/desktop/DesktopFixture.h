@@ -8,8 +8,10 @@
 #include "app/qt/CVeltmarkDlg.h"
 #include "tests/app/UserSession.h"
 #include "tests/files/TemporaryDirectory.h"
+#include "tests/gridqt/ModalCloser.h"
 #include "tests/tables/RecordingMessageSink.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -20,23 +22,34 @@
 #include <vector>
 
 class QAbstractButton;
-class QWidget;
 
 /// Answers each file dialog with the next prepared answer (nothing = Cancel) and keeps
 /// the title of every dialog asked for.
 class ScriptedFileDialogs : public FileDialogs {
 public:
-    std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
-    std::vector<std::string> openFiles(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> openFile(const std::string& title,
+                                        const std::string& filter) override
+    {
+        const std::vector<std::string> answer = openFiles(title, filter);
+        return answer.empty() ? std::nullopt : std::optional<std::string>(answer.front());
+    }
+    std::vector<std::string> openFiles(const std::string& title, const std::string&) override
+    {
+        titles.push_back(title);
+        if (answers.empty())
+            return {};
+        std::vector<std::string> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
-                                        const std::string& defaultExtension,
-                                        const std::string& proposedPath) override;
+                                        const std::string&, const std::string&) override
+    {
+        return openFile(title, filter);
+    }
 
     std::deque<std::vector<std::string>> answers;
     std::vector<std::string> titles;
-
-private:
-    std::vector<std::string> next();
 };
 
 class FixedProcessorCount : public ProcessorCount {
@@ -72,10 +85,10 @@ struct EmptiedSettings {
 /// Qt's own in the temporary folder the test main sets up, emptied before every test.
 class DesktopFixture : public ::testing::Test {
 protected:
-
-    DesktopServices services();
     /// A new main window on the fixture's services, shown.
     std::unique_ptr<CVeltmarkDlg> makeWindow();
+    /// A main window that has opened the project of writeMixedProject, saved as mixed.vlt.
+    std::unique_ptr<CVeltmarkDlg> windowWithMixedProject();
     /// A project of the mixed design of UserSession (between variable A with two groups,
     /// within variables B and C with two levels each), written with the project writer.
     std::string writeMixedProject(const std::string& name);
@@ -84,15 +97,20 @@ protected:
     {
         return fileDialogs.titles.empty() ? std::string() : fileDialogs.titles.back();
     }
+    /// The named child widget; a missing one fails the test.
+    template <typename T>
+    static T* child(QWidget& parent, const char* name)
+    {
+        T* found = parent.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
     /// The texts of the recorded messages; forgets them.
     std::vector<std::string> takeMessages();
 
     /// Clicks a check box or radio button on its indicator, where a click always lands
     /// (the middle of a wide button may lie beyond its text).
     static void clickIndicator(QAbstractButton* button);
-
-    /// Runs check on the next modal dialog to appear, as soon as it is shown.
-    static void whenModalShown(std::function<void(QWidget*)> check);
 
     EmptiedSettings emptied;
     RecordingMessageSink messages;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-/// Counts the messages of a table; the tests here expect none.
+/// Counts the messages of a table; the fixtures here expect none.
 class CountingMessageSink : public MessageSink {
 public:
     void showMessage(const std::string&, const std::string&, MessageIcon) override { ++count; }

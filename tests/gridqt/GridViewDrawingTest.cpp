@@ -1,6 +1,6 @@
-#include "RecordingGrid.h"
 #include "ViewTestSupport.h"
 
+#include "grid/GridModel.h"
 #include "grid/qt/GridView.h"
 
 #include <QCoreApplication>
@@ -33,7 +33,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
 
-    RecordingGrid model;
+    GridModel model;
     GridView view{model};
 };
 
@@ -51,17 +51,18 @@ protected:
     }
 };
 
-QRgb rgb(int red, int green, int blue)
-{
-    return qRgb(red, green, blue);
-}
-
 } // namespace
 
-TEST_F(GridViewDrawing, ShowsTheModelTextInItsCellAndNothingInAnEmptyCell)
+TEST_F(GridViewDrawing, ARepaintOfTheModelShowsTheTextInItsCellOnly)
 {
+    PaintCounter counter;
+    view.viewport()->installEventFilter(&counter);
+    QCoreApplication::processEvents();
+    const int before = counter.paints;
     model.setCellText(2, 2, "8888");
     model.repaint();
+    QCoreApplication::processEvents();
+    EXPECT_GT(counter.paints, before);
     const QImage image = viewportImage(view);
     EXPECT_GT(inkPixels(image, view.cellRect(2, 2)), 20);
     EXPECT_EQ(inkPixels(image, view.cellRect(2, 3)), 0);
@@ -69,42 +70,23 @@ TEST_F(GridViewDrawing, ShowsTheModelTextInItsCellAndNothingInAnEmptyCell)
     EXPECT_GT(inkPixels(image, view.cellRect(5, 0)), 0) << "the row number 5";
 }
 
-TEST_F(GridViewDrawing, ARepaintOfTheModelRedrawsTheView)
-{
-    PaintCounter counter;
-    view.viewport()->installEventFilter(&counter);
-    QCoreApplication::processEvents();
-    const int before = counter.paints;
-    model.setCellText(3, 3, "12");
-    model.repaint();
-    QCoreApplication::processEvents();
-    EXPECT_GT(counter.paints, before);
-    EXPECT_GT(inkPixels(viewportImage(view), view.cellRect(3, 3)), 0);
-}
-
-TEST_F(GridViewDrawing, CellsShowTheirBackgroundAndUncolouredHeadersAHeaderColour)
+TEST_F(GridViewDrawing, CellsShowTheirBackgroundTheSelectionAndHeadersAHeaderColour)
 {
     model.setCellBackground(3, 2, {150, 180, 150});
     model.setCellBackground(2, 0, {150, 180, 150});
+    model.setSelectedRange({5, 2, 6, 3});
     model.repaint();
     const QImage image = viewportImage(view);
-    const QPoint inside(5, 5);
-    EXPECT_EQ(image.pixel(view.cellRect(3, 2).topLeft() + inside), rgb(150, 180, 150));
-    EXPECT_EQ(image.pixel(view.cellRect(2, 0).topLeft() + inside), rgb(150, 180, 150))
-        << "a fixed cell the program coloured keeps its colour";
-    EXPECT_EQ(image.pixel(view.cellRect(3, 3).topLeft() + inside), rgb(255, 255, 255));
-    EXPECT_NE(image.pixel(view.cellRect(0, 3).topLeft() + inside), rgb(255, 255, 255))
-        << "an uncoloured fixed cell looks like a header";
-}
-
-TEST_F(GridViewDrawing, SelectedCellsAreTintedAndOthersAreNot)
-{
-    model.setSelectedRange({2, 2, 3, 3});
-    model.repaint();
-    const QImage image = viewportImage(view);
-    const QPoint inside(5, 5);
-    EXPECT_NE(image.pixel(view.cellRect(3, 3).topLeft() + inside), rgb(255, 255, 255));
-    EXPECT_EQ(image.pixel(view.cellRect(4, 3).topLeft() + inside), rgb(255, 255, 255));
+    const auto inside = [&](int row, int column) {
+        return image.pixel(view.cellRect(row, column).topLeft() + QPoint(5, 5));
+    };
+    const QRgb white = qRgb(255, 255, 255);
+    EXPECT_EQ(inside(3, 2), qRgb(150, 180, 150));
+    EXPECT_EQ(inside(2, 0), qRgb(150, 180, 150)) << "a fixed cell the program coloured";
+    EXPECT_EQ(inside(3, 3), white);
+    EXPECT_NE(inside(0, 3), white) << "an uncoloured fixed cell looks like a header";
+    EXPECT_NE(inside(6, 3), white) << "a selected cell is tinted";
+    EXPECT_EQ(inside(7, 3), white);
 }
 
 TEST_F(GridViewDrawing, FixedRowsAndColumnsStayWhileTheRestScrolls)
@@ -126,9 +108,9 @@ TEST_F(GridViewDrawing, FixedRowsAndColumnsStayWhileTheRestScrolls)
     const QRect red = view.cellRect(3, 4);
     ASSERT_LT(red.top(), 25);
     ASSERT_GT(red.bottom(), 25);
-    EXPECT_NE(image.pixel(red.left() + 5, red.top() < 0 ? 10 : red.top() + 2), rgb(255, 0, 0))
+    EXPECT_NE(image.pixel(red.left() + 5, red.top() < 0 ? 10 : red.top() + 2), qRgb(255, 0, 0))
         << "the fixed row covers the scrolled row";
-    EXPECT_EQ(image.pixel(red.left() + 5, 30), rgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(red.left() + 5, 30), qRgb(255, 0, 0));
     EXPECT_GT(inkPixels(image, view.cellRect(0, 4)), 0) << "the column number scrolled along";
     EXPECT_EQ(view.cellAt(QPoint(red.left() + 5, 10)), (CellPosition{0, 4}));
 }

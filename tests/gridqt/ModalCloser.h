@@ -9,8 +9,8 @@
 #include <memory>
 #include <utility>
 
-/// Runs handle on the next modal window that opens (a message box or a file dialog run by
-/// the code under test); handle must close it. Polls, because the window appears only
+/// Runs handle on the next modal window that opens (a message box, a file dialog or a
+/// window of the program, run by the code under test); handle must close it. Polls, because the window appears only
 /// inside the nested event loop of exec. Should none appear within the time limit, every
 /// open dialog is rejected so that the test fails instead of hanging.
 inline void handleNextModal(std::function<void(QWidget*)> handle, int limitMilliseconds = 5000)

@@ -5,47 +5,24 @@
 #include <string>
 #include <vector>
 
-using Filters = std::vector<std::string>;
-
-TEST(NameFilters, TheProjectFilterKeepsItsPatternAndAllFilesMatchEveryName)
+// The program's filter lists ("description|patterns|…||") become the name filters of the
+// file dialogs; the pattern field decides, not the description.
+TEST(NameFilters, EachEntryBecomesADescriptionWithItsPatterns)
 {
-    EXPECT_EQ(toNameFilters("Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*||"),
-              (Filters{"Veltmark-Files (*.vlt)", "All Files (*)"}));
-}
-
-TEST(NameFilters, TheTextFiltersOfImportAndPreferences)
-{
-    EXPECT_EQ(toNameFilters("txt-files (*.txt)|*.txt|All Files (*.*)|*.*||"),
-              (Filters{"txt-files (*.txt)", "All Files (*)"}));
-    EXPECT_EQ(toNameFilters("Text-Files (*.txt)|*.txt|All Files (*.*)|*.*||"),
-              (Filters{"Text-Files (*.txt)", "All Files (*)"}));
-}
-
-TEST(NameFilters, ThePatternFieldDecidesNotTheDescription)
-{
-    EXPECT_EQ(toNameFilters("Projects|*.vlt||"), (Filters{"Projects (*.vlt)"}));
-    EXPECT_EQ(toNameFilters("Old name (*.abc)|*.vlt||"), (Filters{"Old name (*.vlt)"}));
-}
-
-TEST(NameFilters, SeveralPatternsOfOneEntryAreSeparatedByBlanks)
-{
-    EXPECT_EQ(toNameFilters("Tables (*.txt;*.csv)|*.txt; *.csv;|All|*.*||"),
-              (Filters{"Tables (*.txt *.csv)", "All (*)"}));
-}
-
-TEST(NameFilters, AnEmptyPatternFieldMatchesEveryFile)
-{
-    EXPECT_EQ(toNameFilters("Anything||"), (Filters{"Anything (*)"}));
-}
-
-TEST(NameFilters, AListWithoutEntriesGivesNoFilter)
-{
-    EXPECT_TRUE(toNameFilters("").empty());
-    EXPECT_TRUE(toNameFilters("||").empty());
-    EXPECT_TRUE(toNameFilters("No patterns at all").empty());
-}
-
-TEST(NameFilters, TheEndOfTheListMayBeMissing)
-{
-    EXPECT_EQ(toNameFilters("Projects (*.vlt)|*.vlt"), (Filters{"Projects (*.vlt)"}));
+    using Filters = std::vector<std::string>;
+    const std::pair<const char*, Filters> cases[] = {
+        // The filters of open, import and preferences: "*.*" matches every name.
+        {"Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*||",
+         {"Veltmark-Files (*.vlt)", "All Files (*)"}},
+        {"txt-files (*.txt)|*.txt|All Files (*.*)|*.*||", {"txt-files (*.txt)", "All Files (*)"}},
+        {"Projects|*.vlt||", {"Projects (*.vlt)"}},
+        {"Old name (*.abc)|*.vlt||", {"Old name (*.vlt)"}},
+        {"Tables (*.txt;*.csv)|*.txt; *.csv;|All|*.*||", {"Tables (*.txt *.csv)", "All (*)"}},
+        {"Anything||", {"Anything (*)"}},
+        {"Projects (*.vlt)|*.vlt", {"Projects (*.vlt)"}}, // the end of the list missing
+        {"", {}},
+        {"||", {}},
+        {"No patterns at all", {}}};
+    for (const auto& [list, expected] : cases)
+        EXPECT_EQ(toNameFilters(list), expected) << '"' << list << '"';
 }
