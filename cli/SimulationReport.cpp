@@ -43,12 +43,20 @@ double SimulationReport::standardError() const
 
 double SimulationReport::wilsonLower() const
 {
+    // Without a significant pass the lower root is 0 exactly; the formula leaves a rounding
+    // residue of about 1e-18 there, which a reader would take for a figure.
+    if (significant == 0) {
+        return 0.0;
+    }
     const WilsonInterval w = wilsonOf(probability, static_cast<double>(actualPasses));
     return std::max(0.0, w.centre - w.halfWidth);
 }
 
 double SimulationReport::wilsonUpper() const
 {
+    if (significant == actualPasses) {
+        return 1.0;
+    }
     const WilsonInterval w = wilsonOf(probability, static_cast<double>(actualPasses));
     return std::min(1.0, w.centre + w.halfWidth);
 }
