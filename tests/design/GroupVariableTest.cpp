@@ -45,15 +45,3 @@ TEST(GroupVariable, CodesAreTruncatedValuesAndLevelsTheirRanks)
     }
 }
 
-TEST(GroupVariable, ImplicitSingleGroupHoldsEveryRow)
-{
-    RealMatrix source(3, 1, nullptr);
-    source.set(1, 0, -3.0);
-    source.set(2, 0, 8.0);
-    const GroupVariable group("Dummy", source, -1);
-    EXPECT_EQ(group.getGroupCount(), 1);
-    EXPECT_TRUE(group.getCodes().empty());
-    EXPECT_EQ(group.codeOfLevel(1), 1);
-    for (std::int32_t r = 0; r < 3; ++r)
-        EXPECT_TRUE(group.isInGroup(1, r)) << "row " << r;
-}

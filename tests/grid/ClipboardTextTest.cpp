@@ -5,9 +5,7 @@
 #include <string>
 #include <vector>
 
-// Text copied from a spreadsheet: lines end at LF, CR or CR LF; only tabs separate fields,
-// so decimal commas survive; fields lose surrounding white space; a line end or tab at the
-// very end opens nothing further, so no empty cells are pasted beyond the block.
+// Lines end at LF, CR or CR LF, only tabs separate fields, fields are trimmed.
 TEST(ClipboardText, CutsLinesAndFields)
 {
     using Lines = std::vector<std::vector<std::string>>;
@@ -18,12 +16,8 @@ TEST(ClipboardText, CutsLinesAndFields)
     } cases[] = {
         {"1,5\t2", {{"1,5", "2"}}, 2},
         {"a\tb\r\nc\td\r\n", {{"a", "b"}, {"c", "d"}}, 2},
-        {"1\r2\r3", {{"1"}, {"2"}, {"3"}}, 1},
         {"1\n\r2", {{"1"}, {""}, {"2"}}, 1}, // LF then CR are two line ends
-        {"1\n\n2", {{"1"}, {""}, {"2"}}, 1},
         {"1\t2\t\n3\t4\t\n", {{"1", "2"}, {"3", "4"}}, 2},
-        {"1\t\t", {{"1", ""}}, 2}, // only the last tab opens no field
-        {"\n", {{""}}, 1},
         {"  1 \t\v2,5\f \t x y ", {{"1", "2,5", "x y"}}, 3},
         {"1\n1\t2\t3\n1\t2", {{"1"}, {"1", "2", "3"}, {"1", "2"}}, 3}, // the widest line
         {"", {}, 0},

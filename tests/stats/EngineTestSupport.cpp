@@ -4,15 +4,13 @@
 #include "app/design/EffectList.h"
 
 #include <algorithm>
-#include <cmath>
 #include <random>
 #include <set>
 
 DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevels,
                   const std::vector<std::vector<double>>& rows)
 {
-    DataTable table;
-    table.withinLevels = withinLevels;
+    DataTable table{{}, withinLevels, {}, {}, rows};
     for (std::size_t v = 0; v < withinLevels.size(); ++v) {
         table.withinNames.push_back("W" + std::to_string(v + 1));
     }
@@ -29,7 +27,6 @@ DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevel
         table.columnNames.push_back("Y" + std::to_string(c + 1));
         table.roles.push_back(combinationLabel(levels));
     }
-    table.rows = rows;
     return table;
 }
 
@@ -60,29 +57,26 @@ bool buildDesign(const DataTable& table, Design& design)
 {
     const auto columns = static_cast<std::int32_t>(table.columnNames.size());
     const auto participants = static_cast<std::int32_t>(table.rows.size());
+    const auto withinCount = static_cast<std::int32_t>(table.withinLevels.size());
     RealMatrix rawData(participants, columns, nullptr);
     std::set<int> betweenColumns;
-    std::vector<std::vector<int>> labels;
-    for (std::int32_t j = 0; j < columns; ++j) {
+    const auto betweenCount = std::count(table.roles.begin(), table.roles.end(), "between");
+    GeneralMatrix<int> columnLevels(withinCount, columns - static_cast<std::int32_t>(betweenCount));
+    for (std::int32_t j = 0, k = 0; j < columns; ++j) {
         for (std::int32_t i = 0; i < participants; ++i) {
             rawData.set(i, j, table.rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]);
         }
         const std::string& role = table.roles[static_cast<std::size_t>(j)];
         if (role == "between") {
             betweenColumns.insert(j);
-        } else {
-            labels.push_back(parseCombinationLabel(role));
+            continue;
         }
-    }
-    const auto withinCount = static_cast<std::int32_t>(table.withinLevels.size());
-    GeneralMatrix<int> columnLevels(withinCount, static_cast<std::int32_t>(labels.size()));
-    for (std::size_t k = 0; k < labels.size(); ++k) {
-        // A label with too few entries leaves zeros, which name no combination.
-        const std::size_t entries = std::min(labels[k].size(), table.withinLevels.size());
-        for (std::size_t v = 0; v < entries; ++v) {
-            columnLevels.set(static_cast<std::int32_t>(v), static_cast<std::int32_t>(k),
-                             labels[k][v]);
+        const std::vector<int> label = parseCombinationLabel(role);
+        const auto entries = std::min(withinCount, static_cast<std::int32_t>(label.size()));
+        for (std::int32_t v = 0; v < entries; ++v) {
+            columnLevels.set(v, k, label[static_cast<std::size_t>(v)]);
         }
+        ++k;
     }
     return design.build(rawData, table.columnNames, betweenColumns, table.withinNames,
                         table.withinLevels, columnLevels);
@@ -98,12 +92,6 @@ bool computeEffect(Design& design, Anova& engine, const std::vector<int>& betwee
                      design.getBetweenCount(), design.getWithinCount());
     engine.setEffect(design.getC(), design.getM(), {}, {});
     return engine.compute();
-}
-
-double relativeDifference(double actual, double expected)
-{
-    const double difference = std::fabs(actual - expected);
-    return expected == 0.0 ? difference : difference / std::fabs(expected);
 }
 
 bool Analysis::build(const DataTable& table)
@@ -122,7 +110,6 @@ bool Analysis::run(const DataTable& table, const std::vector<int>& betweenFlags,
 
 bool Analysis::runEffect(std::int32_t e)
 {
-    // Row e of the effect list holds the flags, between variables first.
     const GeneralMatrix<int> effects = effectList(betweenCount + withinCount);
     std::vector<int> between;
     std::vector<int> within;
