@@ -24,6 +24,11 @@ bool LoadedEngine::load(const DataTable& table, const std::vector<int>& betweenF
     return true;
 }
 
+DataTable pairedTable()
+{
+    return tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.5}});
+}
+
 Preferences filePreferences(const std::vector<std::string>& paths)
 {
     Preferences preferences;
@@ -38,7 +43,7 @@ Preferences filePreferences(const std::vector<std::string>& paths)
 RealMatrix matrixOf(const std::vector<std::vector<double>>& rows)
 {
     const auto rowCount = static_cast<std::int32_t>(rows.size());
-    const auto colCount = rowCount == 0 ? 0 : static_cast<std::int32_t>(rows.front().size());
+    const auto colCount = static_cast<std::int32_t>(rows.front().size());
     RealMatrix result(rowCount, colCount, nullptr);
     for (std::int32_t i = 0; i < rowCount; ++i) {
         for (std::int32_t j = 0; j < colCount; ++j) {
@@ -61,19 +66,7 @@ SimulationParameters replacingParameters(std::int32_t perGroup, std::int32_t pas
     return parameters;
 }
 
-::testing::AssertionResult sameMatrix(const RealMatrix& actual, const RealMatrix& expected)
+std::vector<double> valuesOf(const RealMatrix& matrix)
 {
-    if (actual.getRows() != expected.getRows() || actual.getCols() != expected.getCols()) {
-        return ::testing::AssertionFailure() << "shape " << actual.getRows() << "x"
-                                             << actual.getCols() << ", expected "
-                                             << expected.getRows() << "x" << expected.getCols();
-    }
-    for (std::int32_t k = 0; k < expected.getSize(); ++k) {
-        if (actual.dataPointer()[k] != expected.dataPointer()[k]) {
-            return ::testing::AssertionFailure() << "element " << k << " is "
-                                                 << actual.dataPointer()[k] << ", expected "
-                                                 << expected.dataPointer()[k];
-        }
-    }
-    return ::testing::AssertionSuccess();
+    return {matrix.dataPointer(), matrix.dataPointer() + matrix.getSize()};
 }

@@ -1,16 +1,11 @@
 #pragma once
 
 #include "EngineTestSupport.h"
-#include "numeric/RealMatrix.h"
-#include "stats/Anova.h"
 #include "stats/Preferences.h"
 #include "stats/SimulationParameters.h"
 #include "tests/files/TemporaryDirectory.h"
 #include "tests/tables/RecordingMessageSink.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,11 +21,10 @@ private:
     std::string location;
 };
 
-/// A design and the engine of one thread, which hold a table and one effect.
+/// A design and the engine of one thread; load() hands both the table and effect as the
+/// simulation set-up does, false when the design rejects the table.
 struct LoadedEngine {
     explicit LoadedEngine(std::int32_t threadIndex = 0) : engine(threadIndex) {}
-    /// Builds the table into the design, forms the effect of the flags and hands both to
-    /// the engine, as the simulation set-up does; false when the design rejects the table.
     bool load(const DataTable& table, const std::vector<int>& betweenFlags,
               const std::vector<int>& withinFlags);
 
@@ -38,21 +32,17 @@ struct LoadedEngine {
     Anova engine;
 };
 
+DataTable pairedTable();
+
 /// Preferences of the file mode, one thread per path.
 Preferences filePreferences(const std::vector<std::string>& paths);
 
-/// A matrix from rows written as they read on paper.
+/// Rows as they read on paper.
 RealMatrix matrixOf(const std::vector<std::vector<double>>& rows);
 
-/// A run that replaces the sample by `perGroup` participants per group and looks once.
+/// Replaces the sample by `perGroup` participants per group and looks once at alpha 0.05.
 SimulationParameters replacingParameters(std::int32_t perGroup, std::int32_t passes,
                                          std::int32_t analysisIndex);
 
-/// Same shape and exactly the same elements; reports the first difference.
-::testing::AssertionResult sameMatrix(const RealMatrix& actual, const RealMatrix& expected);
-
-/// The binomial standard error of a proportion p over n passes.
-inline double binomialSigma(double p, std::int64_t n)
-{
-    return std::sqrt(p * (1.0 - p) / static_cast<double>(n));
-}
+/// The elements, for comparing an engine's matrices before and after.
+std::vector<double> valuesOf(const RealMatrix& matrix);
