@@ -11,8 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-/// A fresh directory for one test, removed with everything in it at the end. The name
-/// carries the process id and a counter, so tests running in parallel never meet.
+/// A fresh directory per test, named by process and counter so parallel tests never meet.
 class TemporaryDirectory {
 public:
     TemporaryDirectory()
@@ -30,14 +29,12 @@ public:
         std::filesystem::remove_all(folder, ignored);
     }
 
-    /// The path of a file named name in the directory.
     std::string path(const std::string& name) const { return (folder / name).string(); }
 
-    /// Writes bytes to the file name and returns its path.
     std::string write(const std::string& name, std::string_view bytes) const
     {
-        std::ofstream file(folder / name, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(folder / name, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path(name);
     }
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
@@ -50,7 +47,6 @@ private:
     std::filesystem::path folder;
 };
 
-/// The whole content of a file; empty when it cannot be read.
 inline std::vector<std::uint8_t> readBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

@@ -25,13 +25,11 @@ inline Texts columnTexts(const GeneralGridCtrl& table, int c)
     return texts;
 }
 
-/// The row numbers beside the data rows, top to bottom.
 inline Texts rowNumbers(const GeneralGridCtrl& table)
 {
     return columnTexts(table, -1);
 }
 
-/// The column numbers in the top row over the data columns, left to right.
 inline Texts columnNumbers(const GeneralGridCtrl& table)
 {
     Texts numbers;
@@ -40,7 +38,6 @@ inline Texts columnNumbers(const GeneralGridCtrl& table)
     return numbers;
 }
 
-/// "1" … "n".
 inline Texts numbersUpTo(int n)
 {
     Texts numbers;

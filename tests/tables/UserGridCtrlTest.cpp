@@ -5,88 +5,46 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* COMMA_MESSAGE =
-    "In your regional settings ',' is selected as decimal separator.";
-constexpr const char* POINT_MESSAGE =
-    "In your regional settings '.' is selected as decimal separator.";
+constexpr const char* COMMA = "In your regional settings ',' is selected as decimal separator.";
+constexpr const char* POINT = "In your regional settings '.' is selected as decimal separator.";
 
+/// The data table as the main window starts it: 32 participants, 17 columns.
 class UserGridCtrlTest : public ::testing::Test {
 protected:
-    /// A data table with the given separator, set up with R rows and C columns.
-    UserGridCtrl& table(char separator, int R, int C)
-    {
-        grid = std::make_unique<UserGridCtrl>(sink, DecimalSeparator(separator));
-        grid->setupTable(R, C);
-        return *grid;
-    }
+    void SetUp() override { t.setupTable(32, 17); }
+
+    void focus(int r, int c) { ASSERT_TRUE(t.setFocusCell({t.toGridRow(r), t.toGridColumn(c)})); }
 
     RecordingMessageSink sink;
-    std::unique_ptr<UserGridCtrl> grid;
+    UserGridCtrl t{sink, DecimalSeparator(',')};
 };
 
 } // namespace
 
-// The extents, numbers and empty lists of the starting table are checked with the main
-// window's commands.
-TEST_F(UserGridCtrlTest, SetupTableBuildsTheHeaderRowsAfresh)
-{
-    UserGridCtrl& t = table('.', 3, 3);
-    t.setText(0, 0, "5");
-    t.setText(-1, 1, "old name");
-    t.setComboOptions({"between", "1"});
-    t.setCellState(t.toGridRow(1), 1, CellState::ReadOnly);
-    t.collectNames();
-    ASSERT_FALSE(t.setupTable(-1, 2));
-    EXPECT_EQ(t.getText(0, 0), "5") << "a rejected size changes nothing";
-
-    ASSERT_TRUE(t.setupTable(2, 2));
-    EXPECT_EQ(t.toGridRow(-2), UserGridCtrl::comboRow);
-    EXPECT_EQ(t.getText(-1, -1), "name");
-    EXPECT_EQ(t.getText(0, 0), "");
-    EXPECT_EQ(t.getCellState(t.toGridRow(1), 1), CellState::None);
-    for (int c = -1; c < 2; ++c) {
-        EXPECT_EQ(t.getCellBackground(t.toGridRow(-1), t.toGridColumn(c)),
-                  GeneralGridCtrl::NAME_ROW_COLOUR);
-    }
-    EXPECT_NE(t.getCellBackground(t.toGridRow(0), 1), GeneralGridCtrl::NAME_ROW_COLOUR);
-    for (int c = 0; c < 2; ++c) {
-        const int column = t.toGridColumn(c);
-        EXPECT_EQ(t.getCellType(UserGridCtrl::comboRow, column), CellType::DropDown);
-        EXPECT_EQ(t.getCellDropDownStyle(UserGridCtrl::comboRow, column), DropDownStyle::Editable);
-        EXPECT_TRUE(t.getCellOptions(UserGridCtrl::comboRow, column).empty());
-    }
-    EXPECT_EQ(t.getCellType(t.toGridRow(0), 1), CellType::Plain);
-    t.restoreNames();
-    EXPECT_EQ(rowTexts(t, -1), (Texts{"", ""})) << "no collected name is left to restore";
-}
-
-TEST_F(UserGridCtrlTest, AForeignSeparatorStopsTheReadingAtItsFirstCellRowByRow)
+TEST(UserGridCtrl, AForeignSeparatorStopsTheReadingAtItsFirstCellRowByRow)
 {
     const struct {
         char separator;
-        std::vector<Texts> rows;
+        const char* rows;
         const char* message;
         CellPosition offending; ///< data coordinates
     } cases[] = {
-        // Column by column, the point in row 1 would come first.
-        {',', {{"1,5", "2.5"}, {"1.5", "4"}}, COMMA_MESSAGE, {0, 1}},
-        {'.', {{"1.5", "2"}, {"3", "1,5"}}, POINT_MESSAGE, {1, 1}},
-        {' ', {{"1.5", "2,5"}}, POINT_MESSAGE, {0, 1}},
+        {',', "1,5\t2.5\n1.5\t4", COMMA, {0, 1}},
+        {'.', "1.5\t2\n3\t1,5", POINT, {1, 1}},
+        {' ', "1.5\t2,5", POINT, {0, 1}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("separator '") + c.separator + "'");
-        UserGridCtrl& t = table(c.separator, static_cast<int>(c.rows.size()), 2);
-        for (std::size_t r = 0; r < c.rows.size(); ++r) {
-            for (std::size_t k = 0; k < 2; ++k)
-                t.setText(static_cast<int>(r), static_cast<int>(k), c.rows[r][k]);
-        }
-        sink.messages.clear();
+        RecordingMessageSink sink;
+        UserGridCtrl t(sink, DecimalSeparator(c.separator));
+        t.setupTable(2, 2);
+        t.setFocusCell({t.toGridRow(0), t.toGridColumn(0)});
+        ASSERT_TRUE(t.paste(c.rows));
         EXPECT_FALSE(t.readNumbers());
         ASSERT_EQ(sink.messages.size(), 1u);
         EXPECT_EQ(sink.messages[0].title, "Veltmark");
@@ -98,135 +56,95 @@ TEST_F(UserGridCtrlTest, AForeignSeparatorStopsTheReadingAtItsFirstCellRowByRow)
     }
 }
 
-TEST_F(UserGridCtrlTest, EachUserReadsTheirOwnSeparator)
-{
-    for (const char separator : {',', ' '}) {
-        UserGridCtrl& t = table(separator, 1, 1);
-        t.setText(0, 0, separator == ',' ? "-1,5" : "-1.5");
-        ASSERT_TRUE(t.readNumbers()) << "a blank stands for the point";
-        EXPECT_EQ(t.getValueMatrix().get(0, 0), -1.5) << separator;
-    }
-    EXPECT_TRUE(sink.messages.empty());
-}
-
 TEST_F(UserGridCtrlTest, ReadingRemovesEmptyRowsAndColumnsWithTheirNamesAndRoles)
 {
-    UserGridCtrl& t = table('.', 32, 3);
+    t.setupTable(32, 3);
     t.setText(-1, 0, "pre");
     t.setText(-1, 1, "unused");
     t.setText(-1, 2, "post");
     t.setText(-2, 1, "between");
     t.setText(0, 0, "1");
     t.setText(2, 2, "2");
+    t.setText(5, 2, " ");
     ASSERT_TRUE(t.readNumbers());
-    EXPECT_EQ(rowNumbers(t), numbersUpTo(2));
+    EXPECT_EQ(rowNumbers(t), numbersUpTo(3)) << "a blank is no empty cell";
     EXPECT_EQ(columnNumbers(t), numbersUpTo(2));
     EXPECT_EQ(rowTexts(t, -1), (Texts{"pre", "post"}));
     EXPECT_EQ(t.getBetweenCount(), 0) << "the role left with its column";
     EXPECT_EQ(t.getValueMatrix().get(1, 1), 2.0);
 }
 
-// The list a project file keeps comes from the first column: see ProjectFileTest.
-TEST_F(UserGridCtrlTest, ComboOptionsGoToEveryColumnAndLeaveTheTexts)
-{
-    UserGridCtrl& t = table('.', 2, 3);
-    t.setText(-2, 2, "kept");
-    const Texts offered{"between", "1", "2"};
-    t.setComboOptions(offered);
-    for (int c = 0; c < 3; ++c)
-        EXPECT_EQ(t.getCellOptions(UserGridCtrl::comboRow, t.toGridColumn(c)), offered);
-    EXPECT_EQ(t.getText(-2, 2), "kept");
-}
-
 TEST_F(UserGridCtrlTest, ColumnAssignmentSeparatesBetweenColumnsFromLabels)
 {
-    UserGridCtrl& t = table('.', 1, 5);
+    t.setupTable(1, 4);
     EXPECT_FALSE(t.setCombinationTexts({"1", "2"})) << "one text per column";
-    ASSERT_TRUE(t.setCombinationTexts({"between", "2, 1", "Between", "1,2", "between"}));
-    EXPECT_EQ(t.getText(-2, 2), "Between");
-    // "Between" is not the role text; its label parses to one entry and is padded with 0.
+    // "Between" is no role; its label parses to one entry and is padded with 0.
+    ASSERT_TRUE(t.setCombinationTexts({"between", "2, 1", "Between", "between"}));
     EXPECT_EQ(t.getBetweenCount(), 2);
-    EXPECT_EQ(t.getBetweenColumn(0), 0);
-    EXPECT_EQ(t.getBetweenColumn(1), 4);
-    EXPECT_EQ(t.getBetweenColumn(2), -1);
-    EXPECT_EQ(t.getBetweenColumn(-1), -1);
-
+    EXPECT_EQ(t.getBetweenColumn(1), 3);
     GeneralMatrix<int> levels;
     t.getColumnLevels(levels);
-    ASSERT_EQ(levels.getRows(), 2);
-    ASSERT_EQ(levels.getCols(), 3);
-    const int expected[2][3] = {{2, 0, 1}, {1, 0, 2}};
-    for (int i = 0; i < 2; ++i) {
-        for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(levels.get(i, k), expected[i][k]) << i << ", " << k;
-    }
-
-    ASSERT_TRUE(t.setCombinationTexts(Texts(5, "between")));
-    t.getColumnLevels(levels);
-    EXPECT_TRUE(levels.isEmpty()) << "only between columns";
-}
-
-TEST_F(UserGridCtrlTest, BetweenNameReadsTheCurrentNameRow)
-{
-    UserGridCtrl& t = table('.', 1, 3);
-    ASSERT_TRUE(t.setCombinationTexts({"1", "between", "2"}));
-    t.setText(-1, 1, "group");
-    t.buildColumnAssignment();
-    EXPECT_EQ(t.getBetweenName(0), "group");
-    t.setText(-1, 1, "sex");
-    EXPECT_EQ(t.getBetweenName(0), "sex");
-    EXPECT_EQ(t.getBetweenName(1), "");
-}
-
-TEST_F(UserGridCtrlTest, NameEditsRejectIndicesOutsideTheList)
-{
-    UserGridCtrl& t = table('.', 1, 3);
-    t.addName("b");
-    EXPECT_TRUE(t.insertName(0, "a"));
-    EXPECT_TRUE(t.insertName(2, "c")) << "at the end";
-    EXPECT_FALSE(t.insertName(4, "x"));
-    EXPECT_FALSE(t.insertName(-1, "x"));
-    EXPECT_FALSE(t.removeName(3));
-    EXPECT_FALSE(t.removeName(-1));
-    EXPECT_TRUE(t.removeName(1));
-    t.restoreNames();
-    EXPECT_EQ(rowTexts(t, -1), (Texts{"a", "c", ""}))
-        << "restoreNames writes only as far as the list reaches";
-    t.clearNames();
-    EXPECT_FALSE(t.removeName(0));
-}
-
-TEST_F(UserGridCtrlTest, DeletingAColumnRemovesItsCollectedName)
-{
-    UserGridCtrl& t = table('.', 1, 3);
-    t.setText(-1, 0, "a");
-    t.setText(-1, 1, "b");
-    t.setText(-1, 2, "c");
-    t.collectNames();
-    EXPECT_FALSE(t.deleteDataColumn(-1));
-    EXPECT_FALSE(t.deleteDataColumn(3));
-    ASSERT_TRUE(t.deleteDataColumn(1));
-    t.setText(-1, 0, "");
-    t.setText(-1, 1, "");
-    t.restoreNames();
-    EXPECT_EQ(rowTexts(t, -1), (Texts{"a", "c"})) << "the refused deletions removed no name";
-    EXPECT_EQ(t.getText(-1, -1), "name");
+    ASSERT_EQ(levels.getCols(), 2);
+    EXPECT_EQ(levels.get(0, 0), 2);
+    EXPECT_EQ(levels.get(1, 0), 1);
+    EXPECT_EQ(levels.get(1, 1), 0);
+    t.setText(-1, 3, "group");
+    EXPECT_EQ(t.getBetweenName(1), "group") << "the current name row";
 }
 
 TEST_F(UserGridCtrlTest, EditingACombinationCellRunsTheWithinCheckFirst)
 {
-    UserGridCtrl& t = table('.', 2, 2);
-    EXPECT_TRUE(t.beginEdit(UserGridCtrl::comboRow, 2)) << "without a check";
     int checks = 0;
     t.setWithinVariablesCheck([&] {
         ++checks;
-        t.setComboOptions({"between", "1", "2"});
+        t.setComboOptions({"between", "1"});
     });
     EXPECT_TRUE(t.beginEdit(UserGridCtrl::comboRow, 2));
-    EXPECT_EQ(checks, 1);
-    EXPECT_EQ(t.getCellOptions(UserGridCtrl::comboRow, 2), (Texts{"between", "1", "2"}));
+    EXPECT_EQ(t.getCellOptions(UserGridCtrl::comboRow, 2), (Texts{"between", "1"}));
     EXPECT_TRUE(t.beginEdit(t.toGridRow(-1), 2));
-    EXPECT_TRUE(t.beginEdit(t.toGridRow(0), 2));
     EXPECT_FALSE(t.beginEdit(0, 2)) << "column numbers are fixed";
     EXPECT_EQ(checks, 1) << "only the combination row runs the check";
+}
+
+TEST_F(UserGridCtrlTest, OnlyEnterOrDownInTheLastRowsAndTabOrRightInTheLastColumnsGrow)
+{
+    const struct {
+        const char* label;
+        CellPosition from; ///< data coordinates
+        GridKey key;
+        int rows;
+        int columns;
+        CellPosition to;
+    } cases[] = {
+        {"Enter in the last row", {31, 4}, GridKey::Enter, 35, 17, {32, 4}},
+        {"Down in row 30 of 32", {29, 0}, GridKey::Down, 35, 17, {30, 0}},
+        {"Down in row 29 of 32", {28, 0}, GridKey::Down, 32, 17, {29, 0}},
+        {"Tab in the last column", {0, 16}, GridKey::Tab, 32, 20, {0, 17}},
+        {"Right in column 15 of 17", {0, 14}, GridKey::Right, 32, 20, {0, 15}},
+        {"Right in column 14 of 17", {0, 13}, GridKey::Right, 32, 17, {0, 14}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        t.setupTable(32, 17);
+        focus(c.from.row, c.from.column);
+        t.keyDown(c.key);
+        EXPECT_EQ(rowNumbers(t), numbersUpTo(c.rows));
+        EXPECT_EQ(columnNumbers(t), numbersUpTo(c.columns));
+        EXPECT_EQ(t.getDataFocusCell(), c.to);
+    }
+}
+
+TEST_F(UserGridCtrlTest, PasteGrowsOnlyForWhatFallsOutside)
+{
+    focus(31, 16);
+    ASSERT_TRUE(t.paste("1\t2\t3\t4\n5\t6\t7\t8\n9\t10\t11\t12"));
+    EXPECT_EQ(t.getText(33, 19), "12");
+    EXPECT_EQ(rowNumbers(t), numbersUpTo(34));
+    EXPECT_EQ(columnNumbers(t), numbersUpTo(20));
+    EXPECT_EQ(t.getSelectedRange(), (CellRange{t.toGridRow(31), t.toGridColumn(16),
+                                               t.toGridRow(33), t.toGridColumn(19)}));
+    t.setSelectedRange({});
+    focus(0, 0);
+    ASSERT_TRUE(t.paste("1\r\n2\r\n"));
+    EXPECT_EQ(t.getDataRowCount(), 34) << "a final line end asks for no row";
 }
