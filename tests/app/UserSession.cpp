@@ -32,22 +32,12 @@ void UserSession::typeColumn(int c, const std::string& role, const std::string& 
     const int column = data.toGridColumn(c);
     type(data, data.toGridRow(-2), column, role);
     type(data, data.toGridRow(-1), column, name);
-    for (std::size_t r = 0; r < values.size(); ++r)
-        type(data, data.toGridRow(static_cast<int>(r)), column, decimal(values[r]));
-}
-
-std::string UserSession::decimal(const std::string& text) const
-{
-    std::string typed = text;
-    if (separator == ',')
-        std::replace(typed.begin(), typed.end(), '.', ',');
-    return typed;
-}
-
-void UserSession::tick(int r)
-{
-    GeneralGridCtrl& results = commands.getResultsTable();
-    results.setCellChecked(results.toGridRow(r), results.toGridColumn(CHOICE_COLUMN), true);
+    for (std::size_t r = 0; r < values.size(); ++r) {
+        std::string typed = values[r];
+        if (separator == ',')
+            std::replace(typed.begin(), typed.end(), '.', ',');
+        type(data, data.toGridRow(static_cast<int>(r)), column, typed);
+    }
 }
 
 Texts UserSession::takeMessages()
@@ -61,28 +51,17 @@ Texts UserSession::takeMessages()
 
 Texts UserSession::takeErrors()
 {
-    for (const RecordingMessageSink::Message& message : sink.messages) {
-        EXPECT_EQ(message.title, "Error") << message.text;
-        EXPECT_EQ(message.icon, MessageIcon::Error) << message.text;
-    }
+    for (const RecordingMessageSink::Message& message : sink.messages)
+        EXPECT_TRUE(message.title == "Error" && message.icon == MessageIcon::Error) << message.text;
     return takeMessages();
 }
 
 Texts UserSession::resultsRow(int r)
 {
-    const GeneralGridCtrl& results = commands.getResultsTable();
     Texts texts;
     for (int c = 0; c < RESULTS_COLUMN_COUNT; ++c)
-        texts.push_back(results.getText(r, c));
+        texts.push_back(commands.getResultsTable().getText(r, c));
     return texts;
-}
-
-void typeOneWithinDesign(UserSession& session)
-{
-    session.typeWithinVariable(0, "time", "3");
-    session.typeColumn(0, "1", "t1", {"10.5", "12.1", "9.8", "11.4", "13.0", "10.9"});
-    session.typeColumn(1, "2", "t2", {"11.2", "13.9", "10.1", "12.8", "13.3", "12.5"});
-    session.typeColumn(2, "3", "t3", {"13.8", "14.2", "12.9", "13.1", "16.0", "15.2"});
 }
 
 void typeMixedDesign(UserSession& session)
