@@ -17,7 +17,7 @@ EmptiedSettings::EmptiedSettings()
 std::unique_ptr<CVeltmarkDlg> DesktopFixture::makeWindow()
 {
     auto window = std::make_unique<CVeltmarkDlg>(DesktopServices{
-        messages, fileDialogs, settings, processors, seeds, documents, DecimalSeparator('.')});
+        messages, fileDialogs, settings, machine, machine, machine, DecimalSeparator('.')});
     window->show();
     return window;
 }
@@ -25,21 +25,14 @@ std::unique_ptr<CVeltmarkDlg> DesktopFixture::makeWindow()
 std::unique_ptr<CVeltmarkDlg> DesktopFixture::windowWithMixedProject()
 {
     auto window = makeWindow();
-    fileDialogs.answers.push_back({writeMixedProject("mixed.vlt")});
+    UserSession session;
+    typeMixedDesign(session);
+    fileDialogs.answer = folder.path("mixed.vlt");
+    EXPECT_TRUE(ProjectFile(session.sink).write(*fileDialogs.answer, session.commands.getDataTable(),
+                                                session.commands.getWithinTable()));
     window->openProject();
     EXPECT_EQ(window->windowTitle(), "mixed.vlt - Tamsel");
     return window;
-}
-
-std::string DesktopFixture::writeMixedProject(const std::string& name)
-{
-    UserSession session;
-    typeMixedDesign(session);
-    const std::string path = folder.path(name);
-    ProjectFile file(session.sink);
-    EXPECT_TRUE(
-        file.write(path, session.commands.getDataTable(), session.commands.getWithinTable()));
-    return path;
 }
 
 std::vector<std::string> DesktopFixture::takeMessages()
@@ -51,8 +44,13 @@ std::vector<std::string> DesktopFixture::takeMessages()
     return texts;
 }
 
-void DesktopFixture::clickIndicator(QAbstractButton* button)
+void DesktopFixture::click(QWidget& parent, const char* name)
 {
-    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);
+}
+
+void DesktopFixture::clickIndicator(QWidget& parent, const char* name)
+{
+    auto* button = child<QAbstractButton>(parent, name);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }

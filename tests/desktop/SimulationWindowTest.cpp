@@ -1,25 +1,17 @@
-// The simulation window over the engines of a main window that has opened the mixed
-// design, computed it and ticked one analysis. The run itself (passes per thread, outcomes,
-// messages) is checked on SimulationRun; here, what the window shows and how a run in
-// progress is ended.
+// The simulation window's wiring; the run itself is checked on SimulationRun.
 #include "DesktopFixture.h"
 
 #include "app/ResultsTable.h"
+#include "grid/qt/GridView.h"
 #include "simulation/ui/MatricesDlg.h"
 #include "simulation/ui/SimulationDlg.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollArea>
+#include <QTabBar>
 #include <QTest>
 
 namespace {
-
-/// Long enough that a run is still going when the test acts on it.
-constexpr const char* MANY_PASSES = "50000000";
 
 class SimulationWindowTest : public DesktopFixture {
 protected:
@@ -31,283 +23,120 @@ protected:
         // "ANOVA (uncorr.)" of the first effect, C.
         results.toggleTickBox(results.toGridRow(1), results.toGridColumn(CHOICE_COLUMN));
         ASSERT_TRUE(window->getCommands().setUpSimulation());
-    }
-
-    std::vector<Anova*> engines()
-    {
-        std::vector<Anova*> pool;
         for (int i = 0; i < window->getCommands().getEngineCount(); ++i)
-            pool.push_back(&window->getCommands().getEngine(i));
-        return pool;
-    }
-
-    std::unique_ptr<SimulationDlg> makeDialog()
-    {
-        auto dialog = std::make_unique<SimulationDlg>(
-            engines(), parameters(), window->getCommands().getDesign(), window->getPreferences(),
-            messages, DecimalSeparator('.'));
+            engines.push_back(&window->getCommands().getEngine(i));
+        dialog = std::make_unique<SimulationDlg>(
+            engines, window->getCommands().getSimulationParameters(),
+            window->getCommands().getDesign(), window->getPreferences(), messages, DecimalSeparator('.'));
         dialog->setEffectName("C");
         dialog->show();
-        return dialog;
     }
 
-    SimulationParameters& parameters() { return window->getCommands().getSimulationParameters(); }
-
-    static QString text(QWidget& dialog, const char* name)
+    /// Starts a run; returns once it ended or, without wait, once every worker has progressed.
+    bool run(const char* passes, bool wait = true)
     {
-        return child<QLineEdit>(dialog, name)->text();
-    }
-
-    static bool visible(QWidget& dialog, const char* name)
-    {
-        return child<QWidget>(dialog, name)->isVisible();
-    }
-
-    static bool enabled(QWidget& dialog, const char* name)
-    {
-        return child<QWidget>(dialog, name)->isEnabled();
-    }
-
-    static void click(QWidget& dialog, const char* name)
-    {
-        QTest::mouseClick(child<QPushButton>(dialog, name), Qt::LeftButton);
-    }
-
-    /// Starts a run of passes passes; with wait, returns once it has ended, otherwise once
-    /// every worker has published some progress, so that the run is surely under way.
-    static bool run(SimulationDlg& dialog, const char* passes, bool wait = true)
-    {
-        child<QLineEdit>(dialog, "passesEdit")->setText(passes);
-        click(dialog, "startButton");
-        if (wait)
-            return QTest::qWaitFor([&] { return !dialog.isRunning(); }, 60000);
-        return QTest::qWaitFor(
-            [&] {
-                return child<QProgressBar>(dialog, "progressBar1")->value() > 0 &&
-                       child<QProgressBar>(dialog, "progressBar2")->value() > 0;
-            },
-            30000);
+        child<QLineEdit>(*dialog, "passesEdit")->setText(passes);
+        click(*dialog, "startButton");
+        return QTest::qWaitFor([&] {
+            return wait ? !dialog->isRunning()
+                        : child<QProgressBar>(*dialog, "progressBar1")->value() > 0 &&
+                              child<QProgressBar>(*dialog, "progressBar2")->value() > 0;
+        }, 60000);
     }
 
     std::unique_ptr<CVeltmarkDlg> window;
+    std::vector<Anova*> engines;
+    std::unique_ptr<SimulationDlg> dialog;
 };
 
 } // namespace
 
-TEST_F(SimulationWindowTest, OpensWithItsDefaults)
+TEST_F(SimulationWindowTest, OpensWithItsTitleAndTexts)
 {
-    auto dialog = makeDialog();
     EXPECT_EQ(dialog->windowTitle(), "Simulation");
-    EXPECT_EQ(child<QLabel>(*dialog, "effectHeading")->text(), "Simulation of effect C");
-    EXPECT_EQ(child<QLabel>(*dialog, "effectHeading")->font().pointSize(), 18);
-    const std::pair<const char*, const char*> fields[] = {
-        {"passesEdit", "100000"},   {"alphaEdit", "0.05"},   {"inspectionsEdit", "4"},
-        {"perInspectionEdit", "10"}, {"perGroupEdit", "10"}};
-    for (const auto& [name, shown] : fields)
+    const std::pair<const char*, const char*> texts[] = {
+        {"effectHeading", "Simulation of effect C"}, {"alphaRadio", "Simulate alpha error probability"},
+        {"powerRadio", "Simulate power (1 - beta error prob.)"}, {"passesEdit", "100000"},
+        {"alphaEdit", "0.05"}, {"perGroupLabel", "Number of participants per group"},
+        {"startButton", "Start simulation"}, {"abortButton", "Abort simulation"},
+        {"matricesButton", "Edit matrices"}};
+    for (const auto& [name, shown] : texts)
         EXPECT_EQ(text(*dialog, name), shown) << name;
-    for (const char* name : {"alphaRadio", "homogeneityNo", "replaceNo"})
-        EXPECT_TRUE(child<QRadioButton>(*dialog, name)->isChecked()) << name;
-    for (const char* name : {"perGroupEdit", "threadHeading", "progressBar1", "probabilityResult"})
-        EXPECT_FALSE(visible(*dialog, name)) << name;
-    EXPECT_TRUE(enabled(*dialog, "startButton"));
-    EXPECT_FALSE(enabled(*dialog, "abortButton"));
-    EXPECT_TRUE(enabled(*dialog, "matricesButton"));
-
-    // The group size matters only when the original matrix is replaced.
-    clickIndicator(child<QRadioButton>(*dialog, "replaceYes"));
-    EXPECT_TRUE(visible(*dialog, "perGroupEdit"));
-    EXPECT_TRUE(visible(*dialog, "perGroupLabel"));
-    clickIndicator(child<QRadioButton>(*dialog, "replaceNo"));
-    EXPECT_FALSE(visible(*dialog, "perGroupEdit"));
 }
 
-TEST_F(SimulationWindowTest, ShortRunShowsPassesAndProbability)
+TEST_F(SimulationWindowTest, ARunShowsItsPassesAndProbability)
 {
-    auto dialog = makeDialog();
-    child<QLineEdit>(*dialog, "inspectionsEdit")->setText("0");
-    ASSERT_TRUE(run(*dialog, "10"));
-    // 10 passes on 2 threads: 6 per thread, 12 actual passes.
-    EXPECT_EQ(text(*dialog, "passesResult"), "12");
-    EXPECT_TRUE(visible(*dialog, "threadHeading"));
-    EXPECT_TRUE(visible(*dialog, "progressBar2"));
-    EXPECT_EQ(child<QProgressBar>(*dialog, "progressBar1")->value(), 0);
-    EXPECT_EQ(child<QLabel>(*dialog, "passesHeading")->text(),
-              "Actual number of simulation passes");
-    EXPECT_EQ(child<QLabel>(*dialog, "resultHeading")->text(), "Simulation result");
-    const SimulationResult& result = dialog->lastResult();
-    ASSERT_EQ(result.outcome, SimulationOutcome::Completed);
-    EXPECT_EQ(text(*dialog, "probabilityResult").toStdString(),
-              SimulationFields::probabilityText(result, DecimalSeparator('.')));
-    EXPECT_EQ(parameters().numberOfPasses, 6);
-    EXPECT_EQ(parameters().criticalAlpha, 0.05);
-    EXPECT_TRUE(enabled(*dialog, "startButton"));
-    EXPECT_FALSE(enabled(*dialog, "abortButton"));
-    EXPECT_TRUE(messages.messages.empty());
-
-    // The next run reads the fields again: a critical alpha of almost one makes every pass
-    // significant.
     child<QLineEdit>(*dialog, "alphaEdit")->setText("0.999999999999");
-    ASSERT_TRUE(run(*dialog, "7"));
-    EXPECT_EQ(text(*dialog, "passesResult"), "8");
-    EXPECT_EQ(text(*dialog, "probabilityResult"), "1");
-}
-
-TEST_F(SimulationWindowTest, AbortByButtonOrEscapeHidesTheResultAndKeepsTheWindow)
-{
-    auto dialog = makeDialog();
-    for (const bool escape : {false, true}) {
-        SCOPED_TRACE(escape ? "Escape" : "abort button");
-        ASSERT_TRUE(run(*dialog, "10"));
-        ASSERT_TRUE(visible(*dialog, "probabilityResult"));
-
-        ASSERT_TRUE(run(*dialog, MANY_PASSES, false));
-        ASSERT_TRUE(dialog->isRunning());
-        EXPECT_FALSE(enabled(*dialog, "startButton"));
-        EXPECT_FALSE(enabled(*dialog, "matricesButton"));
-        EXPECT_TRUE(enabled(*dialog, "abortButton"));
-        if (escape)
-            QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        else
-            click(*dialog, "abortButton");
-        EXPECT_FALSE(enabled(*dialog, "abortButton"));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isRunning(); }, 60000));
-        EXPECT_EQ(dialog->lastResult().outcome, SimulationOutcome::Aborted);
-        for (const char* name : {"probabilityResult", "passesResult", "resultHeading"})
-            EXPECT_FALSE(visible(*dialog, name)) << name;
-        EXPECT_EQ(child<QProgressBar>(*dialog, "progressBar1")->value(), 0);
-        EXPECT_EQ(child<QProgressBar>(*dialog, "progressBar2")->value(), 0);
-        EXPECT_TRUE(enabled(*dialog, "startButton"));
-        EXPECT_TRUE(dialog->isVisible());
-    }
-    // Without a run Escape does not close the window either.
-    QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_TRUE(run("10"));
+    EXPECT_EQ(text(*dialog, "passesResult"), "12") << "6 passes on each of 2 threads";
+    EXPECT_EQ(text(*dialog, "probabilityResult"), "1") << "every pass is significant";
+    EXPECT_EQ(text(*dialog, "resultHeading"), "Simulation result");
+    EXPECT_TRUE(child(*dialog, "startButton")->isEnabled());
     EXPECT_TRUE(messages.messages.empty());
 }
 
-TEST_F(SimulationWindowTest, ClosingOrDestroyingDuringARunWaitsForTheWorkers)
+TEST_F(SimulationWindowTest, AbortingOrDestroyingARunLeavesEveryEngineFinished)
 {
-    // Once the window is closed or gone, the workers have let go of every engine.
-    for (const bool destroy : {true, false}) {
-        SCOPED_TRACE(destroy ? "destroyed" : "closed");
-        auto dialog = makeDialog();
-        ASSERT_TRUE(run(*dialog, MANY_PASSES, false));
-        if (destroy) {
-            dialog.reset();
-        } else {
-            dialog->close();
-            EXPECT_FALSE(dialog->isVisible());
-            EXPECT_FALSE(dialog->isRunning());
-            EXPECT_EQ(dialog->lastResult().outcome, SimulationOutcome::Aborted);
-        }
-        for (Anova* engine : engines())
-            EXPECT_TRUE(engine->isFinished());
+    ASSERT_TRUE(run("50000000", false));
+    EXPECT_FALSE(child(*dialog, "startButton")->isEnabled());
+    click(*dialog, "abortButton");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isRunning(); }, 60000));
+    EXPECT_EQ(dialog->lastResult().outcome, SimulationOutcome::Aborted);
+    EXPECT_FALSE(child(*dialog, "probabilityResult")->isVisible());
+    EXPECT_TRUE(child(*dialog, "startButton")->isEnabled());
+    ASSERT_TRUE(run("50000000", false));
+    dialog.reset();
+    for (Anova* engine : engines)
+        EXPECT_TRUE(engine->isFinished());
+    EXPECT_TRUE(window->getCommands().computeStatistics()) << "the engines are free again";
+}
+
+TEST_F(SimulationWindowTest, RefusalsShowTheirMessageAndFocusTheField)
+{
+    struct Case { const char* passes; const char* perGroup; bool noFiles; const char* message; const char* focused; };
+    for (const Case& c : {
+             Case{"0", nullptr, false, "Please enter an integer between 1 and 2000000000.", "passesEdit"},
+             Case{"10", "1", false, "Please choose a minimum of 2 subjects.", "perGroupEdit"},
+             Case{"10", nullptr, true, "The random-numbers file you specified does not contain "
+                                       "(enough) random numbers.\n\nSimulation aborted.", nullptr}}) {
+        SCOPED_TRACE(c.message);
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        clickIndicator(*dialog, c.perGroup ? "replaceYes" : "replaceNo");
+        if (c.perGroup)
+            child<QLineEdit>(*dialog, "perGroupEdit")->setText(c.perGroup);
+        window->getPreferences().useMersenneTwister = c.noFiles ? 0 : 1;
+        window->getPreferences().randomNumbersFiles = folder.path("a.txt") + ";" + folder.path("b.txt");
+        ASSERT_TRUE(run(c.passes));
+        EXPECT_EQ(takeMessages(), std::vector<std::string>{c.message});
+        if (c.focused)
+            EXPECT_TRUE(child(*dialog, c.focused)->hasFocus());
+        else
+            EXPECT_EQ(text(*dialog, "probabilityResult"), "inf");
     }
-    // The engines are usable at once: the main window computes with them again.
-    EXPECT_TRUE(window->getCommands().computeStatistics());
 }
 
-TEST_F(SimulationWindowTest, RangeMessagesFocusTheField)
+TEST_F(SimulationWindowTest, TheMatricesWindowShowsItsTabsAndItsEditsGoIntoEveryEngine)
 {
-    auto dialog = makeDialog();
-    dialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    ASSERT_TRUE(run(*dialog, "0"));
-    EXPECT_EQ(takeMessages(),
-              std::vector<std::string>{"Please enter an integer between 1 and 2000000000."});
-    EXPECT_TRUE(child<QLineEdit>(*dialog, "passesEdit")->hasFocus());
-    EXPECT_FALSE(visible(*dialog, "progressBar1"));
-
-    clickIndicator(child<QRadioButton>(*dialog, "replaceYes"));
-    child<QLineEdit>(*dialog, "perGroupEdit")->setText("1");
-    ASSERT_TRUE(run(*dialog, "10"));
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "Please choose a minimum of 2 subjects.");
-    EXPECT_EQ(messages.messages[0].title, "Veltmark");
-    EXPECT_EQ(messages.messages[0].icon, MessageIcon::Exclamation);
-    auto* perGroup = child<QLineEdit>(*dialog, "perGroupEdit");
-    EXPECT_TRUE(perGroup->hasFocus());
-    EXPECT_EQ(perGroup->selectedText(), "1");
-    EXPECT_EQ(dialog->lastResult().outcome, SimulationOutcome::None);
-}
-
-TEST_F(SimulationWindowTest, EditedMatricesGoIntoEveryEngine)
-{
-    auto dialog = makeDialog();
-    bool edited = false;
+    QStringList shown;
     handleNextModal([&](QWidget* modal) {
-        auto* editor = qobject_cast<MatricesDlg*>(modal);
-        ASSERT_NE(editor, nullptr);
-        edited = true;
-        SimulationMatricesGridCtrl& grid = editor->getGrid();
-        const int row = grid.toGridRow(0);
-        const int column = grid.toGridColumn(0);
-        ASSERT_TRUE(grid.beginEdit(row, column));
-        ASSERT_TRUE(grid.endEdit(row, column, "42"));
-        click(*editor, "okButton");
+        auto* tabs = child<QTabBar>(*modal, "matrixTabs");
+        shown = {modal->windowTitle(), tabs->tabText(0), tabs->tabText(1), tabs->tabText(2)};
+        auto* view = child<GridView>(*modal, "matrixGrid");
+        SimulationMatricesGridCtrl& grid = qobject_cast<MatricesDlg*>(modal)->getGrid();
+        grid.setFocusCell({grid.toGridRow(0), grid.toGridColumn(0)});
+        QTest::keyClick(view, '4');
+        QTest::keyClicks(view->getEditor(), "2");
+        tabs->setCurrentIndex(2);
+        click(*modal, "okButton");
     });
     click(*dialog, "matricesButton");
-    ASSERT_TRUE(edited);
-    EXPECT_EQ(parameters().useCustomMatrices, 1);
+    EXPECT_EQ(shown, (QStringList{"Matrices", "Means", "Standard deviations", "Correlations (residuals)"}));
+    EXPECT_EQ(window->getCommands().getSimulationParameters().useCustomMatrices, 1);
     LapackWorkspace lapack;
     RealMatrix means(&lapack), sds(&lapack), correlations(&lapack);
-    for (Anova* engine : engines()) {
+    for (Anova* engine : engines) {
         engine->exportSimulationMatrices(means, sds, correlations);
-        EXPECT_EQ(means.get(0, 0), 42.0);
+        EXPECT_EQ(means.get(0, 0), 42.0) << "the edit still open at the change of tab";
     }
-    ASSERT_TRUE(run(*dialog, "10"));
-    EXPECT_EQ(dialog->lastResult().outcome, SimulationOutcome::Completed);
-
-    handleNextModal([&](QWidget* modal) { click(*modal, "cancelButton"); });
-    click(*dialog, "matricesButton");
-    EXPECT_EQ(parameters().useCustomMatrices, 0);
-}
-
-TEST_F(SimulationWindowTest, EveryThreadOfALargePoolHasItsBar)
-{
-    std::vector<std::unique_ptr<Anova>> pool;
-    std::vector<Anova*> pointers;
-    const Design& design = window->getCommands().getDesign();
-    for (int i = 0; i < 20; ++i) {
-        pool.push_back(std::make_unique<Anova>(i));
-        pool.back()->setDesign(design.getY(), design.getX(), design.getGroupStart(),
-                               design.getBetweenLevels(), design.getWithinLevels(),
-                               design.getBetweenCombinations(), design.getWithinCombinations(),
-                               design.getBetweenCount(), design.getWithinCount());
-        pool.back()->setEffect(design.getC(), design.getM(), {1}, {});
-        pool.back()->setEffectName(window->getCommands().getEngine(0).effectName());
-        pool.back()->getGenerator().seed(static_cast<std::uint32_t>(i + 1));
-        pointers.push_back(pool.back().get());
-    }
-    SimulationDlg dialog(pointers, parameters(), design, window->getPreferences(), messages,
-                         DecimalSeparator('.'));
-    dialog.show();
-    ASSERT_TRUE(run(dialog, "40"));
-    EXPECT_EQ(text(dialog, "passesResult"), "60");
-    EXPECT_EQ(child<QLabel>(dialog, "threadLabel9")->text(), " #9");
-    EXPECT_EQ(child<QLabel>(dialog, "threadLabel20")->text(), "#20");
-    // The bars that do not fit are reached by scrolling.
-    auto* last = child<QProgressBar>(dialog, "progressBar20");
-    EXPECT_TRUE(last->isVisibleTo(&dialog));
-    EXPECT_TRUE(child<QScrollArea>(dialog, "progressArea")->isAncestorOf(last));
-}
-
-TEST_F(SimulationWindowTest, MissingRandomNumbersFilesEndTheRunWithInf)
-{
-    auto dialog = makeDialog();
-    ASSERT_TRUE(run(*dialog, "10"));
-    ASSERT_NE(text(*dialog, "probabilityResult"), "");
-    // The window reads the preferences at each start; the earlier result is replaced.
-    window->getPreferences().useMersenneTwister = 0;
-    window->getPreferences().randomNumbersFiles =
-        folder.path("absent-1.txt") + ";" + folder.path("absent-2.txt");
-    ASSERT_TRUE(run(*dialog, "10"));
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].title, "Error");
-    EXPECT_EQ(messages.messages[0].text,
-              "The random-numbers file you specified does not contain (enough) random "
-              "numbers.\n\nSimulation aborted.");
-    EXPECT_EQ(text(*dialog, "passesResult"), "12");
-    EXPECT_EQ(text(*dialog, "probabilityResult"), "inf");
-    EXPECT_TRUE(enabled(*dialog, "startButton"));
 }

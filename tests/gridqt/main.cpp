@@ -1,5 +1,4 @@
-// The desktop tests need one QApplication for the whole run, and must never write into the
-// user's real settings: Qt's own file dialog keeps its history in the settings store too.
+// One QApplication; the settings (Qt's file dialog's too) go to a temporary folder.
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -8,8 +7,6 @@
 
 int main(int argc, char** argv)
 {
-    // ctest sets the platform; this covers a direct run and the test discovery at build
-    // time, which happen without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsFolder;
