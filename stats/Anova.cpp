@@ -1,16 +1,16 @@
 #include "stats/Anova.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 namespace {
 
 // A 1 x 1 matrix is common here: q = 1 for every effect without a between variable, t = 1
-// for every effect whose within variables all have two levels, G = 1 without groups. For
-// [x] the LAPACK routines reduce to scalars (the SVD is sign(x)·|x|·1, the only eigenvalue
-// is x, the LU inverse is 1/x), and their set-up (workspace queries, pivot, singular-value
-// and vector arrays) costs more than the rest of compute for a small design. These helpers
-// do the 1 x 1 case directly, with the same result, and hand every other shape to LAPACK.
+// for every effect whose within variables all have two levels. For [x] the LAPACK routines
+// reduce to scalars (the only eigenvalue and the only singular value are x and |x|), and
+// their set-up costs more than the rest of compute for a small design. These helpers do the
+// 1 x 1 case directly, with the same result, and hand every other shape to LAPACK.
 
 bool isScalar(const RealMatrix& a)
 {
@@ -30,15 +30,6 @@ void symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out)
     if (std::fabs(x) > SINGULAR_VALUE_TOLERANCE) {
         out.set(0, 0, 1.0 / x);
     }
-}
-
-void invertInPlace(RealMatrix& a)
-{
-    if (!isScalar(a)) {
-        a.invertInPlace();
-        return;
-    }
-    a.set(0, 0, 1.0 / a.get(0, 0));
 }
 
 void eigenvalues(RealMatrix& a, double* out)
@@ -79,9 +70,9 @@ Anova::Anova(std::int32_t newThreadIndex)
       baseCovariance(&lapack), regroupedY(&lapack), regroupedX(&lapack), C(&lapack),
       M(&lapack), cellMeans(&lapack), contrastEstimate(&lapack), errorCovariance(&lapack),
       hypothesisSscp(&lapack), errorSscp(&lapack), hePlus(&lapack), univariateTest(&lapack),
-      xtxInverse(&lapack), cellWeights(&lapack), contrastMeans(&lapack),
+      xtxInverse(&lapack), contrastMeans(&lapack),
       contrastInverse(&lapack), contrastDispersion(&lapack), dispersionPlus(&lapack),
-      estimateDispersion(&lapack), fitted(&lapack), residuals(&lapack),
+      estimateDispersion(&lapack), residuals(&lapack),
       transformedCovariance(&lapack), errorSscpPlus(&lapack)
 {
 }
@@ -154,11 +145,7 @@ bool Anova::buildModel()
 void Anova::countObservations()
 {
     n = static_cast<double>(Y.getRows());
-    xIsIndicator = locateCells();
-    if (!xIsIndicator) {
-        rankX = X.rank();
-        return;
-    }
+    locateCells();
     // For a cell indicator the columns of X are orthogonal and XᵀX is diagonal with the
     // cell sizes n_g, so the singular values of X are sqrt(n_g): at least 1 for an occupied
     // cell, exactly 0 for an empty one. The number of singular values above
@@ -169,7 +156,7 @@ void Anova::countObservations()
     rankX = static_cast<double>(occupied);
 }
 
-bool Anova::locateCells()
+void Anova::locateCells()
 {
     const std::int32_t rows = X.getRows();
     const std::int32_t cols = X.getCols();
@@ -179,36 +166,20 @@ bool Anova::locateCells()
         std::int32_t cell = -1;
         for (std::int32_t j = 0; j < cols; ++j) {
             const double entry = X.get(i, j);
-            if (entry == 1.0 && cell < 0) {
+            if (entry == 1.0) {
+                assert(cell < 0); // one 1 per row
                 cell = j;
-            } else if (entry != 0.0) {
-                return false; // not 0/1, or a second 1 in the row
+            } else {
+                assert(entry == 0.0);
             }
         }
-        if (cell < 0) {
-            return false;
-        }
+        assert(cell >= 0);
         cellOfParticipant[static_cast<std::size_t>(i)] = cell;
         ++cellSizes[static_cast<std::size_t>(cell)];
     }
-    return true;
 }
 
 void Anova::estimateCellMeans()
-{
-    if (xIsIndicator) {
-        estimateCellMeansOfIndicator();
-        return;
-    }
-    X.multiply(X, xtxInverse, true, false);
-    // XᵀX is nonsingular here (buildModel checked the rank of X), so the LU status has
-    // nothing to report.
-    invertInPlace(xtxInverse);
-    xtxInverse.multiply(X, cellWeights, false, true);
-    cellWeights.multiply(Y, cellMeans, false, false);
-}
-
-void Anova::estimateCellMeansOfIndicator()
 {
     // XᵀX of a cell indicator is diagonal with the cell sizes. Its LU inverse is diagonal
     // too, with 1/n_g on the diagonal (dgetrf pivots on the diagonal and dgetri inverts the
@@ -272,11 +243,6 @@ void Anova::formErrorCovariance()
 
 void Anova::formResiduals()
 {
-    if (!xIsIndicator) {
-        X.multiply(cellMeans, fitted, false, false);
-        Y.subtract(fitted, residuals);
-        return;
-    }
     // Row k of X B is row cell(k) of B for a cell indicator; the other products are zero.
     const std::int32_t participants = Y.getRows();
     const std::int32_t columns = Y.getCols();

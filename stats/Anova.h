@@ -47,7 +47,8 @@ public:
     Anova& operator=(const Anova&) = delete;
 
     /// Copies the design: Y without its element pointers, withinCombinations (withinCount x P
-    /// in the Design) transposed to one combination per row.
+    /// in the Design) transposed to one combination per row. X must be a cell indicator
+    /// (entries 0 and 1, one 1 per row), as the Design builds it.
     void setDesign(const YMatrix& newY, const RealMatrix& newX,
                    const std::vector<int>& newGroupStart, const std::vector<int>& newBetweenLevels,
                    const std::vector<int>& newWithinLevels,
@@ -180,14 +181,12 @@ private:
     void computeTests();
 
     // The steps of buildModel.
-    /// n := N and rankX := rank(X), from the cell sizes when X is a cell indicator.
+    /// n := N and rankX := rank(X), the number of occupied cells.
     void countObservations();
-    /// Whether X is a cell indicator (entries 0 or 1, one 1 per row); if so, fills
-    /// cellOfParticipant and cellSizes.
-    bool locateCells();
+    /// cellOfParticipant and cellSizes of the cell indicator X.
+    void locateCells();
     /// B := (XᵀX)⁻¹ XᵀY, keeping (XᵀX)⁻¹ for the hypothesis SSCP.
     void estimateCellMeans();
-    void estimateCellMeansOfIndicator();
     /// CBM, q and t.
     void estimateContrast();
     /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM).
@@ -304,19 +303,15 @@ private:
     std::int32_t significantCount = 0;
 
     // Working values of buildModel, kept as fields so that they are not rebuilt on every
-    // compute. cellOfParticipant and cellSizes describe X when xIsIndicator; the products
-    // cellWeights (A Xᵀ) and fitted (X B) are formed only for any other X.
-    bool xIsIndicator = false;
+    // compute. cellOfParticipant and cellSizes describe the cell indicator X.
     std::vector<int> cellOfParticipant;
     std::vector<int> cellSizes;
     RealMatrix xtxInverse;
-    RealMatrix cellWeights;
     RealMatrix contrastMeans;
     RealMatrix contrastInverse;
     RealMatrix contrastDispersion;
     RealMatrix dispersionPlus;
     RealMatrix estimateDispersion;
-    RealMatrix fitted;
     RealMatrix residuals;
     RealMatrix transformedCovariance;
     RealMatrix errorSscpPlus;
