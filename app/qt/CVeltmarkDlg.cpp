@@ -23,6 +23,16 @@ QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& text)
     return box;
 }
 
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    // The layout rule puts a label's top a few pixels below its neighbours' tops, so that
+    // text drawn from the top stands on the line of their centred texts.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 QPushButton* makeButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* button = new QPushButton(text, parent);
@@ -105,11 +115,7 @@ void CVeltmarkDlg::createButtons()
     connect(insertRowButton, &QPushButton::clicked, this, &CVeltmarkDlg::insertRow);
     deleteRowButton = makeButton(client, "deleteRowButton", "-");
     connect(deleteRowButton, &QPushButton::clicked, this, &CVeltmarkDlg::deleteRows);
-    defineWithinLabel = new QLabel("Define within variables", client);
-    defineWithinLabel->setObjectName("defineWithinLabel");
-    // The layout rule puts a label's top a few pixels below its neighbours' tops, so that
-    // text drawn from the top stands on the line of their centred texts.
-    defineWithinLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    defineWithinLabel = makeLabel(client, "defineWithinLabel", "Define within variables");
     deleteVariableButton = makeButton(client, "deleteVariableButton", "-");
     connect(deleteVariableButton, &QPushButton::clicked, this, &CVeltmarkDlg::deleteVariableRows);
     insertVariableButton = makeButton(client, "insertVariableButton", "+");
@@ -119,16 +125,12 @@ void CVeltmarkDlg::createButtons()
 void CVeltmarkDlg::createImportControls()
 {
     firstRowNamesBox = makeCheckBox(client, "firstRowNamesBox", "First row contains variable names");
-    verticalLabel = new QLabel("Vertical delimiters:", client);
-    verticalLabel->setObjectName("verticalLabel");
-    verticalLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    verticalLabel = makeLabel(client, "verticalLabel", "Vertical delimiters:");
     carriageReturnBox = makeCheckBox(client, "carriageReturnBox", "\\ r");
     lineFeedBox = makeCheckBox(client, "lineFeedBox", "\\ n");
     verticalTabBox = makeCheckBox(client, "verticalTabBox", "\\ v");
     formFeedBox = makeCheckBox(client, "formFeedBox", "\\ f");
-    horizontalLabel = new QLabel("Horizontal delimiters:", client);
-    horizontalLabel->setObjectName("horizontalLabel");
-    horizontalLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    horizontalLabel = makeLabel(client, "horizontalLabel", "Horizontal delimiters:");
     tabBox = makeCheckBox(client, "tabBox", "\\t");
     spacesBox = makeCheckBox(client, "spacesBox", "spaces");
     importDoneButton = makeButton(client, "importDoneButton", "Text import done");
