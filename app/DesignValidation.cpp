@@ -1,7 +1,7 @@
 #include "app/DesignValidation.h"
 
 #include "app/CombinationLabel.h"
-#include "app/design/Combinations.h"
+#include "design/Combinations.h"
 #include "numeric/GeneralMatrix.h"
 
 #include <cstddef>

@@ -2,8 +2,8 @@
 
 #include "app/DesignValidation.h"
 #include "app/ResultsTable.h"
-#include "app/design/Design.h"
-#include "app/platform/MessageSink.h"
+#include "design/Design.h"
+#include "platform/MessageSink.h"
 #include "numeric/DecimalSeparator.h"
 #include "data/GeneralGridCtrl.h"
 #include "data/UserGridCtrl.h"

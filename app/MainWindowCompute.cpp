@@ -3,7 +3,7 @@
 
 #include "app/DesignReading.h"
 #include "app/EffectFlags.h"
-#include "app/design/EffectList.h"
+#include "design/EffectList.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,6 +1,6 @@
 #include "app/ProjectCommands.h"
 
-#include "app/DriveRootPath.h"
+#include "data/DriveRootPath.h"
 #include "app/MainWindowCommands.h"
 
 #include <optional>

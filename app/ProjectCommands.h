@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform/FileDialogs.h"
-#include "app/platform/MessageSink.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageSink.h"
 #include "data/ImportOptions.h"
 #include "data/ProjectFile.h"
 #include "data/TextImport.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/platform/DocumentOpener.h"
-#include "app/platform/MessageSink.h"
+#include "platform/DocumentOpener.h"
+#include "platform/MessageSink.h"
 
 #include <string>
 

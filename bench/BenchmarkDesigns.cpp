@@ -1,6 +1,6 @@
 #include "BenchmarkDesigns.h"
 
-#include "app/design/Combinations.h"
+#include "design/Combinations.h"
 
 #include <cassert>
 #include <random>

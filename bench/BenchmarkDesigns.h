@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/design/Design.h"
+#include "design/Design.h"
 #include "stats/Anova.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainWindowCommands.h"
-#include "app/platform/MessageSink.h"
+#include "platform/MessageSink.h"
 #include "numeric/DecimalSeparator.h"
 #include "data/ImportOptions.h"
 

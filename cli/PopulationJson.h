@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/MessageSink.h"
+#include "platform/MessageSink.h"
 #include "numeric/RealMatrix.h"
 
 #include <cstdint>

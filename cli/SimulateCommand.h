@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SimulationFields.h"
+#include "simulation/SimulationFields.h"
 #include "cli/InputOptions.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/MessageSink.h"
+#include "platform/MessageSink.h"
 
 /// The command-line front end's message box: each message goes to standard error as one
 /// "Title: text" line, the title telling an error ("Error: ...") from a notice.

@@ -1,6 +1,6 @@
 #include "data/UserGridCtrl.h"
 
-#include "app/design/Combinations.h"
+#include "design/Combinations.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/MessageSink.h"
+#include "platform/MessageSink.h"
 #include "data/GeneralGridCtrl.h"
 #include "data/ProjectContent.h"
 #include "numeric/GeneralMatrix.h"

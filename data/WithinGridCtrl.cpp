@@ -1,6 +1,6 @@
 #include "data/WithinGridCtrl.h"
 
-#include "app/design/Combinations.h"
+#include "design/Combinations.h"
 #include "data/BinaryWriter.h"
 #include "numeric/NumberText.h"
 

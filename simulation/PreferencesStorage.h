@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform/SettingsStore.h"
+#include "platform/SettingsStore.h"
 #include "stats/Preferences.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "app/CombinationLabel.h"
 
-#include "app/design/Combinations.h"
+#include "design/Combinations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // "Compute statistics" from the typed tables to the results table.
-#include "UserSession.h"
+#include "tests/support/UserSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The checks of the input tables, run on a click into a combination cell and on compute.
-#include "UserSession.h"
+#include "tests/support/UserSession.h"
 
 #include <gtest/gtest.h>
 

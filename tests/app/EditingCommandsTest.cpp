@@ -1,7 +1,7 @@
 // The row and column commands of the data and within-variables tables, on the selection.
-#include "UserSession.h"
+#include "tests/support/UserSession.h"
 
-#include "tests/tables/TableTexts.h"
+#include "tests/support/TableTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The custom-matrices editor on the mixed design: within cells W11 … W22, groups B1 and B2.
-#include "app/MatricesEditor.h"
-#include "UserSession.h"
+#include "simulation/MatricesEditor.h"
+#include "tests/support/UserSession.h"
 
 #include "grid/CellState.h"
 #include "numeric/LapackWorkspace.h"
-#include "tests/tables/TableTexts.h"
+#include "tests/support/TableTexts.h"
 
 #include <gtest/gtest.h>
 

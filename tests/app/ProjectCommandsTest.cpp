@@ -1,8 +1,8 @@
 // The main window's file commands over real files, with the file dialogs answered here.
 #include "app/ProjectCommands.h"
-#include "UserSession.h"
+#include "tests/support/UserSession.h"
 
-#include "tests/files/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 

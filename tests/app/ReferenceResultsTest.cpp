@@ -1,6 +1,6 @@
-// The reference designs in tests/data/reference-cases, typed as a user would, against
+// The reference designs in tests/fixtures/reference-cases, typed as a user would, against
 // values computed independently of this project.
-#include "UserSession.h"
+#include "tests/support/UserSession.h"
 
 #include "app/ResultsTable.h"
 #include "numeric/NumberText.h"

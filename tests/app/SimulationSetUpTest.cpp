@@ -1,10 +1,10 @@
 // Choosing one analysis in the results table and preparing the engines for its simulation.
-#include "UserSession.h"
+#include "tests/support/UserSession.h"
 
 #include "app/ResultsTable.h"
 #include "numeric/NumberText.h"
 #include "stats/AnalysisIndex.h"
-#include "tests/tables/TableTexts.h"
+#include "tests/support/TableTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "app/UserManual.h"
-#include "tests/tables/RecordingMessageSink.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <gtest/gtest.h>
 

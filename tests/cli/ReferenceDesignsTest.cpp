@@ -1,6 +1,6 @@
 // tamsel-cli compute --format json on the reference designs against their independently
 // computed values: through --import, a project that --save wrote, and a decimal comma.
-#include "tests/files/TemporaryDirectory.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -2,8 +2,8 @@
 #include "cli/PopulationJson.h"
 #include "cli/SimulateCommand.h"
 #include "cli/SimulationReport.h"
-#include "tests/files/TemporaryDirectory.h"
-#include "tests/tables/RecordingMessageSink.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cli=$1 root=$2 scenario=$3
 expect="$root/tests/cli/expect-run.sh"
-fixtures="$root/tests/data/cli"
+fixtures="$root/tests/fixtures/cli"
 example="$root/examples/reaction-times.vlt"
 example_design=(--within time=2 --within task=3 --roles "between;1, 1;1, 2;1, 3;2, 1;2, 2;2, 3")
 work=$(mktemp -d)

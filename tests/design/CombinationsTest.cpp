@@ -1,4 +1,4 @@
-#include "app/design/Combinations.h"
+#include "design/Combinations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/design/Combinations.h"
-#include "app/design/Design.h"
-#include "app/design/EffectList.h"
+#include "design/Combinations.h"
+#include "design/Design.h"
+#include "design/EffectList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/design/GroupVariable.h"
+#include "design/GroupVariable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/platform/DocumentOpener.h"
-#include "app/platform/FileDialogs.h"
-#include "app/platform/ProcessorCount.h"
-#include "app/platform/SeedSource.h"
-#include "app/platform/qt/QtSettingsStore.h"
-#include "app/qt/CVeltmarkDlg.h"
-#include "tests/app/UserSession.h"
-#include "tests/files/TemporaryDirectory.h"
-#include "tests/gridqt/ModalCloser.h"
-#include "tests/tables/RecordingMessageSink.h"
+#include "platform/DocumentOpener.h"
+#include "platform/FileDialogs.h"
+#include "platform/ProcessorCount.h"
+#include "platform/SeedSource.h"
+#include "desktop/platform/QtSettingsStore.h"
+#include "desktop/app/CVeltmarkDlg.h"
+#include "tests/support/UserSession.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "ModalCloser.h"
+#include "tests/support/RecordingMessageSink.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 
 #include "app/MainWindowLayout.h"
 #include "app/ResultsTable.h"
-#include "grid/qt/GridView.h"
-#include "simulation/ui/SimulationDlg.h"
+#include "desktop/grid/GridView.h"
+#include "desktop/simulation/SimulationDlg.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "DesktopFixture.h"
 
-#include "simulation/ui/PreferencesDialog.h"
+#include "desktop/simulation/PreferencesDialog.h"
 
 #include <QAction>
 #include <QMenuBar>

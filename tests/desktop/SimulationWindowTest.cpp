@@ -2,9 +2,9 @@
 #include "DesktopFixture.h"
 
 #include "app/ResultsTable.h"
-#include "grid/qt/GridView.h"
-#include "simulation/ui/MatricesDlg.h"
-#include "simulation/ui/SimulationDlg.h"
+#include "desktop/grid/GridView.h"
+#include "desktop/simulation/MatricesDlg.h"
+#include "desktop/simulation/SimulationDlg.h"
 
 #include <QLineEdit>
 #include <QProgressBar>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the project reader. Whatever it accepts must load into the
 // tables, the tables must write a project that the reader accepts again, and saving that
 // one after opening it must give the same bytes.
-#include "app/platform/MessageSink.h"
+#include "platform/MessageSink.h"
 #include "data/BinaryWriter.h"
 #include "data/ProjectContent.h"
 #include "data/UserGridCtrl.h"

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the import with options taken from the first byte (bit 0 names,
 // bits 1-4 CR, LF, VT, FF, bits 5-6 tab, blank). A file this small always imports;
 // afterwards the name row and every participant row hold the fields the reader split.
-#include "app/platform/MessageSink.h"
+#include "platform/MessageSink.h"
 #include "data/DelimitedTextFile.h"
 #include "data/TextImport.h"
 #include "data/UserGridCtrl.h"

@@ -1,7 +1,7 @@
 // The population of an alpha simulation: cell means with the tested effect removed.
 
-#include "SimulationTestSupport.h"
-#include "app/design/EffectList.h"
+#include "tests/support/SimulationTestSupport.h"
+#include "design/EffectList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The sample generator: the polar normal, the random-numbers files, and sample values.
 
-#include "SimulationTestSupport.h"
+#include "tests/support/SimulationTestSupport.h"
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationStatus.h"
 

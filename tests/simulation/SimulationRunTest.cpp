@@ -1,6 +1,6 @@
 // The run control over worker threads, and a simulated alpha against theory.
 
-#include "SimulationTestSupport.h"
+#include "tests/support/SimulationTestSupport.h"
 #include "simulation/SimulationRun.h"
 #include "stats/AnalysisIndex.h"
 

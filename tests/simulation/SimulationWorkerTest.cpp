@@ -1,6 +1,6 @@
 // The engine's side of a simulation on the test's thread: group sizes and which passes count.
 
-#include "SimulationTestSupport.h"
+#include "tests/support/SimulationTestSupport.h"
 #include "stats/AnalysisIndex.h"
 #include "stats/SimulationStatus.h"
 

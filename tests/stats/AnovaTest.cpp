@@ -1,6 +1,6 @@
 // The engine against textbook identities, degenerate data and its failure path.
 
-#include "EngineTestSupport.h"
+#include "tests/support/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Every field of every effect of the four reference designs, 1e-9 relative; null: sentinel.
 
-#include "EngineTestSupport.h"
-#include "app/design/EffectList.h"
+#include "tests/support/EngineTestSupport.h"
+#include "design/EffectList.h"
 #include "stats/AnalysisIndex.h"
 
 #include <gtest/gtest.h>

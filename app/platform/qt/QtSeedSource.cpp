@@ -1,8 +1,0 @@
-#include "app/platform/qt/QtSeedSource.h"
-
-#include <QRandomGenerator>
-
-std::uint32_t QtSeedSource::nextSeed()
-{
-    return QRandomGenerator::system()->generate();
-}

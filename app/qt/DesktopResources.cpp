@@ -1,9 +1,0 @@
-#include "app/qt/DesktopResources.h"
-
-#include <QtGlobal>
-
-// Outside any namespace, as the registration macro requires.
-void initDesktopResources()
-{
-    Q_INIT_RESOURCE(tamsel);
-}

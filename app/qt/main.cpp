@@ -1,8 +1,0 @@
-// tamsel: the desktop program. An optional first argument names a project (.vlt) to open.
-#include "app/qt/CVeltmarkApp.h"
-
-int main(int argc, char** argv)
-{
-    CVeltmarkApp app(argc, argv);
-    return app.run();
-}

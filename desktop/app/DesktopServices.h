@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/DocumentOpener.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageSink.h"
+#include "platform/ProcessorCount.h"
+#include "platform/SeedSource.h"
+#include "platform/SettingsStore.h"
+#include "numeric/DecimalSeparator.h"
+
+/// The platform services the main window and its dialogs use. The application object
+/// hands in the desktop's implementations; the tests hand in fakes, so that no message box
+/// or file dialog waits for a user. Nothing is owned; every service outlives the window.
+struct DesktopServices {
+    MessageSink& messages;
+    FileDialogs& fileDialogs;
+    SettingsStore& settings;
+    const ProcessorCount& processors;
+    SeedSource& seeds;
+    DocumentOpener& documents;
+    /// The user's decimal separator, read once at start-up.
+    DecimalSeparator separator;
+};

@@ -1,0 +1,180 @@
+#include "simulation/SimulationFields.h"
+
+#include "numeric/NumberText.h"
+
+#include <charconv>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+constexpr std::int32_t MAX_COUNT = 2'000'000'000;
+constexpr double MIN_ALPHA = 1e-12;
+constexpr double MAX_ALPHA = 0.999999999999;
+// The messages a dialog field shows when its text is not a number of its kind or lies
+// outside its range, titled like the program's other notices.
+constexpr const char* NOTICE_TITLE = "Veltmark";
+constexpr const char* NOT_AN_INTEGER = "Please enter an integer.";
+constexpr const char* NOT_A_NUMBER = "Please enter a number.";
+
+std::string_view trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+/// The whole text as an integer: an optional sign and digits, nothing else. A value beyond
+/// the 64-bit range is no integer either.
+std::optional<std::int64_t> parseInteger(std::string_view text)
+{
+    text = trimmed(text);
+    // from_chars takes a minus but no plus; a plus is dropped here, and a sign after it
+    // ("+-5") is no integer.
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}
+
+/// Skips the digits from position on and says how many there were.
+std::size_t skipDigits(std::string_view text, std::size_t& position)
+{
+    const std::size_t start = position;
+    while (position < text.size() && isDigit(text[position]))
+        ++position;
+    return position - start;
+}
+
+/// Whether the whole text is one decimal number in the user's form: an optional sign,
+/// digits with at most one separator (at least one digit in all), an optional exponent.
+bool isWholeNumber(std::string_view text, DecimalSeparator separator)
+{
+    std::size_t position = 0;
+    if (position < text.size() && (text[position] == '+' || text[position] == '-'))
+        ++position;
+    std::size_t digits = skipDigits(text, position);
+    if (position < text.size() && text[position] == separator.get()) {
+        ++position;
+        digits += skipDigits(text, position);
+    }
+    if (digits == 0)
+        return false;
+    if (position < text.size() && (text[position] == 'e' || text[position] == 'E')) {
+        ++position;
+        if (position < text.size() && (text[position] == '+' || text[position] == '-'))
+            ++position;
+        if (skipDigits(text, position) == 0)
+            return false;
+    }
+    return position == text.size();
+}
+
+SimulationFields::Refusal refusal(SimulationFields::Field field, std::string text)
+{
+    return {field, NOTICE_TITLE, std::move(text), MessageIcon::Exclamation};
+}
+
+/// "Please enter KIND between MINIMUM and MAXIMUM.", appended piece by piece.
+std::string rangeMessage(const char* kind, const std::string& minimum, const std::string& maximum)
+{
+    std::string text = "Please enter ";
+    text.append(kind).append(" between ").append(minimum).append(" and ").append(maximum);
+    text.push_back('.');
+    return text;
+}
+
+/// An integer field with its range; the refusal names the range.
+std::optional<SimulationFields::Refusal> readCount(const std::string& text,
+                                                   SimulationFields::Field field,
+                                                   std::int32_t minimum, std::int32_t& out)
+{
+    const std::optional<std::int64_t> value = parseInteger(text);
+    if (!value)
+        return refusal(field, NOT_AN_INTEGER);
+    if (*value < minimum || *value > MAX_COUNT) {
+        return refusal(field, rangeMessage("an integer", std::to_string(minimum),
+                                           std::to_string(MAX_COUNT)));
+    }
+    out = static_cast<std::int32_t>(*value);
+    return std::nullopt;
+}
+
+std::optional<SimulationFields::Refusal> readAlpha(const std::string& text,
+                                                   DecimalSeparator separator, double& out)
+{
+    const std::string_view number = trimmed(text);
+    if (!isWholeNumber(number, separator))
+        return refusal(SimulationFields::Field::CriticalAlpha, NOT_A_NUMBER);
+    const double value = parseNumber(number, separator);
+    if (!(value >= MIN_ALPHA && value <= MAX_ALPHA)) {
+        return refusal(SimulationFields::Field::CriticalAlpha,
+                       rangeMessage("a number", formatNumber(MIN_ALPHA, "%.15g", separator),
+                                    formatNumber(MAX_ALPHA, "%.15g", separator)));
+    }
+    out = value;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<SimulationFields::Refusal>
+SimulationFields::readInto(SimulationParameters& parameters, DecimalSeparator separator) const
+{
+    // Read into a copy, so that a refused field leaves every parameter as it was.
+    SimulationParameters read = parameters;
+    if (auto refused = readCount(passes, Field::Passes, 1, read.numberOfPasses))
+        return refused;
+    if (auto refused = readAlpha(criticalAlpha, separator, read.criticalAlpha))
+        return refused;
+    if (auto refused = readCount(maxAdditionalInspections, Field::MaxInspections, 0,
+                                 read.maxAdditionalInspections))
+        return refused;
+    if (auto refused = readCount(participantsPerInspection, Field::PerInspection, 0,
+                                 read.participantsPerInspection))
+        return refused;
+    if (replaceOriginalMatrix) {
+        const std::optional<std::int64_t> perGroup = parseInteger(participantsPerGroup);
+        if (!perGroup)
+            return refusal(Field::PerGroup, NOT_AN_INTEGER);
+        if (*perGroup < 2)
+            return refusal(Field::PerGroup, "Please choose a minimum of 2 subjects.");
+        if (*perGroup > MAX_COUNT) {
+            return refusal(Field::PerGroup,
+                           rangeMessage("an integer", "2", std::to_string(MAX_COUNT)));
+        }
+        read.participantsPerGroup = static_cast<std::int32_t>(*perGroup);
+    }
+    read.simulateAlpha = simulateAlpha ? 1 : 0;
+    read.assumeHomogeneity = assumeHomogeneity ? 1 : 0;
+    read.replaceOriginalMatrix = replaceOriginalMatrix ? 1 : 0;
+    parameters = read;
+    return std::nullopt;
+}
+
+std::string SimulationFields::actualPassesText(const SimulationResult& result)
+{
+    return std::to_string(result.actualPasses);
+}
+
+std::string SimulationFields::probabilityText(const SimulationResult& result,
+                                              DecimalSeparator separator)
+{
+    if (result.hasProbability())
+        return formatNumber(result.probability, "%.10g", separator);
+    if (result.outcome == SimulationOutcome::RandomNumbersExhausted)
+        return "inf";
+    return {};
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "tests/support/EngineTestSupport.h"
+#include "stats/Preferences.h"
+#include "stats/SimulationParameters.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/RecordingMessageSink.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// A random-numbers file with the given text, removed at the end of its scope.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& text) : location(folder.write("random.txt", text)) {}
+    const std::string& path() const { return location; }
+
+private:
+    TemporaryDirectory folder;
+    std::string location;
+};
+
+/// A design and the engine of one thread; load() hands both the table and effect as the
+/// simulation set-up does, false when the design rejects the table.
+struct LoadedEngine {
+    explicit LoadedEngine(std::int32_t threadIndex = 0) : engine(threadIndex) {}
+    bool load(const DataTable& table, const std::vector<int>& betweenFlags,
+              const std::vector<int>& withinFlags);
+
+    Design design;
+    Anova engine;
+};
+
+DataTable pairedTable();
+
+/// Preferences of the file mode, one thread per path.
+Preferences filePreferences(const std::vector<std::string>& paths);
+
+/// Rows as they read on paper.
+RealMatrix matrixOf(const std::vector<std::vector<double>>& rows);
+
+/// Replaces the sample by `perGroup` participants per group and looks once at alpha 0.05.
+SimulationParameters replacingParameters(std::int32_t perGroup, std::int32_t passes,
+                                         std::int32_t analysisIndex);
+
+/// The elements, for comparing an engine's matrices before and after.
+std::vector<double> valuesOf(const RealMatrix& matrix);
