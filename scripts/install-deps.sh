@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config
+  build-essential cmake ninja-build ccache file
   liblapack-dev libblas-dev r-mathlib
   libboost-dev libboost-thread-dev
   qt6-base-dev

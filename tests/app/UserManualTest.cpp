@@ -1,7 +1,11 @@
 #include "app/UserManual.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -16,23 +20,58 @@ public:
     std::vector<std::string> opened;
 };
 
+void touch(const std::filesystem::path& path)
+{
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << "%PDF";
+}
+
 } // namespace
 
-TEST(UserManual, IsOpenedBesideTheExecutableOrTheFailureTellsWhere)
+// A build tree keeps the manual beside the executable; an installed program finds it in
+// <prefix>/share/doc/tamsel. The first that exists is opened; a viewer that fails and a
+// manual found nowhere both say where it was looked for.
+TEST(UserManual, IsFoundBesideTheExecutableOrInThePrefixsDocumentationFolder)
 {
-    EXPECT_EQ(userManualPath("/opt/tamsel/bin"), "/opt/tamsel/bin/Tamsel User Manual.pdf");
-    for (const bool succeeds : {true, false}) {
+    struct Case {
+        bool besideExecutable;
+        bool installed;
+        bool viewerOpens;
+        std::string expectedOpened; // relative to the prefix; empty: nothing opened
+        std::string expectedMessage;
+    };
+    const std::string beside = "bin/Tamsel User Manual.pdf";
+    const std::string installed = "bin/../share/doc/tamsel/Tamsel User Manual.pdf";
+    const Case cases[] = {
+        {true, true, true, beside, ""},
+        {false, true, true, installed, ""},
+        {false, true, false, installed, "The user manual @" + installed + " cannot be opened."},
+        {false, false, true, "",
+         "The user manual cannot be found. It was looked for as @" + beside + " and as @" +
+             installed + "."},
+    };
+    for (const Case& c : cases) {
+        TemporaryDirectory prefix;
+        const std::string root = prefix.path(""); // ends with a separator
+        std::filesystem::create_directories(root + "bin");
+        if (c.besideExecutable)
+            touch(root + "bin/" + USER_MANUAL_FILE);
+        if (c.installed)
+            touch(root + "share/doc/tamsel/" + USER_MANUAL_FILE);
         RecordingOpener opener;
-        opener.succeeds = succeeds;
+        opener.succeeds = c.viewerOpens;
         RecordingMessageSink sink;
-        EXPECT_EQ(openUserManual("/p", opener, sink), succeeds);
-        EXPECT_EQ(opener.opened, std::vector<std::string>{"/p/Tamsel User Manual.pdf"});
-        ASSERT_EQ(sink.messages.size(), succeeds ? 0u : 1u);
-        if (!succeeds) {
-            EXPECT_EQ(sink.messages[0].title, "Error");
-            EXPECT_EQ(sink.messages[0].text,
-                      "The user manual /p/Tamsel User Manual.pdf cannot be opened.");
-            EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+        const bool opened = openUserManual(root + "bin", opener, sink);
+        EXPECT_EQ(opened, c.expectedMessage.empty());
+        EXPECT_EQ(opener.opened, c.expectedOpened.empty()
+                                     ? std::vector<std::string>{}
+                                     : std::vector<std::string>{root + c.expectedOpened});
+        std::string expected = c.expectedMessage;
+        for (std::size_t at; (at = expected.find('@')) != std::string::npos;)
+            expected.replace(at, 1, root);
+        ASSERT_EQ(sink.messages.size(), expected.empty() ? 0u : 1u);
+        if (!expected.empty()) {
+            EXPECT_EQ(sink.messages[0].text, expected);
         }
     }
 }
