@@ -3,6 +3,7 @@
 #   scripts/build.sh release   optimised build (the default)
 #   scripts/build.sh sanitize  AddressSanitizer + UndefinedBehaviorSanitizer, with assertions
 #   scripts/build.sh thread    ThreadSanitizer, headless (the threaded code and its tests)
+#   scripts/build.sh package   optimised, the programs only (what the Debian package holds)
 # Further arguments are passed to cmake's configure step. TAMSEL_TARGETS, when set, names
 # the targets to build instead of all.
 set -euo pipefail
@@ -16,7 +17,8 @@ case "$flavour" in
   release)  options=(-DCMAKE_BUILD_TYPE=Release) ;;
   sanitize) options=(-DCMAKE_BUILD_TYPE=Debug -DENABLE_ASAN=ON -DENABLE_UBSAN=ON -DBUILD_BENCHMARKS=OFF) ;;
   thread)   options=(-DCMAKE_BUILD_TYPE=Debug -DENABLE_TSAN=ON -DBUILD_BENCHMARKS=OFF -DBUILD_DESKTOP=OFF) ;;
-  *) echo "unknown flavour '$flavour' (release, sanitize or thread)" >&2; exit 2 ;;
+  package)  options=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=OFF) ;;
+  *) echo "unknown flavour '$flavour' (release, sanitize, thread or package)" >&2; exit 2 ;;
 esac
 if [ "${CI:-}" = "true" ]; then
   options+=(-DWARNINGS_AS_ERRORS=ON)

@@ -21,7 +21,7 @@ fail() { echo "check-package: $*" >&2; exit 1; }
 before=$(mktemp)
 installed >"$before"
 "$root/scripts/package.sh"
-deb=$(ls "$root"/build/release/tamsel_*_amd64.deb)
+deb=$(ls "$root"/build/package/tamsel_*_amd64.deb)
 if $fresh; then
   echo "== removing the packages the build installed"
   installed | comm -13 "$before" - | xargs -r apt-get purge -y -qq --auto-remove >/dev/null

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the optimised flavour and makes the Debian package
-# build/release/tamsel_<version>_amd64.deb from it.
+# Installs what is missing, builds the programs optimised (no tests, no benchmarks) and
+# makes the Debian package build/package/tamsel_<version>_amd64.deb from them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/scripts/build.sh" release
-cd "$root/build/release"
+"$root/scripts/build.sh" package
+cd "$root/build/package"
 cpack -G DEB
-ls "$root"/build/release/tamsel_*_amd64.deb
+ls "$root"/build/package/tamsel_*_amd64.deb
