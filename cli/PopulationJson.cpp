@@ -1,8 +1,13 @@
 #include "cli/PopulationJson.h"
 
+#include "data/FileAccess.h"
+
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <fstream>
+#include <span>
+#include <system_error>
 
 namespace {
 
@@ -54,9 +59,11 @@ void fill(RealMatrix& matrix, const nlohmann::json& rows, std::int32_t rowCount,
 bool PopulationJson::read(const std::string& path, std::int32_t groups, std::int32_t cells,
                           MessageSink& messages)
 {
-    std::ifstream in(path);
-    if (!in) {
-        messages.showMessage("Error", "The file " + path + " cannot be opened.", MessageIcon::Error);
+    std::ifstream in;
+    if (const std::error_code error = openForReading(path, in)) {
+        messages.showMessage("Error",
+                             "The file " + path + " cannot be opened: " + error.message() + ".",
+                             MessageIcon::Error);
         return false;
     }
     const nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
@@ -94,10 +101,13 @@ bool PopulationJson::write(const std::string& path, MessageSink& messages) const
     json["means"] = rowsOf(means);
     json["sds"] = rowsOf(sds);
     json["correlations"] = rowsOf(correlations);
-    std::ofstream out(path);
-    out << json.dump(2) << "\n";
-    if (!out.flush()) {
-        messages.showMessage("Error", "The file " + path + " cannot be written.", MessageIcon::Error);
+    const std::string text = json.dump(2) + "\n";
+    const std::error_code error = replaceFile(
+        path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (error) {
+        messages.showMessage("Error",
+                             "The file " + path + " cannot be written: " + error.message() + ".",
+                             MessageIcon::Error);
         return false;
     }
     return true;

@@ -16,7 +16,8 @@ struct PopulationJson {
     /// missing, ragged, not numeric or of another shape.
     bool read(const std::string& path, std::int32_t groups, std::int32_t cells,
               MessageSink& messages);
-    /// Writes the three matrices; false after a message when the file cannot be written.
+    /// Writes the three matrices, replacing the file as a save does (replaceFile); false
+    /// after a message with the reason when the file cannot be written.
     bool write(const std::string& path, MessageSink& messages) const;
 
     RealMatrix means;

@@ -24,8 +24,8 @@ DelimitedTextFile::DelimitedTextFile(const std::string& path, const ImportOption
                                      DecimalSeparator separator)
     : decimalComma(separator.isComma()), delimiters(options)
 {
-    openForReading(path, file);
-    if (!file.is_open()) {
+    openError = openForReading(path, file);
+    if (openError) {
         status = Status::CannotOpen;
         return;
     }

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 /// A delimited text file turned into rows of text cells; it knows nothing of the tables.
@@ -54,6 +55,8 @@ public:
     bool parse();
 
     Status getStatus() const { return status; }
+    /// Why the file could not be opened, with the status CannotOpen.
+    std::error_code getOpenError() const { return openError; }
     /// The number of records.
     int getRowCount() const { return rowCount; }
     /// The largest number of fields in a record.
@@ -88,6 +91,7 @@ private:
     ImportOptions delimiters;
     bool utf8 = true;
     Status status = Status::Ready;
+    std::error_code openError;
     std::int64_t bytesRead = 0;
     /// rowCount rows of columnCount + 1 cells, row after row.
     std::vector<std::string> cells;

@@ -8,6 +8,7 @@
 #include "data/WithinGridCtrl.h"
 
 #include <cstdint>
+#include <system_error>
 #include <vector>
 
 ProjectFile::ProjectFile(MessageSink& messageSink) : messages(messageSink) {}
@@ -19,8 +20,8 @@ bool ProjectFile::write(const std::string& path, UserGridCtrl& dataTable,
     if (!dataTable.serializeData(out))
         return false;
     withinTable.Serialize(out);
-    if (!replaceFile(path, out.bytes())) {
-        showError("The file " + path + " cannot be written.");
+    if (const std::error_code error = replaceFile(path, out.bytes())) {
+        showError("The file " + path + " cannot be written: " + error.message() + ".");
         return false;
     }
     return true;
@@ -30,10 +31,11 @@ bool ProjectFile::read(const std::string& path, UserGridCtrl& dataTable,
                        WithinGridCtrl& withinTable)
 {
     std::vector<std::uint8_t> bytes;
+    std::error_code error;
     const FileReadStatus fileStatus =
-        readWholeFile(path, FileLimits::MAX_PROJECT_FILE_BYTES, bytes);
+        readWholeFile(path, FileLimits::MAX_PROJECT_FILE_BYTES, bytes, error);
     if (fileStatus == FileReadStatus::CannotOpen) {
-        showError("The file " + path + " cannot be opened.");
+        showError("The file " + path + " cannot be opened: " + error.message() + ".");
         return false;
     }
     ProjectContent content;

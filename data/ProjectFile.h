@@ -17,14 +17,15 @@ public:
     explicit ProjectFile(MessageSink& messages);
 
     /// Save: assembles the file in memory (serializeData, then Serialize of the
-    /// within-variables table), writes it beside path and renames it over path. False
-    /// when the data table refuses (it has shown its message) or the file cannot be
-    /// written ("The file PATH cannot be written."); a previous file at path stays intact.
+    /// within-variables table) and has replaceFile put it at path. False when the data
+    /// table refuses (it has shown its message) or the file cannot be written ("The file
+    /// PATH cannot be written: REASON.", REASON the system's, or "not a regular file");
+    /// a previous file at path stays intact.
     bool write(const std::string& path, UserGridCtrl& dataTable, WithinGridCtrl& withinTable);
 
     /// Open: reads and checks the whole file before either table changes, then replaces
     /// both tables by its content. False, with both tables unchanged, when the file cannot
-    /// be opened ("The file PATH cannot be opened."), is damaged or foreign ("The file
+    /// be opened ("The file PATH cannot be opened: REASON."), is damaged or foreign ("The file
     /// PATH is not a Tamsel project or is damaged.") or too large ("The file PATH is too
     /// large to be opened.").
     bool read(const std::string& path, UserGridCtrl& dataTable, WithinGridCtrl& withinTable);

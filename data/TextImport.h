@@ -25,9 +25,9 @@ public:
     TextImport(UserGridCtrl& table, MessageSink& messages);
 
     /// Imports the file at path with options; on success the path is remembered and import
-    /// mode begins. Messages: "The file PATH cannot be opened.", "The file PATH is too
-    /// large to be imported." and "The file PATH cannot be read." (a read failed, or the
-    /// file changed while it was read).
+    /// mode begins. Messages: "The file PATH cannot be opened: REASON." (the system's
+    /// reason), "The file PATH is too large to be imported." and "The file PATH cannot be
+    /// read." (a read failed, or the file changed while it was read).
     bool importText(const std::string& path, const ImportOptions& options);
     /// An option check box changed: in import mode imports the remembered file again with
     /// options (the states of all seven check boxes); outside import mode does nothing and

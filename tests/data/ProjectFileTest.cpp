@@ -173,8 +173,9 @@ TEST_F(ProjectFileTest, ARefusedWriteShowsItsMessageAndKeepsTheOldFile)
         std::string message;
     } cases[] = {
         {false, old, "Data grid is empty.\n Nothing to save."},
-        {true, old, "The file " + old + " cannot be written."},
-        {true, directory, "The file " + directory + " cannot be written."},
+        // The temporary file's name is taken by a folder.
+        {true, old, "The file " + old + " cannot be written: Is a directory."},
+        {true, directory, "The file " + directory + " cannot be written: not a regular file."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
@@ -234,8 +235,8 @@ TEST_F(ProjectFileTest, ARefusedReadShowsItsMessageAndChangesNothing)
         // 5,004,004 cells of combination lists in 36 kB, just beyond the limit.
         {"beyond the cell limit", records(1, 1000, {Texts(5000), Texts(1000), Texts(1000), {}}),
          " is too large to be opened."},
-        {"missing.vlt", {}, " cannot be opened."},
-        {"directory.vlt", {}, " cannot be opened."},
+        {"missing.vlt", {}, " cannot be opened: No such file or directory."},
+        {"directory.vlt", {}, " cannot be opened: Is a directory."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -243,6 +244,52 @@ TEST_F(ProjectFileTest, ARefusedReadShowsItsMessageAndChangesNothing)
             c.bytes.empty() ? folder.path(c.label) : folder.write("file.vlt", c.bytes);
         expectRefused(path, c.ending.empty() ? damaged(path) : "The file " + path + c.ending);
     }
+}
+
+// What a save replaces: the file a symbolic link names, every name of a file with hard
+// links, nothing that is not a regular file; the permission bits stay.
+TEST(ReplaceFile, SavesThroughLinksKeepsTheModeAndRefusesOtherFiles)
+{
+    namespace fs = std::filesystem;
+    const TemporaryDirectory folder;
+    const std::string target = folder.write("target.vlt", std::string("old"));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("target.vlt", folder.path("link.vlt"));
+    fs::create_symlink("link.vlt", folder.path("link-to-link.vlt"));
+    fs::create_symlink("new.vlt", folder.path("dangling.vlt"));
+    fs::create_hard_link(target, folder.path("hard.vlt"));
+    fs::create_directory(folder.path("folder.vlt"));
+    fs::create_symlink("loop-b.vlt", folder.path("loop-a.vlt"));
+    fs::create_symlink("loop-a.vlt", folder.path("loop-b.vlt"));
+    const Bytes content{'n', 'e', 'w'};
+    const struct {
+        const char* name;
+        std::error_code expected;
+        const char* changed;
+    } cases[] = {
+        {"link.vlt", {}, "target.vlt"},
+        {"link-to-link.vlt", {}, "hard.vlt"},
+        {"dangling.vlt", {}, "new.vlt"},
+        {"folder.vlt", notRegularFileError(), nullptr},
+        {"loop-a.vlt", std::make_error_code(std::errc::too_many_symbolic_link_levels), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(replaceFile(folder.path(c.name), content), c.expected);
+        if (c.changed)
+            EXPECT_EQ(readBytes(folder.path(c.changed)), content);
+        EXPECT_FALSE(fs::exists(temporaryPathFor(folder.path(c.changed ? c.changed : c.name))));
+    }
+    EXPECT_TRUE(fs::is_symlink(folder.path("link.vlt")));
+    EXPECT_TRUE(fs::equivalent(target, folder.path("hard.vlt")));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    // With one name left the file is replaced by a rename, which must keep the mode too.
+    fs::remove(folder.path("hard.vlt"));
+    EXPECT_EQ(replaceFile(folder.path("link.vlt"), Bytes{'r'}), std::error_code());
+    EXPECT_EQ(readBytes(target), Bytes{'r'});
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(replaceFile("/dev/null", content), notRegularFileError());
+    EXPECT_EQ(notRegularFileError().message(), "not a regular file");
 }
 
 TEST(BinaryWriter, ChoosesEachLengthFormAtItsBoundaryAndCountsCodeUnits)

@@ -85,9 +85,10 @@ TEST_F(TextImportTest, AFailedImportOrReimportShowsItsMessageAndChangesNothing)
         bool again;
         std::string ending;
     } cases[] = {
-        {folder.path("missing.txt"), false, " cannot be opened."},
+        {folder.path("missing.txt"), false, " cannot be opened: No such file or directory."},
+        {folder.path(""), false, " cannot be opened: Is a directory."},
         {folder.write("wide.txt", wide), false, " is too large to be imported."},
-        {vanished, true, " cannot be opened."},
+        {vanished, true, " cannot be opened: No such file or directory."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
