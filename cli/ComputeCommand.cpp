@@ -1,13 +1,13 @@
 #include "cli/ComputeCommand.h"
 
 #include "app/MainWindowCommands.h"
+#include "cli/OptionChecks.h"
+#include "cli/StandardOutput.h"
 #include "cli/StderrMessageSink.h"
 #include "data/ProjectFile.h"
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
-#include <map>
 #include <vector>
 
 namespace {
@@ -16,6 +16,16 @@ namespace {
 /// numbers again.
 constexpr int ENGINE_COUNT = 1;
 
+/// The format --format names; its check admits only these three names.
+ResultsFormat resultsFormatNamed(const std::string& name)
+{
+    if (name == "csv")
+        return ResultsFormat::Csv;
+    if (name == "json")
+        return ResultsFormat::Json;
+    return ResultsFormat::Text;
+}
+
 } // namespace
 
 ComputeCommand::ComputeCommand(CLI::App& program)
@@ -23,20 +33,19 @@ ComputeCommand::ComputeCommand(CLI::App& program)
     CLI::App* command = program.add_subcommand(
         "compute", "Compute the ANOVA and MANOVA analyses of every effect of a design");
     input.addTo(*command);
-    const std::map<std::string, ResultsFormat> formats{
-        {"text", ResultsFormat::Text}, {"csv", ResultsFormat::Csv}, {"json", ResultsFormat::Json}};
     command
-        ->add_option("--format", format,
+        ->add_option("--format", formatName,
                      "text: the results table as the desktop shows it\n(the default); csv: one "
                      "line per analysis;\njson: the effects with their analyses;\ne.g. "
                      "--format json")
         ->type_name("text|csv|json")
-        ->transform(CLI::CheckedTransformer(formats).description(""));
+        ->check(oneOf({"text", "csv", "json"}));
     command
         ->add_option("--save", savePath,
                      "Also save the project, after the computation,\nas \"Save\" does, e.g. "
                      "--save study.vlt")
-        ->type_name("OUT.vlt");
+        ->type_name("OUT.vlt")
+        ->check(notEmpty());
     command->footer(
         "Examples:\n"
         "  tamsel-cli compute examples/reaction-times.vlt\n"
@@ -67,11 +76,11 @@ int ComputeCommand::run() const
     }
     if (!computed)
         return 1;
-    switch (format) {
-    case ResultsFormat::Text: std::cout << formatResultsText(commands.getResultsTable()); break;
-    case ResultsFormat::Csv: std::cout << formatResultsCsv(effects); break;
-    case ResultsFormat::Json: std::cout << formatResultsJson(effects); break;
+    std::string results;
+    switch (resultsFormatNamed(formatName)) {
+    case ResultsFormat::Text: results = formatResultsText(commands.getResultsTable()); break;
+    case ResultsFormat::Csv: results = formatResultsCsv(effects); break;
+    case ResultsFormat::Json: results = formatResultsJson(effects); break;
     }
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+    return writeStandardOutput(results, messages) ? 0 : 1;
 }

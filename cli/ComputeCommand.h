@@ -25,6 +25,7 @@ public:
 
 private:
     InputOptions input;
-    ResultsFormat format = ResultsFormat::Text;
+    /// "text", "csv" or "json".
+    std::string formatName = "text";
     std::string savePath;
 };

@@ -1,6 +1,7 @@
 #include "cli/InputOptions.h"
 
 #include "cli/LocaleDecimalSeparator.h"
+#include "cli/OptionChecks.h"
 #include "data/ProjectFile.h"
 #include "data/TextImport.h"
 
@@ -49,12 +50,12 @@ void InputOptions::addTo(CLI::App& command)
     CLI::Option* project = command.add_option(
         "PROJECT", projectPath,
         "A project file written by Tamsel or by --save,\ne.g. study.vlt");
-    project->type_name("FILE");
+    project->type_name("FILE")->check(notEmpty());
     CLI::Option* import = command.add_option(
         "--import", importPath,
         "Import a delimited text file into the data table\ninstead of PROJECT, e.g. --import "
         "data.txt;\nneeds --within and --roles");
-    import->type_name("DATA.txt")->excludes(project);
+    import->type_name("DATA.txt")->check(notEmpty())->excludes(project);
     command.parse_complete_callback([project, import] {
         if (project->count() == 0 && import->count() == 0)
             throw CLI::RequiredError("PROJECT or --import");
@@ -80,7 +81,9 @@ void InputOptions::addTo(CLI::App& command)
     const auto addImportFlag = [&](const char* name, bool& flag, const char* help) {
         command.add_flag(name, flag, help)->needs(import)->group("Import options (with --import)");
     };
-    addImportFlag("--no-names", noNames, "The first row holds data, not the column names");
+    addImportFlag("--no-names", noNames,
+                  "The first row holds data, not the column names;\n"
+                  "the columns are named 1, 2, ...");
     addImportFlag("--spaces", spaces, "Blanks separate fields too, e.g. \"1.5  2.5 3.5\"");
     addImportFlag("--no-tab", noTab, "Tabs do not separate fields (use with --spaces)");
     addImportFlag("--vt", verticalTab, "A vertical tab ends a record");
@@ -94,7 +97,7 @@ void InputOptions::addTo(CLI::App& command)
                     "--decimal-separator ,\n(default: the locale's in LC_ALL, LC_NUMERIC\nor "
                     "LANG)")
         ->type_name(". | ,")
-        ->check(CLI::IsMember({".", ","}).description(""));
+        ->check(oneOf({".", ","}));
 }
 
 DecimalSeparator InputOptions::decimalSeparator() const
@@ -114,6 +117,8 @@ bool InputOptions::load(MainWindowCommands& commands, MessageSink& messages) con
     if (!textImport.importText(importPath, importOptions()))
         return false;
     textImport.finishTextImport();
+    if (noNames)
+        nameColumnsByNumber(commands.getDataTable());
     typeWithinVariables(commands.getWithinTable());
     return typeRoles(commands.getDataTable(), messages);
 }
@@ -129,6 +134,13 @@ ImportOptions InputOptions::importOptions() const
     options.fieldTab = !noTab;
     options.fieldSpace = spaces;
     return options;
+}
+
+void InputOptions::nameColumnsByNumber(UserGridCtrl& data)
+{
+    // Every data column needs a name, and a between column's name is its variable's.
+    for (int c = 0; c < data.getDataColumnCount(); ++c)
+        data.setText(-1, c, std::to_string(c + 1));
 }
 
 void InputOptions::typeWithinVariables(WithinGridCtrl& within) const

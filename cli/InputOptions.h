@@ -29,15 +29,19 @@ public:
     DecimalSeparator decimalSeparator() const;
 
     /// Fills the tables of commands, which must be fresh: reads the project, or imports the
-    /// text file, types the within variables into the within-variables table and the
-    /// roles into the combination row. False after a message through messages: the file
-    /// cannot be read, or the roles do not match the imported data columns.
+    /// text file (naming its columns by number with --no-names), types the within
+    /// variables into the within-variables table and the roles into the combination row.
+    /// False after a message through messages: the file cannot be read, or the roles do
+    /// not match the imported data columns.
     bool load(MainWindowCommands& commands, MessageSink& messages) const;
 
 private:
     /// The import options of the flags: the check boxes' defaults unless a flag says
     /// otherwise.
     ImportOptions importOptions() const;
+    /// With --no-names the file gives no names; every column is named by its number in
+    /// the column-number row, "1", "2", ...
+    static void nameColumnsByNumber(UserGridCtrl& data);
     void typeWithinVariables(WithinGridCtrl& within) const;
     bool typeRoles(UserGridCtrl& data, MessageSink& messages) const;
 

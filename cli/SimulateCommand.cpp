@@ -3,9 +3,11 @@
 #include "app/MainWindowCommands.h"
 #include "app/ResultsTable.h"
 #include "cli/InterruptRequest.h"
+#include "cli/OptionChecks.h"
 #include "cli/PopulationJson.h"
 #include "cli/ProgressBar.h"
 #include "cli/SimulationReport.h"
+#include "cli/StandardOutput.h"
 #include "cli/StderrMessageSink.h"
 #include "simulation/SimulationRun.h"
 #include "stats/AnalysisIndex.h"
@@ -16,8 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
-#include <iostream>
-#include <map>
+#include <cstdint>
 #include <random>
 #include <thread>
 #include <vector>
@@ -45,23 +46,45 @@ std::vector<Anova*> enginesOf(MainWindowCommands& commands)
     return engines;
 }
 
+/// The most worker threads --threads admits.
+constexpr int MAX_THREADS = 1024;
+
+/// --alpha as the simulation window reads its field, with the window's refusal.
+CLI::Validator alphaCheck()
+{
+    return CLI::Validator(
+        [](const std::string& text) -> std::string {
+            SimulationFields alphaOnly;
+            alphaOnly.criticalAlpha = text;
+            SimulationParameters scratch;
+            const auto refusal = alphaOnly.readInto(scratch, DecimalSeparator());
+            return refusal ? refusal->text : std::string();
+        },
+        "");
+}
+
 void addFieldOptions(CLI::App& command, SimulationFields& fields)
 {
+    const std::int64_t most = SimulationFields::MAX_COUNT;
     command.add_option("--passes", fields.passes, "Simulation passes, 1..2000000000")
         ->type_name("N")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->transform(integerIn(1, most));
     command.add_option("--alpha", fields.criticalAlpha,
                        "Critical alpha, 1e-12..0.999999999999;\nnumbers in options take the point")
         ->type_name("A")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->check(alphaCheck());
     command.add_option("--inspections", fields.maxAdditionalInspections,
                        "Maximum additional inspections, 0..2000000000")
         ->type_name("K")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->transform(integerIn(0, most));
     command.add_option("--per-inspection", fields.participantsPerInspection,
                        "Participants added per group at each\ninspection, 0..2000000000")
         ->type_name("M")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->transform(integerIn(0, most));
     command.add_flag("--homogeneity", fields.assumeHomogeneity,
                      "Assume homogeneity of variances");
     CLI::Option* replace =
@@ -72,6 +95,7 @@ void addFieldOptions(CLI::App& command, SimulationFields& fields)
                        "Participants per group with --replace, at least 2")
         ->type_name("N")
         ->capture_default_str()
+        ->transform(integerIn(SimulationFields::MIN_PER_GROUP, most))
         ->needs(replace);
 }
 
@@ -89,7 +113,7 @@ SimulateCommand::SimulateCommand(CLI::App& program)
                         "0 ANOVA (uncorr.), 1 ANOVA (Greenhouse-Geisser),\n2 MANOVA (Pillai), "
                         "3 MANOVA (Wilks),\n4 MANOVA (Hotelling)")
         ->required()
-        ->check(CLI::Range(0, ANALYSIS_COUNT - 1));
+        ->transform(integerIn(0, ANALYSIS_COUNT - 1));
     command->add_flag("--power", power,
                       "Simulate the power (1 - beta error probability)\ninstead of the alpha "
                       "error probability");
@@ -98,28 +122,31 @@ SimulateCommand::SimulateCommand(CLI::App& program)
                         "Worker threads, one engine each; the default is\nthe processor count "
                         "(with --random-files, one\nthread per file)")
         ->type_name("T")
-        ->check(CLI::Range(1, 1024));
+        ->transform(integerIn(1, MAX_THREADS));
     CLI::Option* seedOption = command->add_option(
         "--seed", seed,
         "Seed S, 0..4294967295: engine i is seeded with\nthe one 32-bit value that "
         "std::seed_seq{S, i}\ngenerates; without it S is drawn from\nstd::random_device. "
         "The seed is reported either way");
+    seedOption->type_name("S")->transform(integerIn(0, UINT32_MAX));
     command->add_option("--random-files", randomFiles,
                         "Take the deviates from random-numbers files,\none per thread, "
                         "separated by ';'")
+        ->check(notEmpty())
         ->excludes(seedOption);
     command->add_option("--population", populationPath,
                         "Simulate this population instead of the one\nestimated from the data: "
                         "{\"means\": G x P,\n\"sds\": G x P, \"correlations\": P x P}, rows "
                         "of\nthe custom matrices editor")
-        ->type_name("FILE.json");
+        ->type_name("FILE.json")
+        ->check(notEmpty());
     command->add_option("--export-population", exportPopulationPath,
                         "Write the population the run simulates in the\nform --population reads")
-        ->type_name("FILE.json");
-    const std::map<std::string, bool> formats{{"text", false}, {"json", true}};
-    command->add_option("--format", json, "text (the default) or json")
+        ->type_name("FILE.json")
+        ->check(notEmpty());
+    command->add_option("--format", formatName, "text (the default) or json")
         ->type_name("text|json")
-        ->transform(CLI::CheckedTransformer(formats).description(""));
+        ->check(oneOf({"text", "json"}));
     command->footer(
         "Examples:\n"
         "  tamsel-cli simulate examples/reaction-times.vlt --effect task --analysis 0 \\\n"
@@ -279,7 +306,7 @@ int SimulateCommand::run() const
     report.significant = result.significantTotal;
     report.probability = result.probability;
     report.seed = runSeed;
-    std::cout << (json ? formatReportJson(report) : formatReportText(report));
-    std::cout.flush();
-    return std::cout ? 0 : 1;
+    const std::string text =
+        formatName == "json" ? formatReportJson(report) : formatReportText(report);
+    return writeStandardOutput(text, messages) ? 0 : 1;
 }

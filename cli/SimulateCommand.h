@@ -52,5 +52,6 @@ private:
     std::string randomFiles;
     std::string populationPath;
     std::string exportPopulationPath;
-    bool json = false;
+    /// "text" or "json".
+    std::string formatName = "text";
 };

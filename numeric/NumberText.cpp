@@ -183,3 +183,23 @@ int parseLeadingInteger(std::string_view text)
     const long long value = negative ? -magnitude : magnitude;
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
+
+std::optional<std::int64_t> parseWholeInteger(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    // from_chars takes a minus but no plus; a plus is dropped here, and a sign after it
+    // ("+-5") is no integer.
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
+    return value;
+}

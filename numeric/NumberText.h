@@ -2,6 +2,8 @@
 
 #include "numeric/DecimalSeparator.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,3 +26,9 @@ double parseNumber(std::string_view text, DecimalSeparator separator);
 /// The leading decimal integer of text: leading white space skipped, an optional sign,
 /// digits; 0 when there are none. A value beyond the int range is clamped to it.
 int parseLeadingInteger(std::string_view text);
+
+/// The whole text as a decimal integer: blanks and tabs around it, an optional sign and
+/// digits, nothing else (no point, no exponent, no hexadecimal). None for any other text
+/// and for a value beyond the 64-bit range. Every integer the user types, in a field or
+/// an option, is read by this one function, so that all of them take the same forms.
+std::optional<std::int64_t> parseWholeInteger(std::string_view text);

@@ -2,13 +2,13 @@
 
 #include "numeric/NumberText.h"
 
-#include <charconv>
 #include <cstdint>
 #include <string_view>
 
 namespace {
 
-constexpr std::int32_t MAX_COUNT = 2'000'000'000;
+constexpr std::int32_t MAX_COUNT = SimulationFields::MAX_COUNT;
+constexpr std::int32_t MIN_PER_GROUP = SimulationFields::MIN_PER_GROUP;
 constexpr double MIN_ALPHA = 1e-12;
 constexpr double MAX_ALPHA = 0.999999999999;
 // The messages a dialog field shows when its text is not a number of its kind or lies
@@ -28,25 +28,6 @@ std::string_view trimmed(std::string_view text)
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-/// The whole text as an integer: an optional sign and digits, nothing else. A value beyond
-/// the 64-bit range is no integer either.
-std::optional<std::int64_t> parseInteger(std::string_view text)
-{
-    text = trimmed(text);
-    // from_chars takes a minus but no plus; a plus is dropped here, and a sign after it
-    // ("+-5") is no integer.
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-')
-            return std::nullopt;
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
 }
 
 /// Skips the digits from position on and says how many there were.
@@ -101,7 +82,7 @@ std::optional<SimulationFields::Refusal> readCount(const std::string& text,
                                                    SimulationFields::Field field,
                                                    std::int32_t minimum, std::int32_t& out)
 {
-    const std::optional<std::int64_t> value = parseInteger(text);
+    const std::optional<std::int64_t> value = parseWholeInteger(text);
     if (!value)
         return refusal(field, NOT_AN_INTEGER);
     if (*value < minimum || *value > MAX_COUNT) {
@@ -146,14 +127,15 @@ SimulationFields::readInto(SimulationParameters& parameters, DecimalSeparator se
                                  read.participantsPerInspection))
         return refused;
     if (replaceOriginalMatrix) {
-        const std::optional<std::int64_t> perGroup = parseInteger(participantsPerGroup);
+        const std::optional<std::int64_t> perGroup = parseWholeInteger(participantsPerGroup);
         if (!perGroup)
             return refusal(Field::PerGroup, NOT_AN_INTEGER);
-        if (*perGroup < 2)
+        if (*perGroup < MIN_PER_GROUP)
             return refusal(Field::PerGroup, "Please choose a minimum of 2 subjects.");
         if (*perGroup > MAX_COUNT) {
             return refusal(Field::PerGroup,
-                           rangeMessage("an integer", "2", std::to_string(MAX_COUNT)));
+                           rangeMessage("an integer", std::to_string(MIN_PER_GROUP),
+                                        std::to_string(MAX_COUNT)));
         }
         read.participantsPerGroup = static_cast<std::int32_t>(*perGroup);
     }

@@ -5,6 +5,7 @@
 #include "stats/SimulationParameters.h"
 #include "simulation/SimulationResult.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,11 @@
 struct SimulationFields {
     /// The fields in the order they are read; a refused field gets the focus.
     enum class Field { Passes, CriticalAlpha, MaxInspections, PerInspection, PerGroup };
+
+    /// The largest number of passes, inspections and participants a field takes.
+    static constexpr std::int32_t MAX_COUNT = 2'000'000'000;
+    /// The fewest participants per group with "Replace original matrix".
+    static constexpr std::int32_t MIN_PER_GROUP = 2;
 
     /// Why the fields were refused: the message for the box and the field to focus.
     struct Refusal {

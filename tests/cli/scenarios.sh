@@ -50,6 +50,65 @@ case $scenario in
       --import "$fixtures/names-only.txt" --within time=3 --roles "1;2;3" --save "$work/study.vlt"
     cmp "$example" "$work/study.vlt"
     ;;
+  save-through-links)
+    # A symbolic link is saved through, a hard link stays one file, the mode stays.
+    cp "$example" "$work/target.vlt"
+    chmod 600 "$work/target.vlt"
+    ln -s target.vlt "$work/link.vlt"
+    ln "$work/target.vlt" "$work/hard.vlt"
+    "$cli" compute --import "$fixtures/comma-decimals.txt" --within time=3 \
+      --roles "between;1;2;3" --decimal-separator , --save "$work/link.vlt" >/dev/null
+    test -L "$work/link.vlt"
+    test "$(stat -c %a "$work/target.vlt")" = 600
+    test "$(stat -c %i "$work/target.vlt")" = "$(stat -c %i "$work/hard.vlt")"
+    "$cli" compute "$work/hard.vlt" --decimal-separator , >"$work/hard.txt"
+    "$cli" compute --import "$fixtures/comma-decimals.txt" --within time=3 \
+      --roles "between;1;2;3" --decimal-separator , >"$work/imported.txt"
+    diff "$work/imported.txt" "$work/hard.txt"
+    # Without further links the file is replaced whole, and still keeps its mode.
+    rm "$work/hard.vlt"
+    "$cli" compute "$example" --save "$work/link.vlt" >/dev/null
+    test "$(stat -c %a "$work/target.vlt")" = 600
+    cmp "$example" "$work/target.vlt"
+    ls "$work" >"$work/files.txt"
+    refuse_match "saving" "$work/files.txt"
+    ;;
+  save-refuses-other-files)
+    # A device, a folder or a pipe is no project file: refused, and left as it was.
+    "$expect" 1 "" "^Error: The file /dev/full cannot be written: not a regular file\.$" \
+      "$cli" compute "$example" --save /dev/full
+    test -c /dev/full
+    mkdir "$work/folder.vlt"
+    "$expect" 1 "" "^Error: The file .*folder\.vlt cannot be written: not a regular file\.$" \
+      "$cli" compute "$example" --save "$work/folder.vlt"
+    mkfifo "$work/pipe.vlt"
+    ln -s pipe.vlt "$work/pipe-link.vlt"
+    "$expect" 1 "" "^Error: The file .*pipe-link\.vlt cannot be written: not a regular file\.$" \
+      "$cli" compute "$example" --save "$work/pipe-link.vlt"
+    test -p "$work/pipe.vlt"
+    ;;
+  empty-option-values)
+    # An empty value is refused, not taken as the option's absence.
+    "$expect" 2 "" '^--seed: "" is not an integer$' "$cli" simulate "$example" \
+      --effect task --analysis 0 --seed ''
+    "$expect" 2 "" "^--random-files: the value is empty$" "$cli" simulate "$example" \
+      --effect task --analysis 0 --random-files ''
+    "$expect" 2 "" "^--save: the value is empty$" "$cli" compute "$example" --save ''
+    "$expect" 2 "" "^PROJECT: the value is empty$" "$cli" compute ''
+    ;;
+  full-standard-output)
+    # Results that cannot be written are an error with the reason, not a silent status 1.
+    status=0
+    "$cli" compute "$example" >/dev/full 2>"$work/full.txt" || status=$?
+    test "$status" = 1
+    grep -Eq "^Error: The results cannot be written to standard output: No space left on device\.$" \
+      "$work/full.txt"
+    status=0
+    "$cli" compute "$example" >&- 2>"$work/closed.txt" || status=$?
+    test "$status" = 1
+    grep -Eq "^Error: The results cannot be written to standard output: Bad file descriptor\.$" \
+      "$work/closed.txt"
+    ;;
   truncated-project)
     # A project cut anywhere, or followed by more bytes, is refused with the reader's message.
     size=$(stat -c %s "$example")
