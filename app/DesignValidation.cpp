@@ -3,8 +3,11 @@
 #include "app/CombinationLabel.h"
 #include "design/Combinations.h"
 #include "numeric/GeneralMatrix.h"
+#include "numeric/NumberText.h"
 
 #include <cstddef>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +15,9 @@
 #include <vector>
 
 namespace {
+
+constexpr const char* EMPTY_TABLE =
+    "Data grid is empty. Please enter or import the participants' data.";
 
 /// Above every count of table columns, so that a saturated product never matches one.
 constexpr long long COUNT_CEILING = INT32_MAX + 1LL;
@@ -133,6 +139,77 @@ std::optional<std::string> missingName(const std::vector<AssignedColumn>& column
     return std::nullopt;
 }
 
+std::optional<std::string> sharedWithinName(const std::vector<std::string>& names)
+{
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        for (std::size_t j = i + 1; j < names.size(); ++j) {
+            if (names[i] != names[j])
+                continue;
+            return "The within variables in rows " + std::to_string(i + 1) + " and " +
+                   std::to_string(j + 1) + " are both named \"" + names[i] +
+                   "\"! Every variable needs a name of its own.";
+        }
+    }
+    return std::nullopt;
+}
+
+/// Effects are named after their variables, so two variables of one name would make
+/// effects that cannot be told apart ("g", "g" and "g x g").
+std::optional<std::string> sharedVariableName(const std::vector<AssignedColumn>& columns,
+                                              const std::vector<std::string>& withinNames)
+{
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (!isBetween(columns[i]))
+            continue;
+        const std::string& name = columns[i].name;
+        for (std::size_t j = i + 1; j < columns.size(); ++j) {
+            if (!isBetween(columns[j]))
+                continue;
+            if (columns[j].name != name)
+                continue;
+            return "Columns " + std::to_string(columns[i].number) + " and " +
+                   std::to_string(columns[j].number) + " are both group variables named \"" +
+                   name + "\"! Every variable needs a name of its own.";
+        }
+        for (const std::string& withinName : withinNames) {
+            if (withinName != name)
+                continue;
+            return columnMessage("Column ", columns[i].number, " is a group variable named \"") +
+                   name + "\" like a within variable! Every variable needs a name of its own.";
+        }
+    }
+    return std::nullopt;
+}
+
+/// Whether a value is a group code: participants are grouped by equal int codes, so a
+/// fraction or a value beyond the int range would have to be cut to one, and different
+/// values would fall into one group.
+bool isGroupCode(double value)
+{
+    if (!(value >= static_cast<double>(INT_MIN) && value <= static_cast<double>(INT_MAX)))
+        return false;
+    return std::trunc(value) == value;
+}
+
+std::optional<std::string> invalidGroupCode(const UserGridCtrl& table,
+                                            const std::vector<AssignedColumn>& columns)
+{
+    for (const AssignedColumn& column : columns) {
+        if (!isBetween(column))
+            continue;
+        for (int r = 0; r < table.getDataRowCount(); ++r) {
+            const std::string& text = table.getText(r, column.number - 1);
+            if (isGroupCode(parseNumber(text, table.getDecimalSeparator())))
+                continue;
+            return "Row " + std::to_string(r + 1) + " of column " +
+                   std::to_string(column.number) + " holds \"" + text +
+                   "\", which is no group code! A group variable takes whole numbers from " +
+                   std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX) + ".";
+        }
+    }
+    return std::nullopt;
+}
+
 /// "between", then the label of every within combination in levelCombinations order.
 std::vector<std::string> offeredRoles(const GeneralMatrix<int>& combinations)
 {
@@ -167,6 +244,10 @@ bool DesignValidation::checkWithinVariables()
                 "For defining within-variables please fill out both columns of each row .");
         }
     }
+    std::vector<std::string> names;
+    withinTable.getNames(names);
+    if (const std::optional<std::string> problem = sharedWithinName(names))
+        return refuseWithinVariables(*problem);
     std::vector<int> levels;
     withinTable.getLevels(levels);
     for (std::size_t i = 0; i < levels.size(); ++i) {
@@ -190,6 +271,9 @@ bool DesignValidation::checkColumnAssignment()
     std::vector<int> withinLevels;
     withinTable.getLevels(withinLevels);
     const std::vector<AssignedColumn> columns = columnsWithData(dataTable, withinLevels);
+    // Without a participant's value every column is empty and would be "unassigned".
+    if (columns.empty())
+        return refuse(EMPTY_TABLE);
     std::optional<std::string> problem = missingEntry(columns);
     if (!problem)
         problem = unknownCombination(columns);
@@ -199,6 +283,13 @@ bool DesignValidation::checkColumnAssignment()
         problem = unassignedCombination(columns, withinLevels);
     if (!problem)
         problem = missingName(columns);
+    if (!problem) {
+        std::vector<std::string> withinNames;
+        withinTable.getNames(withinNames);
+        problem = sharedVariableName(columns, withinNames);
+    }
+    if (!problem)
+        problem = invalidGroupCode(dataTable, columns);
     if (problem)
         return refuse(*problem);
     return true;

@@ -18,15 +18,20 @@ public:
     DesignValidation(UserGridCtrl& dataTable, WithinGridCtrl& withinTable, MessageSink& messages);
 
     /// Removes the empty rows of the within-variables table, then requires at least one
-    /// row (else the table is set up anew), both cells of every row, at least one level per
+    /// row (else the table is set up anew), both cells of every row, distinct names, at
+    /// least one level per
     /// variable and at most MAX_COMBINATIONS combinations (else every drop-down list of the
     /// combination row is emptied). On success every combination cell offers "between"
     /// followed by the labels of all within combinations; the cell texts stay.
     bool checkWithinVariables();
-    /// Over the data columns that hold data, in this order: every combination cell has an
-    /// entry; it reads "between" or denotes a within combination; no two columns denote the
-    /// same combination; there are as many columns as combinations plus "between" columns;
-    /// every column is named. Messages give the column numbers of the column-number row.
+    /// Over the data columns that hold data, in this order: there is one at all ("Data grid
+    /// is empty. ..."); every combination cell has an entry; it reads "between" or denotes
+    /// a within combination; no two columns denote the same combination; there are as many
+    /// columns as combinations plus "between" columns; every column is named; no two
+    /// "between" columns, and no "between" column and within variable, share a name; every
+    /// participant value of a "between" column is a whole number in the int range, a group
+    /// code. Messages give the column numbers of the column-number row and the participant
+    /// numbers of the left column.
     /// Changes nothing but the removal of empty rows of the within-variables table.
     bool checkColumnAssignment();
 

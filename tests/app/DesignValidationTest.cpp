@@ -32,6 +32,9 @@ TEST(CheckWithinVariables, RefusalNamesTheFirstProblemAndEmptiesTheDropDownLists
          "Please specify a number of levels of at least 1 for the within-variable in row 2!"},
         {{{"time", "11"}, {"task", "9091"}}, TOO_MANY},
         {{{"time", "1000"}, {"task", "2147483647"}}, TOO_MANY}, // saturates, no wrap-round
+        {{{"time", "2"}, {"task", "3"}, {"time", "2"}}, // effects "time" and "time" cannot be told apart
+         "The within variables in rows 1 and 3 are both named \"time\"! Every variable needs a "
+         "name of its own."},
     };
     for (const auto& [rows, message] : cases) {
         SCOPED_TRACE(message);
@@ -101,4 +104,54 @@ TEST(ComputeStatisticsChecks, RunInOrderAndStopAtTheFirstFailure)
     session.typeWithinVariable(0, "B", "2");
     EXPECT_FALSE(session.commands.computeStatistics());
     EXPECT_EQ(session.takeErrors(), Texts{"No entry chosen for column 1!"});
+}
+
+// Effects are named after their variables, and participants are grouped by int codes:
+// names must differ, codes be whole numbers in the int range, so that no two variables or
+// groups merge.
+TEST(CheckColumnAssignment, RefusesSharedNamesCodesThatAreNoIntsAndATableWithoutData)
+{
+    struct Column {
+        std::string role;
+        std::string name;
+        Texts values;
+    };
+    const Texts ys = {"1", "2", "3"};
+    const auto groups = [&](Texts codes, const std::string& name = "g") {
+        return std::vector<Column>{{"between", name, std::move(codes)}, {"1", "y1", ys},
+                                   {"2", "y2", ys}};
+    };
+    const std::string NO_CODE = "\", which is no group code! A group variable takes whole numbers "
+                                "from -2147483648 to 2147483647.";
+    const struct {
+        std::vector<Column> columns;
+        std::string message; // empty: accepted
+    } cases[] = {
+        {groups({"-2147483648", "2147483647", "2.0"}), ""},
+        {groups({"3000000000", "4000000000", "1"}), "Row 1 of column 1 holds \"3000000000" + NO_CODE},
+        {groups({"1", "2147483648", "1"}), "Row 2 of column 1 holds \"2147483648" + NO_CODE},
+        {groups({"1", "2", "-2147483649"}), "Row 3 of column 1 holds \"-2147483649" + NO_CODE},
+        {groups({"1", "1.5", "2"}), "Row 2 of column 1 holds \"1.5" + NO_CODE},
+        {groups({"1", "1e400", "2"}), "Row 2 of column 1 holds \"1e400" + NO_CODE},
+        {groups({"1", "2", "1"}, "B"),
+         "Column 1 is a group variable named \"B\" like a within variable! Every variable needs "
+         "a name of its own."},
+        {{{"between", "g", ys}, {"1", "y1", ys}, {"between", "g", ys}, {"2", "y2", ys}},
+         "Columns 1 and 3 are both group variables named \"g\"! Every variable needs a name of "
+         "its own."},
+        // A file of names only: no column holds data, which is not an unassigned level.
+        {{{"1", "y1", {}}, {"2", "y2", {}}},
+         "Data grid is empty. Please enter or import the participants' data."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        UserSession session;
+        session.typeWithinVariable(0, "B", "2");
+        for (std::size_t k = 0; k < c.columns.size(); ++k) {
+            const Column& column = c.columns[k];
+            session.typeColumn(static_cast<int>(k), column.role, column.name, column.values);
+        }
+        EXPECT_EQ(session.commands.checkColumnAssignment(), c.message.empty());
+        EXPECT_EQ(session.takeErrors(), c.message.empty() ? Texts{} : Texts{c.message});
+    }
 }
