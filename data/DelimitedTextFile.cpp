@@ -5,6 +5,7 @@
 #include "data/UnicodeText.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <ios>
 #include <string>
@@ -29,11 +30,26 @@ DelimitedTextFile::DelimitedTextFile(const std::string& path, const ImportOption
         status = Status::CannotOpen;
         return;
     }
+    skipByteOrderMark();
     countRecords();
     if (status != Status::Ready)
         return;
     cells.resize(static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(columnCount + 1));
     bytesRead = 0;
+    if (file.rdbuf()->pubseekpos(0, std::ios::in) != std::streampos(0))
+        status = Status::CannotRead;
+    skipByteOrderMark();
+}
+
+void DelimitedTextFile::skipByteOrderMark()
+{
+    // Editors on some systems start UTF-8 files with the mark; kept, it would become part
+    // of the first name, which then looks right but matches no name the user types.
+    constexpr std::string_view MARK = "\xEF\xBB\xBF";
+    std::array<char, MARK.size()> start{};
+    const std::streamsize count = file.rdbuf()->sgetn(start.data(), start.size());
+    if (std::string_view(start.data(), static_cast<std::size_t>(count)) == MARK)
+        return;
     if (file.rdbuf()->pubseekpos(0, std::ios::in) != std::streampos(0))
         status = Status::CannotRead;
 }

@@ -14,7 +14,7 @@
 /// A delimited text file turned into rows of text cells; it knows nothing of the tables.
 ///
 /// Characters. The file is read byte by byte; a carriage return followed by a line feed
-/// is read as one line feed. Every delimiter is an ASCII character, so splitting bytes is
+/// is read as one line feed, and a UTF-8 byte-order mark at the start is dropped. Every delimiter is an ASCII character, so splitting bytes is
 /// splitting characters whether the file is UTF-8 or an 8-bit encoding. A file that is
 /// well-formed UTF-8 keeps its texts; any other file is taken as Latin-1, every byte one
 /// character, and its fields are converted to UTF-8. NUL bytes are kept as characters.
@@ -76,6 +76,9 @@ private:
     bool isRecordDelimiter(int character) const;
     bool isFieldDelimiter(int character) const;
     int countFields(std::string_view text) const;
+    /// Reads past a UTF-8 byte-order mark at the start of the file, else goes back to the
+    /// start; CannotRead when the file cannot go back.
+    void skipByteOrderMark();
     /// First pass: rowCount, columnCount and whether the file is UTF-8.
     void countRecords();
     /// Splits line into row currentRow; false when there are more records or fields than

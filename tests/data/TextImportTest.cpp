@@ -143,6 +143,10 @@ TEST_F(TextImportTest, SplitsRecordsAndFieldsAsTheOptionsSay)
         {"UTF-8 is kept", "Gr\xC3\xB6\xC3\x9F" "e\n", {}, {{"Gr\xC3\xB6\xC3\x9F" "e"}}},
         // One Latin-1 byte decides for the whole file, the UTF-8 pair C3 B6 included.
         {"one Latin-1 byte decides", "\xC3\xB6\n\xF6\n", {}, {{"\xC3\x83\xC2\xB6"}, {"\xC3\xB6"}}},
+        // A byte-order mark at the start is dropped, one elsewhere is a character.
+        {"a byte-order mark", "\xEF\xBB\xBFg\t\xEF\xBB\xBFh\n", {}, {{"g", "\xEF\xBB\xBFh"}}},
+        {"a byte-order mark alone", "\xEF\xBB\xBF", {}, {}},
+        {"part of a byte-order mark", "\xEF\xBB", {}, {{"\xC3\xAF\xC2\xBB"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
