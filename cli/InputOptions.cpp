@@ -4,6 +4,7 @@
 #include "cli/OptionChecks.h"
 #include "data/ProjectFile.h"
 #include "data/TextImport.h"
+#include "numeric/NumberText.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,12 +13,17 @@
 
 namespace {
 
-/// A --within value must name its variable and its levels; the levels text itself is the
-/// within-variables check's to judge.
+/// A --within value must name its variable and give its levels as an integer, read as
+/// every integer option is; the range of the levels is the within-variables check's to
+/// judge. The last '=' separates the levels, so a name may contain one.
 std::string checkWithinValue(const std::string& value)
 {
-    if (value.find('=') == std::string::npos)
+    const std::size_t equals = value.rfind('=');
+    if (equals == std::string::npos)
         return "expected NAME=LEVELS, e.g. time=3";
+    const std::string levels = value.substr(equals + 1);
+    if (!parseWholeInteger(levels))
+        return "\"" + levels + "\" in \"" + value + "\" is not an integer";
     return {};
 }
 
