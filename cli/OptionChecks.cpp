@@ -23,8 +23,8 @@ CLI::Validator integerIn(std::int64_t minimum, std::int64_t maximum)
             if (!value)
                 return inQuotes(text) + " is not an integer";
             if (*value < minimum || *value > maximum) {
-                return inQuotes(text) + " is not in the range " + std::to_string(minimum) +
-                       " to " + std::to_string(maximum);
+                return inQuotes(text) + " is not in the range " + std::to_string(minimum) + " to " +
+                       std::to_string(maximum);
             }
             text = std::to_string(*value);
             return {};

@@ -13,9 +13,8 @@ bool writeStandardOutput(const std::string& text, MessageSink& messages)
     if (std::cout)
         return true;
     const std::error_code reason(errno != 0 ? errno : EIO, std::generic_category());
-    messages.showMessage("Error",
-                         "The results cannot be written to standard output: " + reason.message() +
-                             ".",
-                         MessageIcon::Error);
+    messages.showMessage(
+        "Error", "The results cannot be written to standard output: " + reason.message() + ".",
+        MessageIcon::Error);
     return false;
 }

@@ -117,13 +117,13 @@ std::error_code syncFolder(const std::filesystem::path& file)
 /// those a new file gets), and flushes it to the disk. A file left there by an interrupted
 /// save is replaced; O_EXCL and O_NOFOLLOW keep a link planted at that name from
 /// redirecting the write.
-std::error_code writeTemporary(const std::filesystem::path& temporary,
-                               std::optional<mode_t> mode, std::span<const std::uint8_t> bytes)
+std::error_code writeTemporary(const std::filesystem::path& temporary, std::optional<mode_t> mode,
+                               std::span<const std::uint8_t> bytes)
 {
     if (::unlink(temporary.c_str()) != 0 && errno != ENOENT)
         return lastSystemError();
-    Descriptor file(::open(temporary.c_str(),
-                           O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    Descriptor file(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
     if (!file.isOpen())
         return lastSystemError();
     // fchmod and not the mode of open, which the process's umask would narrow.
