@@ -105,12 +105,18 @@ RunSize Anova::estimateRunSize(const SimulationParameters& parameters) const
     const std::int64_t correlationEntries = cells > 1 ? saturatingProduct(viewColumns, viewColumns) : 0;
     size.largestMatrix = std::max({yEntries, xEntries, viewEntries, correlationEntries});
     // Y, the regrouped Y, the base of Y and the residuals; X, the regrouped X and its base;
-    // the view; the data correlations. The P x P and G x G matrices of the model are small
-    // beside them and are left out.
+    // the view; the data correlations. Then the matrices of the model and the population:
+    // about 13 of P x P (S and its base, the population's correlations, the generator's
+    // copy, factor and working copy, H, E, H E⁺, Mᵀ S M, E⁺ and the workspace's copies of
+    // the symmetric routines), 3 of G x G and 6 of G x P. The fixed LAPACK workspace is left
+    // out: its pages cost memory only once a routine touches them.
     std::int64_t entries = saturatingProduct(4, yEntries);
     entries = saturatingAdd(entries, saturatingProduct(3, xEntries));
     entries = saturatingAdd(entries, viewEntries);
     entries = saturatingAdd(entries, correlationEntries);
+    entries = saturatingAdd(entries, saturatingProduct(13, saturatingProduct(cells, cells)));
+    entries = saturatingAdd(entries, saturatingProduct(3, saturatingProduct(groups, groups)));
+    entries = saturatingAdd(entries, saturatingProduct(6, viewColumns));
     size.bytes = saturatingProduct(entries, static_cast<std::int64_t>(sizeof(double)));
     return size;
 }

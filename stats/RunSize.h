@@ -15,6 +15,6 @@ struct RunSize {
     std::int64_t participants = 0;
     /// Entries of the largest matrix of the run.
     std::int64_t largestMatrix = 0;
-    /// Bytes of the engine's matrices that grow with the design and the sample.
+    /// Bytes of the engine's matrices, which grow with the design and the sample.
     std::int64_t bytes = 0;
 };
