@@ -1,7 +1,8 @@
 #pragma once
 
-/// Ctrl+C during a simulation run: while an InterruptRequest lives, SIGINT only raises a
-/// flag, which the run's polling loop reads and answers like the abort button. The flag is
+/// Ctrl+C during a simulation run: while an InterruptRequest lives, the first SIGINT only
+/// raises a flag, which the run's polling loop reads and answers like the abort button; a
+/// second one ends the process at once with status 130. The flag is
 /// a volatile sig_atomic_t because that is all a signal handler may safely write. The
 /// previous handler returns when the object is destroyed.
 class InterruptRequest {

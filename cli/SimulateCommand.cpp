@@ -9,7 +9,9 @@
 #include "cli/SimulationReport.h"
 #include "cli/StandardOutput.h"
 #include "cli/StderrMessageSink.h"
+#include "simulation/PopulationRefusal.h"
 #include "simulation/SimulationRun.h"
+#include "stats/PopulationCheck.h"
 #include "stats/AnalysisIndex.h"
 #include "stats/Preferences.h"
 
@@ -149,14 +151,24 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         ->check(oneOf({"text", "json"}));
     command->footer(
         "Examples:\n"
-        "  tamsel-cli simulate examples/reaction-times.vlt --effect task --analysis 0 \\\n"
-        "      --passes 20000 --seed 7\n"
+        "  The alpha error of the Greenhouse-Geisser test of task with new samples of 10\n"
+        "  per group, one look:\n"
+        "  tamsel-cli simulate examples/reaction-times.vlt --effect task --analysis 1 \\\n"
+        "      --replace --per-group 10 --inspections 0 --passes 20000 --seed 7\n"
+        "  The power of a sequential design: 8 per group, then up to two more looks\n"
+        "  after adding 4 per group each time:\n"
         "  tamsel-cli simulate examples/word-recall.vlt --effect \"training x list\" \\\n"
-        "      --analysis 2 --power --replace --per-group 12 --threads 2 --format json\n"
+        "      --analysis 2 --power --replace --per-group 8 --inspections 2 \\\n"
+        "      --per-inspection 4 --threads 2 --seed 3 --format json\n"
+        "  Write the estimated population, edit it, and simulate the power of the\n"
+        "  edited one:\n"
         "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
-        "      --export-population pop.json --seed 1\n"
+        "      --power --replace --per-group 10 --inspections 0 --export-population pop.json\n"
         "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
-        "      --population pop.json --seed 1\n"
+        "      --power --replace --per-group 10 --inspections 0 --population pop.json\n"
+        "\n"
+        "Without --replace every pass starts from the observed sample; when that is\n"
+        "already significant, every pass counts, and the report says so.\n"
         "\n"
         "A progress bar is drawn on standard error when it is a terminal; Ctrl+C\n"
         "aborts the run as the simulation window's abort button does.\n"
@@ -223,6 +235,12 @@ bool SimulateCommand::exchangePopulation(MainWindowCommands& commands,
         const auto groups = static_cast<std::int32_t>(first.getGroupStart().size());
         if (!population.read(populationPath, groups, first.getY().getCols(), messages))
             return false;
+        if (const auto fault = findPopulationFault(population.means, population.sds,
+                                                   population.correlations)) {
+            messages.showMessage("Error", "In " + populationPath + ": " + populationFaultText(*fault),
+                                 MessageIcon::Error);
+            return false;
+        }
         for (Anova* engine : enginesOf(commands)) {
             [[maybe_unused]] const bool imported = engine->importSimulationMatrices(
                 population.means, population.sds, population.correlations);
@@ -232,6 +250,12 @@ bool SimulateCommand::exchangePopulation(MainWindowCommands& commands,
     }
     if (exportPopulationPath.empty())
         return true;
+    // The population as the run will simulate it, so that an alpha error run writes the means
+    // without the tested effect; one that cannot be simulated is not written.
+    if (const auto refusal = preparePopulation(first, parameters)) {
+        messages.showMessage("Error", *refusal + " It is not exported.", MessageIcon::Error);
+        return false;
+    }
     first.exportSimulationMatrices(population.means, population.sds, population.correlations);
     return population.write(exportPopulationPath, messages);
 }
@@ -306,6 +330,7 @@ int SimulateCommand::run() const
     report.significant = result.significantTotal;
     report.probability = result.probability;
     report.seed = runSeed;
+    report.observedSampleSignificant = result.observedSampleSignificant;
     const std::string text =
         formatName == "json" ? formatReportJson(report) : formatReportText(report);
     return writeStandardOutput(text, messages) ? 0 : 1;

@@ -1,5 +1,7 @@
 #include "cli/SimulationReport.h"
 
+#include "simulation/SimulationResult.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -78,6 +80,8 @@ std::string formatReportText(const SimulationReport& report)
     text += "Seed: " +
             (report.seed ? std::to_string(*report.seed) : std::string("none (random-numbers files)")) +
             "\n";
+    if (report.observedSampleSignificant)
+        text += std::string("Note: ") + OBSERVED_SIGNIFICANT_NOTE + "\n";
     return text;
 }
 
@@ -93,5 +97,6 @@ std::string formatReportJson(const SimulationReport& report)
     json["standardError"] = report.standardError();
     json["ci95"] = {report.wilsonLower(), report.wilsonUpper()};
     json["seed"] = report.seed ? nlohmann::ordered_json(*report.seed) : nlohmann::ordered_json();
+    json["observedSampleSignificant"] = report.observedSampleSignificant;
     return json.dump(2) + "\n";
 }

@@ -25,10 +25,14 @@ struct SimulationReport {
     double probability = -99.0;
     /// The --seed of the run; none when the deviates came from random-numbers files.
     std::optional<std::uint32_t> seed;
+    /// The kept observed sample was significant already, so every pass counted.
+    bool observedSampleSignificant = false;
 };
 
-/// The report in words, one "label: value" line per figure.
+/// The report in words, one "label: value" line per figure, and a note when every pass
+/// counted because the observed sample was significant.
 std::string formatReportText(const SimulationReport& report);
 /// {"effect", "analysis", "power", "actualPasses", "significant", "probability",
-/// "standardError", "ci95": [lo, hi], "seed"} with the seed null for random-numbers files.
+/// "standardError", "ci95": [lo, hi], "seed", "observedSampleSignificant"} with the seed
+/// null for random-numbers files.
 std::string formatReportJson(const SimulationReport& report);

@@ -156,6 +156,11 @@ const std::string& GridModel::getCellText(int row, int column) const
     return cell != nullptr ? cell->text : NEUTRAL_CELL.text;
 }
 
+std::string GridModel::getEditText(int row, int column) const
+{
+    return getCellText(row, column);
+}
+
 void GridModel::setCellText(int row, int column, std::string text)
 {
     if (GridCell* cell = cellAt(row, column))

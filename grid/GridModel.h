@@ -69,6 +69,9 @@ public:
     // Cells.
 
     const std::string& getCellText(int row, int column) const;
+    /// The text an in-place edit of the cell starts with: its text, unless a table keeps
+    /// more behind a cell than the cell shows.
+    virtual std::string getEditText(int row, int column) const;
     void setCellText(int row, int column, std::string text);
     /// The stored bits, plus CellState::Selected inside the selected range.
     unsigned getCellState(int row, int column) const;

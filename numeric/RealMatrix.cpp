@@ -348,15 +348,16 @@ void RealMatrix::kroneckerInPlace(const RealMatrix& B)
     copyFrom(product);
 }
 
-void RealMatrix::cholesky(RealMatrix& out) const
+std::int32_t RealMatrix::cholesky(RealMatrix& out) const
 {
     RealMatrix work(lapack);
     work.copyFrom(*this);
-    work.choleskyInPlace();
+    const std::int32_t failedOrder = work.choleskyInPlace();
     out.copyFrom(work);
+    return failedOrder;
 }
 
-void RealMatrix::choleskyInPlace()
+std::int32_t RealMatrix::choleskyInPlace()
 {
     assert(rows == cols);
     // dpotrf leaves the strict lower triangle untouched; clearing it first makes the
@@ -367,12 +368,15 @@ void RealMatrix::choleskyInPlace()
         }
     }
     if (rows == 0) {
-        return;
+        return 0;
     }
     const char upper = 'U';
     const Int n = rows;
     const Int lda = leading(n);
     Int info = 0;
-    // An indefinite matrix leaves the partial factor; callers test definiteness themselves.
+    // INFO > 0 is the order of the first leading minor that is not positive definite; the
+    // arguments are valid by construction, so INFO < 0 cannot occur.
     lapack::dpotrf_(&upper, &n, data.get(), &lda, &info, 1);
+    assert(info >= 0);
+    return static_cast<std::int32_t>(info);
 }

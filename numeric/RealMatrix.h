@@ -75,10 +75,12 @@ public:
     void kroneckerInPlace(const RealMatrix& B);
 
     /// out := upper Cholesky factor R of the symmetric positive definite A (A = RᵀR),
-    /// zeros below the diagonal (dpotrf, UPLO "U"); A unchanged. An indefinite A gives the
-    /// partial factor dpotrf leaves.
-    void cholesky(RealMatrix& out) const;
-    void choleskyInPlace();
+    /// zeros below the diagonal (dpotrf, UPLO "U"); A unchanged. Returns 0, or for an A that
+    /// is not positive definite the order k of its first leading minor that is not (dpotrf's
+    /// INFO); out then holds only a partial factor, which must not be used.
+    std::int32_t cholesky(RealMatrix& out) const;
+    /// The same in place; the same return value.
+    std::int32_t choleskyInPlace();
 
 protected:
     LapackWorkspace* lapack = nullptr;

@@ -1,6 +1,5 @@
 #include "simulation/MatricesEditor.h"
 
-#include "numeric/NumberText.h"
 #include "grid/CellState.h"
 
 #include <algorithm>
@@ -73,10 +72,10 @@ void MatricesEditor::fillGrid(int tab)
     grid.setColumnCount(cols + 1);
     grid.setFixedRowCount(1);
     grid.setFixedColumnCount(1);
-    const DecimalSeparator separator = grid.getDecimalSeparator();
+    grid.resetValues(rows, cols);
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < cols; ++j)
-            grid.setText(i, j, formatNumber(matrix.get(i, j), "%.3g", separator));
+            grid.setValue(i, j, matrix.get(i, j));
     }
     writeHeaders(tab, rows, cols);
     if (tab == CorrelationsTab) {
@@ -88,7 +87,7 @@ void MatricesEditor::fillGrid(int tab)
     }
     grid.setMode(tab);
     grid.autoSizeColumns();
-    // Three significant digits make narrow columns; the usual width leaves room to type.
+    // Short values make narrow columns; the usual width leaves room to type.
     for (int j = 0; j < cols; ++j) {
         const int column = grid.toGridColumn(j);
         grid.setColumnWidth(column, std::max(grid.getColumnWidth(column),
@@ -110,10 +109,9 @@ void MatricesEditor::writeHeaders(int tab, int rows, int cols)
 void MatricesEditor::readGrid(int tab)
 {
     RealMatrix& matrix = matrixOf(tab);
-    const DecimalSeparator separator = grid.getDecimalSeparator();
     for (int i = 0; i < matrix.getRows(); ++i) {
         for (int j = 0; j < matrix.getCols(); ++j)
-            matrix.set(i, j, parseNumber(grid.getText(i, j), separator));
+            matrix.set(i, j, grid.getValue(i, j));
     }
 }
 

@@ -13,9 +13,9 @@
 /// user leaves a tab or confirms. The matrices are edited in place; the caller copies them
 /// into the engines on OK and discards them on Cancel.
 ///
-/// Cells show their value with "%.3g" and are read back as numbers in the user's form (a
-/// text that is no number gives 0), so every tab the user has visited comes back with
-/// three significant digits; tabs never shown keep their full precision.
+/// Cells show their value with "%.6g" and an edit starts from the full value. Reading back
+/// keeps the exact value of every cell the user did not change; a changed cell is read as
+/// a number in the user's form (a text that is no number gives 0). Nothing is rounded.
 class MatricesEditor {
 public:
     enum Tab { MeansTab = 0, SdsTab = 1, CorrelationsTab = 2 };

@@ -9,7 +9,9 @@
 enum class SimulationOutcome {
     /// No run has ended yet.
     None,
-    /// Refused before any worker started (a group combination without participants).
+    /// Refused before any worker started: a group combination without participants or with
+    /// a single one, a population that cannot be simulated, a random-numbers file that
+    /// cannot be opened, a run too large for a matrix or for the machine's memory.
     Refused,
     /// Every worker ran all its passes; the probability is the result.
     Completed,
@@ -19,7 +21,17 @@ enum class SimulationOutcome {
     InvalidCorrelation,
     /// A worker's random-numbers file ran out or could not be opened.
     RandomNumbersExhausted,
+    /// A worker's random-numbers file holds a token too long to be a number.
+    RandomNumbersUnreadable,
+    /// An allocation of a worker failed.
+    OutOfMemory,
 };
+
+/// What the front ends say when a completed run kept an observed sample that is already
+/// significant.
+inline constexpr const char* OBSERVED_SIGNIFICANT_NOTE =
+    "The observed sample is already significant, so every pass counts as significant, "
+    "whatever its further looks show.";
 
 /// The result of a simulation run as the front ends show it. A run that does not complete
 /// carries no probability, so an error never leaves the probability of an earlier run on
@@ -38,4 +50,7 @@ struct SimulationResult {
     double probability = -99.0;
     /// The message shown for a refused run or an error; empty otherwise.
     std::string message;
+    /// Set for a completed run that kept the observed sample and found it significant
+    /// already: then every pass counts, whatever the later looks would have shown.
+    bool observedSampleSignificant = false;
 };

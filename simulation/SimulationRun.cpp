@@ -1,5 +1,7 @@
 #include "simulation/SimulationRun.h"
 
+#include "simulation/PhysicalMemory.h"
+
 #include <algorithm>
 #include <cassert>
 #include <chrono>
@@ -21,12 +23,18 @@ const char* const INVALID_CORRELATION_MESSAGE =
 const char* const EXHAUSTED_FILE_MESSAGE =
     "The random-numbers file you specified does not contain (enough) random numbers.\n\n"
     "Simulation aborted.";
+const char* const UNREADABLE_FILE_MESSAGE =
+    "The random-numbers file you specified holds a word of more than 64 characters, which is "
+    "no number.\n\nSimulation aborted.";
+const char* const OUT_OF_MEMORY_MESSAGE =
+    "The simulation ran out of memory.\n\nSimulation aborted.";
 
 } // namespace
 
 SimulationRun::SimulationRun(std::vector<Anova*> pool, MessageSink& messageSink,
                              DecimalSeparator userSeparator)
-    : engines(std::move(pool)), messages(messageSink), separator(userSeparator)
+    : engines(std::move(pool)), messages(messageSink), separator(userSeparator),
+      memoryLimit(physicalMemoryBytes()), activeEngines(static_cast<std::int32_t>(engines.size()))
 {
     assert(!engines.empty());
 }
@@ -54,6 +62,17 @@ bool SimulationRun::start(SimulationParameters& parameters, const Preferences& p
         fail(SimulationOutcome::Refused, StatusOk, EMPTY_GROUP_MESSAGE);
         return false;
     }
+    try {
+        if (!fitRun(parameters))
+            return false;
+        if (!checkPopulation(parameters))
+            return false;
+        if (!openRandomNumbersFiles(preferences))
+            return false;
+    } catch (const std::bad_alloc&) {
+        refuse("The simulation does not fit into the memory that is free.");
+        return false;
+    }
     passesPerRunThread = passesPerThread(parameters.numberOfPasses, threadCount());
     lastResult.actualPasses = static_cast<std::int64_t>(threadCount()) * passesPerRunThread;
     parameters.numberOfPasses = passesPerRunThread;
@@ -72,18 +91,28 @@ void SimulationRun::startWorkers(const SimulationParameters& parameters,
 {
     // The statuses are allocated before the first worker starts and not resized while any
     // runs, so each worker's pointer stays valid.
-    statuses.assign(engines.size(), StatusOk);
-    for (Anova* engine : engines) {
-        engine->resetRunFlags();
-        engine->getGenerator().setDecimalSeparator(separator);
+    const auto used = static_cast<std::size_t>(activeEngines);
+    statuses.assign(used, StatusOk);
+    for (std::size_t i = 0; i < used; ++i) {
+        engines[i]->resetRunFlags();
     }
     aborted = false;
     running = true;
-    workers.reserve(engines.size());
-    for (std::size_t i = 0; i < engines.size(); ++i) {
-        // boost::thread copies the arguments, so each worker has its own parameters and
-        // preferences.
-        workers.emplace_back(&Anova::simulate, engines[i], parameters, preferences, &statuses[i]);
+    workers.reserve(used);
+    try {
+        for (std::size_t i = 0; i < used; ++i) {
+            // boost::thread copies the arguments, so each worker has its own parameters and
+            // preferences.
+            workers.emplace_back(&Anova::simulate, engines[i], parameters, preferences,
+                                 &statuses[i]);
+        }
+    } catch (const boost::thread_resource_error&) {
+        // The engines without a worker count as finished with the error, so that the run
+        // ends as the started workers stop.
+        for (std::size_t i = workers.size(); i < used; ++i)
+            statuses[i] = StatusOutOfMemory;
+        activeEngines = static_cast<std::int32_t>(workers.size());
+        abort();
     }
 }
 
@@ -92,7 +121,8 @@ bool SimulationRun::poll()
     if (!running) {
         return true;
     }
-    const bool allFinished = std::all_of(engines.begin(), engines.end(),
+    const auto used = engines.begin() + activeEngines;
+    const bool allFinished = std::all_of(engines.begin(), used,
                                          [](const Anova* engine) { return engine->isFinished(); });
     if (!allFinished) {
         return false;
@@ -107,8 +137,8 @@ void SimulationRun::abort()
         return;
     }
     aborted = true;
-    for (Anova* engine : engines) {
-        engine->requestAbort();
+    for (std::int32_t i = 0; i < activeEngines; ++i) {
+        engines[static_cast<std::size_t>(i)]->requestAbort();
     }
 }
 
@@ -155,6 +185,14 @@ bool SimulationRun::reportWorkerError()
             fail(SimulationOutcome::RandomNumbersExhausted, status, EXHAUSTED_FILE_MESSAGE);
             return true;
         }
+        if (status == StatusRandomNumbersUnreadable) {
+            fail(SimulationOutcome::RandomNumbersUnreadable, status, UNREADABLE_FILE_MESSAGE);
+            return true;
+        }
+        if (status == StatusOutOfMemory) {
+            fail(SimulationOutcome::OutOfMemory, status, OUT_OF_MEMORY_MESSAGE);
+            return true;
+        }
     }
     return false;
 }
@@ -162,10 +200,12 @@ bool SimulationRun::reportWorkerError()
 void SimulationRun::addUpCounts()
 {
     std::int64_t total = 0;
-    for (const Anova* engine : engines) {
-        total += engine->getSignificantCount();
+    for (std::int32_t i = 0; i < activeEngines; ++i) {
+        total += engines[static_cast<std::size_t>(i)]->getSignificantCount();
     }
     lastResult.outcome = SimulationOutcome::Completed;
+    // Every engine looked at the same observed sample.
+    lastResult.observedSampleSignificant = engines.front()->isObservedSampleSignificant();
     lastResult.significantTotal = total;
     lastResult.probability =
         static_cast<double>(total) / static_cast<double>(lastResult.actualPasses);

@@ -39,16 +39,25 @@ public:
     /// share, also when the division leaves no remainder (8 passes on 4 threads give 3).
     static std::int32_t passesPerThread(std::int32_t passes, std::int32_t threads);
 
-    /// Starts a run. A design with a group combination without participants is refused
-    /// with a message before any worker starts (false). Otherwise parameters.numberOfPasses
-    /// becomes the passes per thread, every engine's run flags are reset, and worker i
-    /// starts with copies of parameters and preferences. Not while a run is in progress.
+    /// Starts a run. Before any worker starts (and before the run allocates anything but
+    /// engine 0's population), a run is refused with a message (false) when a group
+    /// combination has no participants; when a matrix of the run would exceed
+    /// RunSize::MATRIX_ENTRY_LIMIT entries, or one engine's memory the memory limit; when
+    /// the estimated population has a group of one participant, or the population (estimated
+    /// or custom) cannot be simulated; or when a random-numbers file cannot be opened. When
+    /// all engines together would exceed the memory limit, the run uses only as many as fit,
+    /// with a notice. Otherwise parameters.numberOfPasses becomes the passes per thread,
+    /// every used engine's run flags are reset, and worker i starts with copies of
+    /// parameters and preferences. Not while a run is in progress.
     bool start(SimulationParameters& parameters, const Preferences& preferences);
+    /// The memory a run may use in bytes, the machine's physical memory from the start;
+    /// 0 for no limit.
+    void setMemoryLimit(std::int64_t bytes) { memoryLimit = bytes; }
     /// True when no run is in progress. The first call after the last worker has finished
     /// ends the run: it reports the first worker error in thread order (message, no
     /// probability), or an abort, or adds the counts up; result() then holds the outcome.
     bool poll();
-    /// Asks every worker to stop before its next pass; the run then ends as aborted.
+    /// Asks every worker to stop before its next look; the run then ends as aborted.
     void abort();
     /// start, then whileRunning() between short sleeps until poll() is true; returns the
     /// result. whileRunning may call abort().
@@ -57,7 +66,9 @@ public:
                                           const std::function<void()>& whileRunning);
 
     bool isRunning() const { return running; }
-    std::int32_t threadCount() const { return static_cast<std::int32_t>(engines.size()); }
+    /// The threads of the current or last run: every engine, unless the memory limit
+    /// allowed fewer.
+    std::int32_t threadCount() const { return activeEngines; }
     /// The passes per thread of the current or last run; worker i's position runs from 0
     /// to this minus 1.
     std::int32_t getPassesPerThread() const { return passesPerRunThread; }
@@ -68,6 +79,15 @@ public:
 
 private:
     bool hasGroupWithoutParticipants() const;
+    // The checks of start, in its order; each refuses the run with its message (false).
+    /// The matrix entry limit and the memory limit; sets activeEngines.
+    bool fitRun(const SimulationParameters& parameters);
+    /// Prepares engine 0 and checks its population.
+    bool checkPopulation(const SimulationParameters& parameters);
+    /// Opens the random-numbers file of every used engine, which keeps it open for its
+    /// worker.
+    bool openRandomNumbersFiles(const Preferences& preferences);
+    void refuse(const std::string& reason);
     void startWorkers(const SimulationParameters& parameters, const Preferences& preferences);
     /// Joins the workers and fills lastResult.
     void endRun();
@@ -85,6 +105,9 @@ private:
     /// Status i is written by worker i only and read here after it has finished.
     std::vector<std::int32_t> statuses;
     std::int32_t passesPerRunThread = -99;
+    std::int64_t memoryLimit = 0;
+    /// The first activeEngines engines run; the others stay idle.
+    std::int32_t activeEngines = 0;
     bool running = false;
     bool aborted = false;
     SimulationResult lastResult;

@@ -8,6 +8,7 @@
 #include "stats/HotellingTest.h"
 #include "stats/PillaiTest.h"
 #include "stats/Preferences.h"
+#include "stats/RunSize.h"
 #include "stats/SampleGenerator.h"
 #include "stats/UnivariateTest.h"
 #include "stats/WilksTest.h"
@@ -83,8 +84,9 @@ public:
     /// imposeNullHypothesis when simulateAlpha is set, computeCellSDs, the error covariance S
     /// of the current data, computeResidualCorrelations, then the view of all rows and the
     /// generator's data correlations. With useCustomMatrices set and a population already
-    /// present, nothing changes. Returns false, changing nothing, when a group combination
-    /// has no participants.
+    /// present, the imported SDs and correlations stay, and the means are the imported ones,
+    /// with the tested effect removed when simulateAlpha is set. Returns false, changing
+    /// nothing, when a group combination has no participants.
     bool prepareSimulation(const SimulationParameters& parameters);
     /// simulationMeans (G x P) := the cell means of Y; observedMeans keeps them for
     /// effectTerm and marginalMean, so imposing the null hypothesis reads the observed means
@@ -120,8 +122,9 @@ public:
     /// Copies the three population matrices into the given ones.
     void exportSimulationMatrices(RealMatrix& means, RealMatrix& sds,
                                   RealMatrix& correlations) const;
-    /// Copies the given matrices into the population. Returns false, changing nothing, when
-    /// their shapes are not G x P, G x P and P x P.
+    /// Copies the given matrices into the population; the means also become the observed
+    /// means the null hypothesis is imposed on. Returns false, changing nothing, when their
+    /// shapes are not G x P, G x P and P x P.
     bool importSimulationMatrices(const RealMatrix& means, const RealMatrix& sds,
                                   const RealMatrix& correlations);
 
@@ -142,8 +145,15 @@ public:
     void saveBase();
     /// Y, X, S and groupStart := the base; then the view of all rows.
     void restoreBase();
+    /// restoreBase after a failed allocation, when this run saved a base; if even that
+    /// fails, Y and X are left empty.
+    void restoreBaseAfterFailure();
     /// Whether the design has no group, or a group combination without participants.
     bool hasGroupWithoutParticipants() const;
+    /// The smallest group combination, or -1 without groups.
+    std::int32_t smallestGroupSize() const;
+    /// The sizes a run with these parameters reaches, from the design's shapes.
+    RunSize estimateRunSize(const SimulationParameters& parameters) const;
 
     // The simulation worker.
 
@@ -154,13 +164,15 @@ public:
     /// a look whose compute fails counts as not significant. A failed sample generation ends
     /// the run; *status receives the result of the last one (StatusOk after a run without
     /// samples). A random-numbers file that cannot be opened ends the run before the first
-    /// pass with StatusRandomNumbersExhausted. Every end restores the base, writes *status
-    /// and then sets finished. Requires every group to have participants.
+    /// pass with StatusRandomNumbersExhausted, correlations that are not positive definite
+    /// with StatusInvalidCorrelation, a failed allocation anywhere in the run with
+    /// StatusOutOfMemory. Every end restores the base, writes *status and then sets finished.
+    /// Requires every group to have participants.
     void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status);
     /// finished and abortRequested false, progress 0; by the front end before the worker
     /// starts.
     void resetRunFlags();
-    /// Asks the worker to stop before its next pass; the pass in progress completes.
+    /// Asks the worker to stop before its next look.
     void requestAbort() { abortRequested.store(true, std::memory_order_relaxed); }
     /// True once the worker has made its last access to the engine; from then on
     /// getSignificantCount and the worker's status may be read.
@@ -169,6 +181,9 @@ public:
     std::int32_t progressPosition() const { return progress.load(std::memory_order_relaxed); }
     /// Significant passes of the last run.
     std::int32_t getSignificantCount() const { return significantCount; }
+    /// Whether the last run kept the observed sample (no replacement) and it was already
+    /// significant, so that every pass counted for that reason alone.
+    bool isObservedSampleSignificant() const { return observedSampleSignificant; }
 
     SampleGenerator& getGenerator() { return generator; }
     const YMatrix& getY() const { return Y; }
@@ -229,7 +244,8 @@ private:
     void resizeGroups(const std::vector<int>& sizes);
     /// The passes of a prepared run, from the saved base.
     void runPasses(const SimulationParameters& parameters, std::int32_t* status);
-    /// One pass; false when a sample generation failed, which ends the run.
+    /// One pass; false when a sample generation failed or an abort was requested, which
+    /// ends the run.
     bool runPass(const SimulationParameters& parameters, const double& p, bool observedSignificant,
                  std::int32_t* status);
     /// A new sample into the current view; false (with *status) when it failed.
@@ -301,6 +317,7 @@ private:
     std::atomic<bool> finished{false};
     std::atomic<std::int32_t> progress{0};
     std::int32_t significantCount = 0;
+    bool observedSampleSignificant = false;
 
     // Working values of buildModel, kept as fields so that they are not rebuilt on every
     // compute. cellOfParticipant and cellSizes describe the cell indicator X.

@@ -28,6 +28,12 @@ bool Anova::prepareSimulation(const SimulationParameters& parameters)
         return false;
     }
     if (parameters.useCustomMatrices != 0 && simulationMeans.getRows() > 0) {
+        // The entered means take the place of the observed ones: an alpha error is only
+        // simulated where the tested effect is absent, whatever means were entered.
+        simulationMeans.copyFrom(observedMeans);
+        if (parameters.simulateAlpha != 0) {
+            imposeNullHypothesis();
+        }
         return true;
     }
     computeCellMeans();
@@ -252,6 +258,7 @@ bool Anova::importSimulationMatrices(const RealMatrix& means, const RealMatrix& 
         return false;
     }
     simulationMeans.copyFrom(means);
+    observedMeans.copyFrom(means);
     simulationSDs.copyFrom(sds);
     simulationCorrelations.copyFrom(correlations);
     return true;

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cassert>
+#include <limits>
+#include <new>
 #include <utility>
 
 namespace {
@@ -20,6 +22,22 @@ void copyRow(const RealMatrix& from, std::int32_t fromRow, RealMatrix& to, std::
     for (std::int32_t j = 0; j < from.getCols(); ++j) {
         to.set(toRow, j, from.get(fromRow, j));
     }
+}
+
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b)
+{
+    return a > std::numeric_limits<std::int64_t>::max() - b ? std::numeric_limits<std::int64_t>::max()
+                                                             : a + b;
+}
+
+/// a·b for a, b >= 0.
+std::int64_t saturatingProduct(std::int64_t a, std::int64_t b)
+{
+    if (a == 0 || b == 0) {
+        return 0;
+    }
+    return a > std::numeric_limits<std::int64_t>::max() / b ? std::numeric_limits<std::int64_t>::max()
+                                                             : a * b;
 }
 
 } // namespace
@@ -46,6 +64,61 @@ bool Anova::hasGroupWithoutParticipants() const
         }
     }
     return false;
+}
+
+std::int32_t Anova::smallestGroupSize() const
+{
+    std::int32_t smallest = -1;
+    for (std::int32_t g = 0; g < static_cast<std::int32_t>(groupStart.size()); ++g) {
+        smallest = smallest < 0 ? groupSize(g) : std::min(smallest, groupSize(g));
+    }
+    return smallest;
+}
+
+RunSize Anova::estimateRunSize(const SimulationParameters& parameters) const
+{
+    const auto groups = static_cast<std::int64_t>(groupStart.size());
+    const std::int64_t cells = Y.getCols();
+    const std::int64_t added = saturatingProduct(parameters.maxAdditionalInspections,
+                                                 parameters.participantsPerInspection);
+    // The first look has participantsPerGroup in every group, or the observed groups; every
+    // further look adds the same number to each group.
+    std::int64_t largestGroup = 0;
+    std::int64_t participants = 0;
+    for (std::int32_t g = 0; g < static_cast<std::int32_t>(groups); ++g) {
+        const std::int64_t first = parameters.replaceOriginalMatrix != 0
+                                       ? parameters.participantsPerGroup
+                                       : groupSize(g);
+        const std::int64_t last = saturatingAdd(first, added);
+        largestGroup = std::max(largestGroup, last);
+        participants = saturatingAdd(participants, last);
+    }
+    RunSize size;
+    size.participants = participants;
+    const std::int64_t yEntries = saturatingProduct(participants, cells);
+    const std::int64_t xEntries = saturatingProduct(participants, groups);
+    // The sample view holds a pointer for every place of the longest group in every column.
+    const std::int64_t viewEntries =
+        saturatingProduct(largestGroup, saturatingProduct(groups, cells));
+    // The generator's data correlations span every view column.
+    const std::int64_t viewColumns = saturatingProduct(groups, cells);
+    const std::int64_t correlationEntries = cells > 1 ? saturatingProduct(viewColumns, viewColumns) : 0;
+    size.largestMatrix = std::max({yEntries, xEntries, viewEntries, correlationEntries});
+    // Y, the regrouped Y, the base of Y and the residuals; X, the regrouped X and its base;
+    // the view; the data correlations. Then the matrices of the model and the population:
+    // about 13 of P x P (S and its base, the population's correlations, the generator's
+    // copy, factor and working copy, H, E, H E⁺, Mᵀ S M, E⁺ and the workspace's copies of
+    // the symmetric routines), 3 of G x G and 6 of G x P. The fixed LAPACK workspace is left
+    // out: its pages cost memory only once a routine touches them.
+    std::int64_t entries = saturatingProduct(4, yEntries);
+    entries = saturatingAdd(entries, saturatingProduct(3, xEntries));
+    entries = saturatingAdd(entries, viewEntries);
+    entries = saturatingAdd(entries, correlationEntries);
+    entries = saturatingAdd(entries, saturatingProduct(13, saturatingProduct(cells, cells)));
+    entries = saturatingAdd(entries, saturatingProduct(3, saturatingProduct(groups, groups)));
+    entries = saturatingAdd(entries, saturatingProduct(6, viewColumns));
+    size.bytes = saturatingProduct(entries, static_cast<std::int64_t>(sizeof(double)));
+    return size;
 }
 
 void Anova::buildSampleView(std::int32_t lastRows)
@@ -141,6 +214,23 @@ void Anova::restoreBase()
     buildSampleView(-1);
 }
 
+void Anova::restoreBaseAfterFailure()
+{
+    if (baseGroupStart.empty()) {
+        return; // the data were not changed yet
+    }
+    try {
+        restoreBase();
+    } catch (const std::bad_alloc&) {
+        // Not even the observed sample fits any more: the engine keeps no sample, and the
+        // next setDesign gives it one again. Y and X are emptied so that nothing reads a
+        // half-restored sample.
+        Y.resize(0, 0);
+        Y.releasePointers();
+        X.resize(0, 0);
+    }
+}
+
 void Anova::resetRunFlags()
 {
     finished.store(false, std::memory_order_relaxed);
@@ -152,19 +242,30 @@ void Anova::simulate(SimulationParameters parameters, Preferences preferences,
                      std::int32_t* status)
 {
     significantCount = 0;
-    generator.setPreferences(preferences);
+    observedSampleSignificant = false;
     // The workers' statuses lie side by side in the front end's memory; the status of the
     // run is kept here and written once at the end, so that the workers do not contend for
     // that cache line on every sample.
     std::int32_t runStatus = StatusOk;
-    // Nothing may read from a file that could not be opened: the run ends as if the file
-    // had run out, whether or not it would have needed a single number.
-    if (!generator.hasRandomSource()) {
-        runStatus = StatusRandomNumbersExhausted;
-    } else {
-        [[maybe_unused]] const bool prepared = prepareSimulation(parameters);
-        assert(prepared); // the run control refuses a group without participants
-        runPasses(parameters, &runStatus);
+    // Empty until runPasses saves this run's base, so that a failure before cannot restore
+    // the base of an earlier run.
+    baseGroupStart.clear();
+    try {
+        generator.setPreferences(preferences);
+        // Nothing may read from a file that could not be opened: the run ends as if the file
+        // had run out, whether or not it would have needed a single number.
+        if (!generator.hasRandomSource()) {
+            runStatus = StatusRandomNumbersExhausted;
+        } else {
+            [[maybe_unused]] const bool prepared = prepareSimulation(parameters);
+            assert(prepared); // the run control refuses a group without participants
+            runPasses(parameters, &runStatus);
+        }
+    } catch (const std::bad_alloc&) {
+        // The run control estimated the run to fit; the machine may still refuse memory that
+        // other programs hold.
+        runStatus = StatusOutOfMemory;
+        restoreBaseAfterFailure();
     }
     *status = runStatus;
     finished.store(true, std::memory_order_release);
@@ -173,13 +274,17 @@ void Anova::simulate(SimulationParameters parameters, Preferences preferences,
 void Anova::runPasses(const SimulationParameters& parameters, std::int32_t* status)
 {
     buildSampleView(-1);
-    generator.setPopulation(simulationMeans, simulationSDs, simulationCorrelations);
-    const double& p = selectedP(parameters.analysisIndex);
     saveBase();
+    if (!generator.setPopulation(simulationMeans, simulationSDs, simulationCorrelations)) {
+        *status = StatusInvalidCorrelation;
+        return;
+    }
+    const double& p = selectedP(parameters.analysisIndex);
     // Without a replaced sample the first look of every pass is the observed sample itself,
     // so its result is the same in every pass.
     const bool observedSignificant =
         parameters.replaceOriginalMatrix == 0 && isSignificantLook(parameters.criticalAlpha, p);
+    observedSampleSignificant = observedSignificant;
     for (std::int32_t pass = 0; pass < parameters.numberOfPasses; ++pass) {
         if (pass % PROGRESS_STEP == 0) {
             progress.store(pass, std::memory_order_relaxed);
@@ -208,6 +313,10 @@ bool Anova::runPass(const SimulationParameters& parameters, const double& p,
     }
     for (std::int32_t inspection = 1;
          !significant && inspection <= parameters.maxAdditionalInspections; ++inspection) {
+        // A pass of many looks can take long; an abort ends it between two looks.
+        if (abortRequested.load(std::memory_order_relaxed)) {
+            return false;
+        }
         addParticipants(parameters.participantsPerInspection);
         if (!drawSample(status)) {
             return false;

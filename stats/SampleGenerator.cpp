@@ -66,14 +66,14 @@ bool SampleGenerator::nextDeviate(double& value)
     return randomFile.next(value);
 }
 
-void SampleGenerator::setPopulation(const RealMatrix& means, const RealMatrix& sds,
+bool SampleGenerator::setPopulation(const RealMatrix& means, const RealMatrix& sds,
                                     const RealMatrix& correlations)
 {
     rowOfEntries(means, meanVector);
     rowOfEntries(sds, sdVector);
     correlationMatrix.copyFrom(correlations);
     // The factor is the same for every group and every sample of the run.
-    correlationMatrix.cholesky(choleskyFactor);
+    return correlationMatrix.cholesky(choleskyFactor) == 0;
 }
 
 void SampleGenerator::computeDataCorrelations(std::int32_t withinCount,
@@ -145,7 +145,8 @@ std::int32_t SampleGenerator::filledRows(std::int32_t j) const
 std::int32_t SampleGenerator::generateSample()
 {
     if (!drawDeviates()) {
-        return StatusRandomNumbersExhausted;
+        return randomFile.tokenTooLong() ? StatusRandomNumbersUnreadable
+                                         : StatusRandomNumbersExhausted;
     }
     if (correlationMatrix.getRows() > 1) {
         if (!dataCorrelationsValid) {

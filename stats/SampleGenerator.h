@@ -44,6 +44,8 @@ public:
     /// Opens path pathAt(threadIndex) of the preferences at its start; returns whether it
     /// could be opened.
     bool openRandomNumbersFile();
+    /// Why the file of the file mode could not be opened; empty when it could.
+    const std::string& randomNumbersFileError() const { return randomFile.openError(); }
     /// Whether the chosen source can deliver: always for the Mersenne Twister, for the file
     /// mode only when the file is open.
     bool hasRandomSource() const;
@@ -54,9 +56,10 @@ public:
     // The population and the sample.
 
     /// means and sds (G x P) in storage order as rows of G·P, which is the view-column
-    /// order; correlations (P x P) and its upper Cholesky factor (dpotrf). A correlation
-    /// matrix that is not positive definite keeps the partial factor dpotrf leaves.
-    void setPopulation(const RealMatrix& means, const RealMatrix& sds,
+    /// order; correlations (P x P) and its upper Cholesky factor (dpotrf). False when the
+    /// correlations are not positive definite: the factor is then partial, and no sample may
+    /// be generated.
+    bool setPopulation(const RealMatrix& means, const RealMatrix& sds,
                        const RealMatrix& correlations);
     /// The correlations of the viewed data between the view columns of each group, over the
     /// group's own participants (0 between columns of different groups, 1 on the diagonal),
@@ -66,7 +69,8 @@ public:
                                  const std::vector<int>& groupStart);
     /// Fills every non-empty place of the view with a value of the population. Returns
     /// StatusOk; StatusRandomNumbersExhausted as soon as the file runs out (the values
-    /// written so far stay); StatusInvalidCorrelation, after drawing, when there is more than
+    /// written so far stay); StatusRandomNumbersUnreadable at a token of the file too long
+    /// to be a number; StatusInvalidCorrelation, after drawing, when there is more than
     /// one within cell and the data correlations are not valid.
     std::int32_t generateSample();
     /// False when an entry is NaN or beyond ±1.0000000001; true otherwise, also for an

@@ -12,4 +12,8 @@ enum SimulationStatus : std::int32_t {
     StatusInvalidCorrelation = -11,
     /// The random-numbers file ran out, or could not be opened at all.
     StatusRandomNumbersExhausted = -13,
+    /// The random-numbers file holds a token too long to be a number.
+    StatusRandomNumbersUnreadable = -14,
+    /// An allocation of the run failed; the engine is back at its base.
+    StatusOutOfMemory = -15,
 };

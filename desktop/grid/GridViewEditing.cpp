@@ -32,7 +32,7 @@ bool GridView::startEdit(CellPosition cell, std::optional<QString> replacement, 
     scrollToCell(cell);
     const QString text = replacement
                              ? *replacement
-                             : QString::fromStdString(model.getCellText(cell.row, cell.column));
+                             : QString::fromStdString(model.getEditText(cell.row, cell.column));
     editedCell = cell;
     editor = createEditor(cell, text);
     placeEditor();

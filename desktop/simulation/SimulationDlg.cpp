@@ -206,12 +206,18 @@ QLayout* SimulationDlg::createResultArea()
     }
     passesResult = makeResultField(this, "passesResult");
     probabilityResult = makeResultField(this, "probabilityResult");
+    observedNote = new QLabel(OBSERVED_SIGNIFICANT_NOTE, this);
+    observedNote->setObjectName("observedNote");
+    observedNote->setWordWrap(true);
+    observedNote->setAlignment(Qt::AlignCenter);
+    observedNote->hide();
 
     auto* layout = new QGridLayout;
     layout->addWidget(passesHeading, 0, 0);
     layout->addWidget(resultHeading, 0, 1);
     layout->addWidget(passesResult, 1, 0);
     layout->addWidget(probabilityResult, 1, 1);
+    layout->addWidget(observedNote, 2, 0, 1, 2);
     return layout;
 }
 
@@ -320,6 +326,7 @@ void SimulationDlg::startSimulation()
         return;
     passesResult->hide();
     probabilityResult->hide();
+    observedNote->hide();
     showProgressBars();
     if (!run.start(parameters, preferences))
         return;
@@ -359,6 +366,7 @@ void SimulationDlg::showResult()
                                                 probabilityResult};
     for (QWidget* widget : resultArea)
         widget->setVisible(shown);
+    observedNote->setVisible(result.observedSampleSignificant);
     if (!shown)
         return;
     passesHeading->setText("Actual number of simulation passes");

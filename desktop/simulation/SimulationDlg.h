@@ -128,6 +128,8 @@ private:
     QLineEdit* passesResult = nullptr;
     QLabel* resultHeading = nullptr;
     QLineEdit* probabilityResult = nullptr;
+    /// Says that every pass counted because the kept observed sample is significant.
+    QLabel* observedNote = nullptr;
     QPushButton* startButton = nullptr;
     QPushButton* abortButton = nullptr;
     QPushButton* matricesButton = nullptr;

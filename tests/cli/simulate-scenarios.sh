@@ -29,7 +29,8 @@ case $scenario in
     "$cli" simulate "$examples/reaction-times.vlt" --effect time --analysis 0 --passes 50 \
       --replace --threads 2 --seed 1 --format json >"$work/report.json"
     test "$(jq -c 'keys_unsorted' "$work/report.json")" = '["effect","analysis","power",'\
-'"actualPasses","significant","probability","standardError","ci95","seed"]'
+'"actualPasses","significant","probability","standardError","ci95","seed",'\
+'"observedSampleSignificant"]'
     test "$(jq -c '[.effect, .analysis, .power, .actualPasses, .seed, (.ci95 | length)]' \
             "$work/report.json")" = '["time","ANOVA (uncorr.)",false,52,1,2]'
     ;;
@@ -87,7 +88,7 @@ case $scenario in
     "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" \
       --export-population "$work/population.json" >/dev/null
     jq '.means[0][0] += 500 | .means[1][0] += 500' "$work/population.json" >"$work/shifted.json"
-    "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" \
+    "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" --power \
       --population "$work/shifted.json" >"$work/shifted-run.json"
     expect_between "$(json_number probability "$work/shifted-run.json")" 0.9 1
     ;;
@@ -111,6 +112,96 @@ case $scenario in
     test "$status" -eq 130
     test ! -s "$work/out"
     grep -q "^Error: The simulation was aborted\.$" "$work/err"
+    ;;
+  population-faults)
+    # Each impossible entry is refused at once, named by its row and column.
+    common=(--effect "time x task" --analysis 2 --seed 9 --passes 10 "${fresh_samples[@]}")
+    "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" \
+      --export-population "$work/population.json" >/dev/null
+    while IFS='#' read -r edit message; do
+      jq "$edit" "$work/population.json" >"$work/edited.json"
+      "$root/tests/cli/expect-run.sh" 1 "" "^Error: In .*edited\.json: $message\$" \
+        "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" --population "$work/edited.json"
+    done <<'CASES'
+.sds[0][1] = -1#The standard deviation in row 1, column 2 is -1; a standard deviation must be positive\.
+.sds[1][0] = 0#The standard deviation in row 2, column 1 is 0; a standard deviation must be positive\.
+.correlations[0][1] = 1.5 | .correlations[1][0] = 1.5#The correlation in row 1, column 2 is 1\.5; a correlation must lie between -1 and 1\.
+.correlations[2][0] = 0.25#The correlation in row 3, column 1 is 0\.25, but the one in row 1, column 3 differs; the correlations must be symmetric\.
+.correlations[1][1] = 0.5#The correlation in row 2, column 2 is 0\.5; the correlation of a cell with itself must be 1\.
+.correlations[0][1] = 0.9 | .correlations[1][0] = 0.9 | .correlations[0][2] = 0.9 | .correlations[2][0] = 0.9 | .correlations[1][2] = -0.9 | .correlations[2][1] = -0.9#The correlations are not positive definite: those of the first 3 cells \(up to row 3, column 3\) cannot hold together in any population\.
+CASES
+    ;;
+  population-alpha-removes-entered-effect)
+    # The entered means hold a large time x task effect; an alpha error run removes it, as
+    # it does from estimated means, so the alpha stays near the critical 0.05.
+    common=(--effect "time x task" --analysis 2 --seed 9 --passes 400 "${fresh_samples[@]}")
+    "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" --power \
+      --export-population "$work/population.json" >/dev/null
+    jq '.means[0][0] += 500 | .means[1][0] += 500' "$work/population.json" >"$work/shifted.json"
+    "$cli" simulate "$examples/reaction-times.vlt" "${common[@]}" \
+      --population "$work/shifted.json" >"$work/alpha.json"
+    expect_between "$(json_number probability "$work/alpha.json")" 0.01 0.12
+    ;;
+  export-refuses-unestimable)
+    # Group 2 has one participant: its SDs cannot be estimated, so nothing is written.
+    printf 'g\tt1\tt2\n1\t1\t2\n1\t2\t4\n1\t3\t3\n2\t5\t6\n' >"$work/data.txt"
+    "$root/tests/cli/expect-run.sh" 1 "" "^Error: A combination of the group variables has a single participant, so the standard deviations of its cells cannot be estimated\. .* It is not exported\.$" \
+      "$cli" simulate --import "$work/data.txt" --within t=2 --roles 'between;1;2' --effect t \
+      --analysis 0 --export-population "$work/population.json"
+    test ! -e "$work/population.json"
+    ;;
+  help-examples)
+    # The help's first example simulates an alpha error, not the significance of the
+    # observed sample: its probability is near the critical alpha and the report has no note.
+    example=$("$cli" simulate --help | grep -A1 -m1 '^  tamsel-cli simulate ' | tr -d '\\\n')
+    test "$example" = '  tamsel-cli simulate examples/reaction-times.vlt --effect task --analysis 1       --replace --per-group 10 --inspections 0 --passes 20000 --seed 7'
+    (cd "$root" && "$cli" simulate examples/reaction-times.vlt --effect task --analysis 1 \
+       --replace --per-group 10 --inspections 0 --passes 2000 --seed 7 >"$work/report.txt")
+    ! grep -q '^Note:' "$work/report.txt"
+    expect_between "$(sed -n 's/^Probability: //p' "$work/report.txt")" 0.03 0.08
+    ;;
+  interrupt-ends-a-long-pass)
+    # A single pass of two billion looks (nothing is added, so none becomes significant)
+    # ends within a second of Ctrl+C.
+    "$cli" simulate "$examples/word-recall.vlt" --effect "training x list" --analysis 2 \
+      --alpha 1e-12 --inspections 2000000000 --per-inspection 0 --passes 1 --threads 1 \
+      >"$work/out" 2>"$work/err" &
+    pid=$!
+    sleep 1
+    kill -INT "$pid"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then kill -KILL "$pid"; echo "still running" >&2; exit 1; fi
+    status=0
+    wait "$pid" || status=$?
+    test "$status" -eq 130
+    ;;
+  long-random-token)
+    # A word longer than any number ends the run; it is not gathered without bound.
+    { printf '0.5 -0.25 '; head -c 100 /dev/zero | tr '\0' '7'; } >"$work/random.txt"
+    "$root/tests/cli/expect-run.sh" 1 "" "^Error: The random-numbers file you specified holds a word of more than 64 characters, which is no number\.$" \
+      "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 0 --replace \
+      --passes 10 --random-files "$work/random.txt"
+    ;;
+  memory-of-a-run)
+    # 130 million per group fit a matrix, but about 130 GB exceed the memory of the machine:
+    # refused from the estimate, before anything is allocated.
+    "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulation would need about [0-9]+ MB per thread, more than the machine's memory of [0-9]+ MB\.$" \
+      "$cli" simulate "$examples/word-recall.vlt" --effect "training x list" --analysis 2 \
+      --replace --per-group 130000000 --inspections 0 --threads 1 --passes 5
+    ;;
+  worker-out-of-memory)
+    # The machine refuses what the estimate allowed (here a limit on the address space): the
+    # worker's failed allocation ends the run with a message, not the process. A sanitizer
+    # build cannot start under such a limit; the scenario is then skipped.
+    limit=1000000
+    (ulimit -v $limit; "$cli" --help >/dev/null 2>&1) || exit 77
+    (ulimit -v $limit
+     "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulation ran out of memory\.$" \
+       "$cli" simulate "$examples/word-recall.vlt" --effect "training x list" --analysis 2 \
+       --replace --per-group 3000000 --inspections 0 --threads 1 --passes 5)
     ;;
   *)
     echo "unknown scenario $scenario" >&2

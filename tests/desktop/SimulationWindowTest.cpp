@@ -13,6 +13,11 @@
 
 namespace {
 
+std::vector<double> valuesOf(const RealMatrix& matrix)
+{
+    return {matrix.dataPointer(), matrix.dataPointer() + matrix.getSize()};
+}
+
 class SimulationWindowTest : public DesktopFixture {
 protected:
     void SetUp() override
@@ -70,6 +75,8 @@ TEST_F(SimulationWindowTest, ARunShowsItsPassesAndProbability)
     ASSERT_TRUE(run("10"));
     EXPECT_EQ(text(*dialog, "passesResult"), "12") << "6 passes on each of 2 threads";
     EXPECT_EQ(text(*dialog, "probabilityResult"), "1") << "every pass is significant";
+    EXPECT_TRUE(child(*dialog, "observedNote")->isVisible()) << "because the observed sample is";
+    EXPECT_EQ(text(*dialog, "observedNote"), OBSERVED_SIGNIFICANT_NOTE);
     EXPECT_EQ(text(*dialog, "resultHeading"), "Simulation result");
     EXPECT_TRUE(child(*dialog, "startButton")->isEnabled());
     EXPECT_TRUE(messages.messages.empty());
@@ -93,12 +100,13 @@ TEST_F(SimulationWindowTest, AbortingOrDestroyingARunLeavesEveryEngineFinished)
 
 TEST_F(SimulationWindowTest, RefusalsShowTheirMessageAndFocusTheField)
 {
-    struct Case { const char* passes; const char* perGroup; bool noFiles; const char* message; const char* focused; };
+    struct Case { const char* passes; const char* perGroup; bool noFiles; std::string message; const char* focused; };
     for (const Case& c : {
              Case{"0", nullptr, false, "Please enter an integer between 1 and 2000000000.", "passesEdit"},
              Case{"10", "1", false, "Please choose a minimum of 2 subjects.", "perGroupEdit"},
-             Case{"10", nullptr, true, "The random-numbers file you specified does not contain "
-                                       "(enough) random numbers.\n\nSimulation aborted.", nullptr}}) {
+             Case{"10", nullptr, true, "The random-numbers file " + folder.path("a.txt") +
+                                       " cannot be opened: No such file or directory.\n\n"
+                                       "Simulation not started.", nullptr}}) {
         SCOPED_TRACE(c.message);
         dialog->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -112,7 +120,7 @@ TEST_F(SimulationWindowTest, RefusalsShowTheirMessageAndFocusTheField)
         if (c.focused)
             EXPECT_TRUE(child(*dialog, c.focused)->hasFocus());
         else
-            EXPECT_EQ(text(*dialog, "probabilityResult"), "inf");
+            EXPECT_FALSE(child(*dialog, "probabilityResult")->isVisible());
     }
 }
 
@@ -139,4 +147,43 @@ TEST_F(SimulationWindowTest, TheMatricesWindowShowsItsTabsAndItsEditsGoIntoEvery
         engine->exportSimulationMatrices(means, sds, correlations);
         EXPECT_EQ(means.get(0, 0), 42.0) << "the edit still open at the change of tab";
     }
+}
+
+TEST_F(SimulationWindowTest, OkWithoutEditsKeepsEveryValueAndAnImpossibleOneIsRefusedAtTheStart)
+{
+    ASSERT_TRUE(engines.front()->prepareSimulation(window->getCommands().getSimulationParameters()));
+    LapackWorkspace lapack;
+    RealMatrix means(&lapack), sds(&lapack), correlations(&lapack);
+    engines.front()->exportSimulationMatrices(means, sds, correlations);
+    const std::vector<double> estimated[] = {valuesOf(means), valuesOf(sds), valuesOf(correlations)};
+    handleNextModal([&](QWidget* modal) {
+        auto* tabs = child<QTabBar>(*modal, "matrixTabs");
+        tabs->setCurrentIndex(1);
+        tabs->setCurrentIndex(2);
+        click(*modal, "okButton");
+    });
+    click(*dialog, "matricesButton");
+    for (Anova* engine : engines) {
+        engine->exportSimulationMatrices(means, sds, correlations);
+        EXPECT_EQ(valuesOf(means), estimated[0]);
+        EXPECT_EQ(valuesOf(sds), estimated[1]);
+        EXPECT_EQ(valuesOf(correlations), estimated[2]);
+    }
+
+    handleNextModal([&](QWidget* modal) {
+        auto* tabs = child<QTabBar>(*modal, "matrixTabs");
+        tabs->setCurrentIndex(1);
+        auto* view = child<GridView>(*modal, "matrixGrid");
+        SimulationMatricesGridCtrl& grid = qobject_cast<MatricesDlg*>(modal)->getGrid();
+        grid.setFocusCell({grid.toGridRow(0), grid.toGridColumn(1)});
+        QTest::keyClick(view, '-');
+        QTest::keyClicks(view->getEditor(), "2");
+        click(*modal, "okButton");
+    });
+    click(*dialog, "matricesButton");
+    ASSERT_TRUE(run("10"));
+    EXPECT_EQ(takeMessages(),
+              std::vector<std::string>{"The population cannot be simulated. The standard deviation "
+                                       "in row 1, column 2 is -2; a standard deviation must be "
+                                       "positive.\n\nSimulation not started."});
 }

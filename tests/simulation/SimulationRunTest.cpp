@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <deque>
+#include <limits>
 
 namespace {
 
@@ -66,27 +69,58 @@ TEST(SimulationRunControl, SplitsThePassesAndAddsTheCountsUp)
     EXPECT_EQ(result.actualPasses, 12);
     EXPECT_EQ(result.significantTotal, 12);
     EXPECT_EQ(pool.engines[3].engine.getSignificantCount(), 3);
+    EXPECT_TRUE(result.observedSampleSignificant);
 }
 
 TEST(SimulationRunControl, FailedRunsEndWithTheirOutcomeAndMessage)
 {
     const TemporaryFile present("0.5 -0.5");
+    const TemporaryDirectory folder;
+    const std::string fifo = folder.path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string tooLong = folder.write("long.txt", "0.5 " + std::string(65, '1'));
+    const std::string noFile = folder.path("missing.txt");
+    const DataTable emptyGroup = tableOf(2, {2}, {{1, 1, 1.0, 2.0}, {1, 2, 3.0, 2.0}, {2, 1, 2.0, 4.0}});
+    const DataTable singleParticipant =
+        tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.5}, {2, 1.0, 3.0}});
+    const std::string notStarted = "\n\nSimulation not started.";
     const struct {
         DataTable table;
         std::vector<int> betweenFlags;
         Preferences preferences;
+        bool custom;
         SimulationOutcome outcome;
         std::string message;
     } cases[] = {
-        {tableOf(2, {2}, {{1, 1, 1.0, 2.0}, {1, 2, 3.0, 2.0}, {2, 1, 2.0, 4.0}}), {1, 0},
-         Preferences(), SimulationOutcome::Refused,
+        {emptyGroup, {1, 0}, Preferences(), false, SimulationOutcome::Refused,
          "A combination of the group variables has no participants. Every group combination "
-         "needs participants for a simulation.\n\nSimulation not started."},
-        {tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.5}, {2, 1.0, 3.0}}), {1},
-         Preferences(), SimulationOutcome::InvalidCorrelation,
+         "needs participants for a simulation." + notStarted},
+        {singleParticipant, {1}, Preferences(), false, SimulationOutcome::Refused,
+         "A combination of the group variables has a single participant, so the standard "
+         "deviations of its cells cannot be estimated. Every group combination needs at least "
+         "two participants, or custom matrices." + notStarted},
+        // Custom matrices replace the estimate, which the front ends make first; the data
+        // correlations of the group of one still cannot be taken.
+        {singleParticipant, {1}, Preferences(), true, SimulationOutcome::InvalidCorrelation,
          "Invalid correlation matrix, probably due to insufficient number of participants per "
          "group.\n\nSimulation aborted."},
-        {pairedTable(), {0}, filePreferences({present.path(), "/nonexistent/random.txt"}),
+        {pairedTable(), {0}, filePreferences({present.path(), noFile}), false,
+         SimulationOutcome::Refused,
+         "The random-numbers file " + noFile + " cannot be opened: No such file or directory." +
+             notStarted},
+        {pairedTable(), {0}, filePreferences({present.path(), folder.path("")}), false,
+         SimulationOutcome::Refused,
+         "The random-numbers file " + folder.path("") + " cannot be opened: Is a directory." +
+             notStarted},
+        {pairedTable(), {0}, filePreferences({present.path(), fifo}), false,
+         SimulationOutcome::Refused,
+         "The random-numbers file " + fifo +
+             " is not a regular file; only a file can run out of numbers." + notStarted},
+        {pairedTable(), {0}, filePreferences({tooLong, tooLong}), false,
+         SimulationOutcome::RandomNumbersUnreadable,
+         "The random-numbers file you specified holds a word of more than 64 characters, which "
+         "is no number.\n\nSimulation aborted."},
+        {pairedTable(), {0}, filePreferences({present.path(), present.path()}), false,
          SimulationOutcome::RandomNumbersExhausted,
          "The random-numbers file you specified does not contain (enough) random numbers.\n\n"
          "Simulation aborted."}};
@@ -95,12 +129,21 @@ TEST(SimulationRunControl, FailedRunsEndWithTheirOutcomeAndMessage)
         const bool refused = c.outcome == SimulationOutcome::Refused;
         EnginePool pool(2);
         SimulationParameters parameters = replacingParameters(5, 20, AnalysisPillai);
-        if (!refused) {
+        if (c.outcome != SimulationOutcome::Refused) {
             // A failure that follows a good run must clear its probability.
             pool.load(pairedTable(), {0}, {1});
             ASSERT_TRUE(pool.run.runSimulation(parameters, Preferences(), [] {}).hasProbability());
         }
         pool.load(c.table, c.betweenFlags, {1});
+        parameters.useCustomMatrices = c.custom ? 1 : 0;
+        for (LoadedEngine& loaded : pool.engines) {
+            if (c.custom) {
+                ASSERT_TRUE(loaded.engine.prepareSimulation(SimulationParameters()));
+                ASSERT_TRUE(loaded.engine.importSimulationMatrices(
+                    matrixOf({{0, 0}, {0, 0}}), matrixOf({{1, 1}, {1, 1}}),
+                    matrixOf({{1, 0}, {0, 1}})));
+            }
+        }
         const SimulationResult& result = pool.run.runSimulation(parameters, c.preferences, [] {});
         EXPECT_EQ(result.outcome, c.outcome);
         EXPECT_FALSE(result.hasProbability());
@@ -144,6 +187,7 @@ TEST(SimulationRunControl, FixedSeedsReproduceTheResult)
     const SimulationResult first = pool.run.runSimulation(parameters, Preferences(), [] {});
     ASSERT_GT(first.significantTotal, 0);
     ASSERT_LT(first.significantTotal, first.actualPasses);
+    EXPECT_FALSE(first.observedSampleSignificant);
     pool.load(table, {1}, {1}, 2024u);
     parameters.numberOfPasses = 600;
     EXPECT_EQ(pool.run.runSimulation(parameters, Preferences(), [] {}).significantTotal,
@@ -165,4 +209,69 @@ TEST(SimulatedProbabilities, AlphaOfAnExactTestWithUnequalSdsIsTheCriticalAlpha)
     ASSERT_TRUE(result.hasProbability());
     const double sigma = std::sqrt(0.05 * 0.95 / static_cast<double>(result.actualPasses));
     EXPECT_NEAR(result.probability, 0.05, 4.0 * sigma) << result.significantTotal;
+}
+
+TEST(SimulationRunControl, AbortEndsAPassBetweenItsLooks)
+{
+    // One pass of two billion looks that add nobody, so none becomes significant: only an
+    // abort between looks ends it.
+    EnginePool pool(1);
+    pool.load(pairedTable(), {0}, {1});
+    SimulationParameters parameters;
+    parameters.numberOfPasses = 1;
+    parameters.criticalAlpha = 1e-12;
+    parameters.maxAdditionalInspections = 2000000000;
+    parameters.participantsPerInspection = 0;
+    int polls = 0;
+    const SimulationResult& result =
+        pool.run.runSimulation(parameters, Preferences(), [&] {
+            if (++polls == 3)
+                pool.run.abort();
+        });
+    EXPECT_EQ(result.outcome, SimulationOutcome::Aborted);
+    EXPECT_EQ(pool.engines[0].engine.getGroupStart(), (std::vector<int>{0}));
+}
+
+TEST(RunSizeEstimate, CountsTheParticipantsOfTheLastLookWithoutOverflow)
+{
+    LoadedEngine loaded; // one group of 3, two within cells
+    ASSERT_TRUE(loaded.load(pairedTable(), {0}, {1}));
+    SimulationParameters parameters = replacingParameters(5, 10, AnalysisPillai);
+    parameters.maxAdditionalInspections = 2;
+    parameters.participantsPerInspection = 3;
+    EXPECT_EQ(loaded.engine.estimateRunSize(parameters).participants, 11);
+    parameters.replaceOriginalMatrix = 0;
+    EXPECT_EQ(loaded.engine.estimateRunSize(parameters).participants, 9);
+    // 2e9 looks of 2e9 participants: 4e18 overflows 32 bits, not 64; the bytes saturate.
+    parameters.maxAdditionalInspections = 2000000000;
+    parameters.participantsPerInspection = 2000000000;
+    const RunSize huge = loaded.engine.estimateRunSize(parameters);
+    EXPECT_EQ(huge.participants, 4000000000000000003);
+    EXPECT_EQ(huge.bytes, std::numeric_limits<std::int64_t>::max());
+    EXPECT_FALSE(huge.fitsMatrices());
+}
+
+TEST(SimulationRunControl, TheMemoryLimitReducesTheThreadsOrRefusesTheRun)
+{
+    EnginePool pool(4);
+    pool.load(pairedTable(), {0}, {1});
+    SimulationParameters parameters = replacingParameters(1000, 40, AnalysisPillai);
+    const std::int64_t perEngine = pool.engines[0].engine.estimateRunSize(parameters).bytes;
+    pool.run.setMemoryLimit(2 * perEngine + perEngine / 2);
+    const SimulationResult reduced = pool.run.runSimulation(parameters, Preferences(), [] {});
+    EXPECT_EQ(reduced.outcome, SimulationOutcome::Completed);
+    EXPECT_EQ(pool.run.threadCount(), 2);
+    EXPECT_EQ(reduced.actualPasses, 2 * 21);
+    ASSERT_EQ(pool.messages.messages.size(), 1u);
+    EXPECT_EQ(pool.messages.messages[0].title, "Notice");
+    EXPECT_NE(pool.messages.messages[0].text.find("4 threads would exceed"), std::string::npos);
+    EXPECT_NE(pool.messages.messages[0].text.find("so it runs on 2 threads."), std::string::npos);
+
+    pool.run.setMemoryLimit(perEngine - 1);
+    parameters.numberOfPasses = 40;
+    const SimulationResult& refused = pool.run.runSimulation(parameters, Preferences(), [] {});
+    EXPECT_EQ(refused.outcome, SimulationOutcome::Refused);
+    ASSERT_EQ(pool.messages.messages.size(), 2u);
+    EXPECT_NE(pool.messages.messages[1].text.find("per thread, more than the machine's memory"),
+              std::string::npos);
 }

@@ -37,6 +37,7 @@ protected:
         EXPECT_TRUE(engine.importSimulationMatrices(matrixOf({{0, shift}}), matrixOf({{1, 1}}),
                                                     matrixOf({{1, 0}, {0, 1}})));
         SimulationParameters parameters = replacingParameters(3, passes, AnalysisHotelling);
+        parameters.simulateAlpha = 0;
         parameters.useCustomMatrices = 1;
         return parameters;
     }

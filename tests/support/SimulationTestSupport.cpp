@@ -26,7 +26,7 @@ bool LoadedEngine::load(const DataTable& table, const std::vector<int>& betweenF
 
 DataTable pairedTable()
 {
-    return tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.5}});
+    return tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.0}});
 }
 
 Preferences filePreferences(const std::vector<std::string>& paths)

@@ -32,6 +32,8 @@ struct LoadedEngine {
     Anova engine;
 };
 
+/// Three participants, one group, two within cells whose residuals are correlated but not
+/// perfectly, so that the estimated population can be simulated.
 DataTable pairedTable();
 
 /// Preferences of the file mode, one thread per path.
