@@ -260,53 +260,56 @@ bool SimulateCommand::exchangePopulation(MainWindowCommands& commands,
     return population.write(exportPopulationPath, messages);
 }
 
-int SimulateCommand::run() const
+bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages) const
 {
-    StderrMessageSink messages;
-    const int threadTotal = threadCount();
-    MainWindowCommands commands(messages, input.decimalSeparator(), threadTotal);
     SimulationParameters& parameters = commands.getSimulationParameters();
     // Command-line numbers take the point whatever the locale, like the other options.
     if (const auto refusal = fields.readInto(parameters, DecimalSeparator())) {
         messages.showMessage("Error", optionOf(refusal->field) + ": " + refusal->text,
                              MessageIcon::Error);
-        return 1;
+        return false;
     }
     parameters.simulateAlpha = power ? 0 : 1;
     parameters.useCustomMatrices = 0;
-    if (!input.load(commands, messages))
-        return 1;
-    if (!commands.computeStatistics())
-        return 1;
-    if (!tickAnalysis(commands, messages))
-        return 1;
-    if (!commands.setUpSimulation())
-        return 1;
+    return input.load(commands, messages) && commands.computeStatistics() &&
+           tickAnalysis(commands, messages) && commands.setUpSimulation();
+}
 
-    const Preferences preferences{randomFiles.empty() ? 1 : 0, threadTotal, randomFiles};
-    if (preferences.useMersenneTwister == 0 && preferences.pathCount() != threadTotal) {
+std::optional<Preferences> SimulateCommand::preferences(int threadTotal,
+                                                        MessageSink& messages) const
+{
+    const Preferences chosen{randomFiles.empty() ? 1 : 0, threadTotal, randomFiles};
+    if (chosen.useMersenneTwister == 0 && chosen.pathCount() != threadTotal) {
         messages.showMessage("Error",
-                             "--random-files gives " + std::to_string(preferences.pathCount()) +
+                             "--random-files gives " + std::to_string(chosen.pathCount()) +
                                  " files for " + std::to_string(threadTotal) +
                                  " threads; give one file per thread.",
                              MessageIcon::Error);
-        return 1;
+        return std::nullopt;
     }
-    std::optional<std::uint32_t> runSeed;
-    if (preferences.useMersenneTwister != 0) {
-        runSeed = seed ? *seed : std::random_device()();
-        for (int i = 0; i < threadTotal; ++i)
-            commands.getEngine(i).getGenerator().seed(
-                engineSeed(*runSeed, static_cast<std::uint32_t>(i)));
-    }
-    if (!exchangePopulation(commands, messages))
-        return 1;
+    return chosen;
+}
 
+std::optional<std::uint32_t> SimulateCommand::seedEngines(MainWindowCommands& commands,
+                                                          const Preferences& chosen) const
+{
+    if (chosen.useMersenneTwister == 0)
+        return std::nullopt;
+    const std::uint32_t runSeed = seed ? *seed : std::random_device()();
+    for (int i = 0; i < chosen.numberOfThreads; ++i)
+        commands.getEngine(i).getGenerator().seed(
+            engineSeed(runSeed, static_cast<std::uint32_t>(i)));
+    return runSeed;
+}
+
+SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Preferences& chosen,
+                                          MessageSink& messages) const
+{
     SimulationRun simulation(enginesOf(commands), messages, input.decimalSeparator());
     ProgressBar bar;
     const InterruptRequest interrupt;
     const SimulationResult& result =
-        simulation.runSimulation(parameters, preferences, [&] {
+        simulation.runSimulation(commands.getSimulationParameters(), chosen, [&] {
             if (interrupt.requested())
                 simulation.abort();
             std::int64_t done = 0;
@@ -315,23 +318,44 @@ int SimulateCommand::run() const
             bar.show(done, std::int64_t{simulation.getPassesPerThread()} * simulation.threadCount());
         });
     bar.finish();
+    return result;
+}
+
+int SimulateCommand::report(const MainWindowCommands& commands, const SimulationResult& result,
+                            std::optional<std::uint32_t> runSeed, MessageSink& messages) const
+{
     if (result.outcome == SimulationOutcome::Aborted) {
         messages.showMessage("Error", "The simulation was aborted.", MessageIcon::Error);
         return INTERRUPTED;
     }
     if (!result.hasProbability())
         return 1;
-
-    SimulationReport report;
-    report.effect = commands.getSimulatedEffectName();
-    report.analysis = std::string(ANALYSIS_NAMES[static_cast<std::size_t>(analysis)]);
-    report.power = power;
-    report.actualPasses = result.actualPasses;
-    report.significant = result.significantTotal;
-    report.probability = result.probability;
-    report.seed = runSeed;
-    report.observedSampleSignificant = result.observedSampleSignificant;
+    SimulationReport summary;
+    summary.effect = commands.getSimulatedEffectName();
+    summary.analysis = std::string(ANALYSIS_NAMES[static_cast<std::size_t>(analysis)]);
+    summary.power = power;
+    summary.actualPasses = result.actualPasses;
+    summary.significant = result.significantTotal;
+    summary.probability = result.probability;
+    summary.seed = runSeed;
+    summary.observedSampleSignificant = result.observedSampleSignificant;
     const std::string text =
-        formatName == "json" ? formatReportJson(report) : formatReportText(report);
+        formatName == "json" ? formatReportJson(summary) : formatReportText(summary);
     return writeStandardOutput(text, messages) ? 0 : 1;
+}
+
+int SimulateCommand::run() const
+{
+    StderrMessageSink messages;
+    const int threadTotal = threadCount();
+    MainWindowCommands commands(messages, input.decimalSeparator(), threadTotal);
+    if (!setUp(commands, messages))
+        return 1;
+    const std::optional<Preferences> chosen = preferences(threadTotal, messages);
+    if (!chosen)
+        return 1;
+    const std::optional<std::uint32_t> runSeed = seedEngines(commands, *chosen);
+    if (!exchangePopulation(commands, messages))
+        return 1;
+    return report(commands, execute(commands, *chosen, messages), runSeed, messages);
 }

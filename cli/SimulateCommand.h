@@ -2,6 +2,8 @@
 
 #include "simulation/SimulationFields.h"
 #include "cli/InputOptions.h"
+#include "simulation/SimulationResult.h"
+#include "stats/Preferences.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +35,25 @@ public:
     static std::uint32_t engineSeed(std::uint32_t seed, std::uint32_t i);
 
 private:
+    // The steps of run.
+
+    /// Reads the simulation window's fields from the options, fills the tables, computes,
+    /// ticks the analysis and opens the simulation; false after a message.
+    bool setUp(MainWindowCommands& commands, MessageSink& messages) const;
+    /// The random source: the Mersenne Twister, or one --random-files file per thread;
+    /// nothing after a message when the files do not match the threads.
+    std::optional<Preferences> preferences(int threadTotal, MessageSink& messages) const;
+    /// Seeds every engine from --seed, or from a drawn seed, and returns the run's seed;
+    /// nothing when the numbers come from files.
+    std::optional<std::uint32_t> seedEngines(MainWindowCommands& commands,
+                                             const Preferences& chosen) const;
+    /// The run on every engine, with the progress bar and Ctrl+C.
+    SimulationResult execute(MainWindowCommands& commands, const Preferences& chosen,
+                             MessageSink& messages) const;
+    /// Writes the report; the exit status of the run.
+    int report(const MainWindowCommands& commands, const SimulationResult& result,
+               std::optional<std::uint32_t> runSeed, MessageSink& messages) const;
+
     /// --threads, else one per random-numbers file, else the processor count.
     int threadCount() const;
     /// Ticks analysis of the effect named effect; false after a message when the results
