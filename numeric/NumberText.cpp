@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
+#include <cmath>
 #include <climits>
 #include <cstddef>
 #include <limits>
@@ -60,6 +61,8 @@ struct DecimalSyntax {
     /// Position of the first significant digit relative to the point, plus the exponent
     /// (clamped): above 0 the magnitude is at least 1, so a range error is an overflow.
     long order = 0;
+    /// The position after the last character that belongs to the number.
+    std::size_t end = 0;
 };
 
 /// Digits starting at position, appended to out; returns the position after them.
@@ -72,17 +75,17 @@ std::size_t takeDigits(std::string_view text, std::size_t position, std::string&
 
 /// The exponent digits after "e" or "E" and an optional sign, if there is at least one
 /// digit; appended to out, and their value, clamped far beyond the double range, added to
-/// order.
-void takeExponent(std::string_view text, std::size_t position, DecimalSyntax& syntax)
+/// order. Returns the position after the exponent, or position when there is none.
+std::size_t takeExponent(std::string_view text, std::size_t position, DecimalSyntax& syntax)
 {
     if (position >= text.size() || (text[position] != 'e' && text[position] != 'E'))
-        return;
+        return position;
     std::size_t digits = position + 1;
     const bool negative = digits < text.size() && text[digits] == '-';
     if (digits < text.size() && (text[digits] == '+' || text[digits] == '-'))
         ++digits;
     if (digits >= text.size() || !isDigit(text[digits]))
-        return;
+        return position;
     syntax.normalised.push_back('e');
     if (negative)
         syntax.normalised.push_back('-');
@@ -92,6 +95,7 @@ void takeExponent(std::string_view text, std::size_t position, DecimalSyntax& sy
         exponent = std::min(exponent * 10 + (text[digits] - '0'), 100'000L);
     }
     syntax.order += negative ? -exponent : exponent;
+    return digits;
 }
 
 DecimalSyntax scanDecimal(std::string_view text, char separator)
@@ -125,8 +129,25 @@ DecimalSyntax scanDecimal(std::string_view text, char separator)
         syntax.order =
             leadingZeros == std::string_view::npos ? 0 : -static_cast<long>(leadingZeros);
     }
-    takeExponent(text, position, syntax);
+    syntax.end = takeExponent(text, position, syntax);
     return syntax;
+}
+
+/// The value of a scanned number that has digits; an infinity or 0.0 beyond the double range.
+double valueOf(const DecimalSyntax& syntax)
+{
+    assert(syntax.hasDigits);
+    double magnitude = 0.0;
+    const char* first = syntax.normalised.data();
+    const char* last = first + syntax.normalised.size();
+    const std::from_chars_result read = std::from_chars(first, last, magnitude);
+    assert(read.ptr == last);
+    if (read.ec == std::errc::result_out_of_range) {
+        // from_chars leaves the value untouched on a range error; the text's order of
+        // magnitude tells an overflow from an underflow, as strtod would report them.
+        magnitude = syntax.order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return syntax.negative ? -magnitude : magnitude;
 }
 
 } // namespace
@@ -154,17 +175,30 @@ double parseNumber(std::string_view text, DecimalSeparator separator)
     const DecimalSyntax syntax = scanDecimal(text, separator.get());
     if (!syntax.hasDigits)
         return 0.0;
-    double magnitude = 0.0;
-    const char* first = syntax.normalised.data();
-    const char* last = first + syntax.normalised.size();
-    const std::from_chars_result read = std::from_chars(first, last, magnitude);
-    assert(read.ptr == last);
-    if (read.ec == std::errc::result_out_of_range) {
-        // from_chars leaves the value untouched on a range error; the text's order of
-        // magnitude tells an overflow from an underflow, as strtod would report them.
-        magnitude = syntax.order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-    return syntax.negative ? -magnitude : magnitude;
+    return valueOf(syntax);
+}
+
+std::string_view trimWhiteSpace(std::string_view text)
+{
+    while (!text.empty() && isWhiteSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isWhiteSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<double> parseWholeNumber(std::string_view text, DecimalSeparator separator)
+{
+    const std::string_view trimmed = trimWhiteSpace(text);
+    const DecimalSyntax syntax = scanDecimal(trimmed, separator.get());
+    if (!syntax.hasDigits)
+        return std::nullopt;
+    if (syntax.end != trimmed.size())
+        return std::nullopt;
+    const double value = valueOf(syntax);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 int parseLeadingInteger(std::string_view text)

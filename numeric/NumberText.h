@@ -23,6 +23,16 @@ std::string formatNumber(double value, const char* printfFormat, DecimalSeparato
 /// infinity, one below it 0.0, each with its sign.
 double parseNumber(std::string_view text, DecimalSeparator separator);
 
+/// text without the white space (blank, tab, line breaks) around it.
+std::string_view trimWhiteSpace(std::string_view text);
+
+/// The number a whole cell text denotes: once trimWhiteSpace has removed the white space
+/// around it, the text must be exactly the syntax parseNumber reads, with at least one
+/// digit, and its value finite. Nothing for an empty text, for any character after the
+/// number ("1.5x", a second separator, the "x" of "0x1A"), for "nan" or "inf", and for a
+/// magnitude beyond the double range ("1e999").
+std::optional<double> parseWholeNumber(std::string_view text, DecimalSeparator separator);
+
 /// The leading decimal integer of text: leading white space skipped, an optional sign,
 /// digits; 0 when there are none. A value beyond the int range is clamped to it.
 int parseLeadingInteger(std::string_view text);

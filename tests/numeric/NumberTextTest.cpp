@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <string>
 
 namespace {
@@ -63,6 +64,35 @@ TEST(ParseNumber, FollowsTheDecimalSyntaxWithTheUsersSeparator)
     for (const auto& c : cases)
         EXPECT_EQ(parseNumber(c.text, c.separator), c.expected) << '"' << c.text << '"';
     EXPECT_EQ(parseNumber(std::string(400, '9'), POINT), infinity);
+}
+
+TEST(ParseWholeNumber, TakesOnlyATextThatIsWhollyAFiniteNumber)
+{
+    const struct {
+        const char* text;
+        DecimalSeparator separator;
+        std::optional<double> expected;
+    } cases[] = {
+        {" \t+2,5e-1 ", COMMA, 0.25},
+        {"-.5", POINT, -0.5},
+        {"7.", POINT, 7.0},
+        {"1e-999", POINT, 0.0}, // an underflow is still a number
+        {"", POINT, std::nullopt},
+        {"   ", POINT, std::nullopt},
+        {"abc", POINT, std::nullopt},
+        {"1.5x", POINT, std::nullopt},
+        {"1..2", POINT, std::nullopt},
+        {"1.5", COMMA, std::nullopt}, // the other separator
+        {"0x1A", POINT, std::nullopt},
+        {"1e", POINT, std::nullopt},
+        {"1 2", POINT, std::nullopt},
+        {".", POINT, std::nullopt},
+        {"nan", POINT, std::nullopt},
+        {"inf", POINT, std::nullopt},
+        {"-1e999", POINT, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseWholeNumber(c.text, c.separator), c.expected) << '"' << c.text << '"';
 }
 
 // "%.17g" round-trips exactly with either separator.
