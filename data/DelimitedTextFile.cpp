@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <ios>
 #include <string>
@@ -35,7 +36,9 @@ DelimitedTextFile::DelimitedTextFile(const std::string& path, const ImportOption
     if (status != Status::Ready)
         return;
     cells.resize(static_cast<std::size_t>(rowCount) * static_cast<std::size_t>(columnCount + 1));
+    recordLines.resize(static_cast<std::size_t>(rowCount));
     bytesRead = 0;
+    lineBreaks = 0;
     if (file.rdbuf()->pubseekpos(0, std::ios::in) != std::streampos(0))
         status = Status::CannotRead;
     skipByteOrderMark();
@@ -84,6 +87,12 @@ const std::string& DelimitedTextFile::cell(int row, int column) const
     return cells[cellIndex(row, column)];
 }
 
+std::int64_t DelimitedTextFile::lineOf(int row) const
+{
+    assert(row >= 0 && row < rowCount);
+    return recordLines[static_cast<std::size_t>(row)];
+}
+
 std::size_t DelimitedTextFile::cellIndex(int row, int column) const
 {
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(columnCount + 1) +
@@ -106,15 +115,18 @@ int DelimitedTextFile::readByte()
 
 int DelimitedTextFile::readCharacter()
 {
-    const int character = readByte();
+    int character = readByte();
     if (character == '\r' && file.rdbuf()->sgetc() == '\n')
-        return readByte();
+        character = readByte();
+    if (character == '\r' || character == '\n')
+        ++lineBreaks;
     return character;
 }
 
 bool DelimitedTextFile::readRecord()
 {
     line.clear();
+    lineOfRecord = lineBreaks + 1;
     int character = readCharacter();
     if (character == END_OF_FILE)
         return false;
@@ -151,18 +163,49 @@ bool DelimitedTextFile::isFieldDelimiter(int character) const
     }
 }
 
+bool DelimitedTextFile::isBlankDelimiter(int character) const
+{
+    return character == ' ' && delimiters.fieldSpace;
+}
+
+template <typename Visit>
+void DelimitedTextFile::forEachField(std::string_view text, Visit visit) const
+{
+    const auto isBlank = [this](char byte) { return isBlankDelimiter(toCharacter(byte)); };
+    const auto isSingle = [this](char byte) {
+        return isFieldDelimiter(toCharacter(byte)) && !isBlankDelimiter(toCharacter(byte));
+    };
+    // Blanks around the record belong to no field: space-aligned columns are often indented.
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty())
+        return;
+    std::size_t position = 0;
+    while (true) {
+        const std::size_t start = position;
+        while (position < text.size() && !isSingle(text[position]) && !isBlank(text[position]))
+            ++position;
+        visit(text.substr(start, position - start));
+        if (position == text.size())
+            return;
+        // One separator: a run of blanks, or one tab or vertical character with the blanks
+        // around it. A delimiter at the end of the record leaves an empty last field.
+        while (position < text.size() && isBlank(text[position]))
+            ++position;
+        if (position < text.size() && isSingle(text[position])) {
+            ++position;
+            while (position < text.size() && isBlank(text[position]))
+                ++position;
+        }
+    }
+}
+
 int DelimitedTextFile::countFields(std::string_view text) const
 {
     int count = 0;
-    bool inField = false;
-    for (const char byte : text) {
-        const bool delimiter = isFieldDelimiter(toCharacter(byte));
-        if (!delimiter && !inField)
-            ++count;
-        inField = !delimiter;
-    }
-    if (!text.empty() && isFieldDelimiter(toCharacter(text.back())))
-        ++count;
+    forEachField(text, [&count](std::string_view) { ++count; });
     return count;
 }
 
@@ -192,21 +235,20 @@ bool DelimitedTextFile::splitRecord()
     if (currentRow >= rowCount)
         return false;
     int column = 0;
-    std::size_t position = 0;
-    while (position < line.size()) {
-        while (position < line.size() && isFieldDelimiter(toCharacter(line[position])))
-            ++position;
-        // Trailing delimiters reach the end here and still make one empty field.
-        if (column >= columnCount)
-            return false;
-        const std::size_t start = position;
-        while (position < line.size() && !isFieldDelimiter(toCharacter(line[position])))
-            ++position;
-        cells[cellIndex(currentRow, column)].assign(line, start, position - start);
+    bool fits = true;
+    forEachField(line, [&](std::string_view field) {
+        if (column >= columnCount) {
+            fits = false;
+            return;
+        }
+        cells[cellIndex(currentRow, column)].assign(field);
         ++column;
-    }
+    });
+    if (!fits)
+        return false;
     // column <= columnCount: the marker fits into the row's extra cell at the latest.
     cells[cellIndex(currentRow, column)] = std::string(END_OF_ROW);
+    recordLines[static_cast<std::size_t>(currentRow)] = lineOfRecord;
     ++currentRow;
     return true;
 }

@@ -21,10 +21,17 @@
 ///
 /// Records and fields. A record ends at a record delimiter (a vertical character whose
 /// option is on) or at the end of the file; two delimiters in a row make an empty record,
-/// and a file ending in a delimiter has no empty record after it. Within a record the
-/// fields are separated by runs of field delimiters: every vertical character (13, 10, 11,
-/// 12, whatever the record options), plus tab and blank when their options are on. Leading
-/// delimiters start no field; trailing ones add one empty field.
+/// and a file ending in a delimiter has no empty record after it. Within a record every tab
+/// (when its option is on) and every vertical character that does not end the record (13,
+/// 10, 11, 12) separates exactly one field, so two in a row enclose an empty field, a
+/// leading one gives an empty first field and a trailing one an empty last field: an
+/// empty field is how spreadsheets write a missing value. With the blank option, a run of
+/// blanks separates once, blanks beside a tab or vertical character belong to it, and
+/// blanks at the start and end of a record are ignored, as space-aligned columns need. An
+/// empty record has no field.
+///
+/// Lines. Every line feed, carriage return and CR LF ends a line of the file, whatever
+/// the record options; lineOf names the line a record starts on.
 ///
 /// The constructor counts (first pass), parse() fills the cells (second pass), so that the
 /// cells are allocated once at their final size. After the last field of each row stands
@@ -64,6 +71,9 @@ public:
     /// The field of record row in column 0 … getColumnCount(); END_OF_ROW right after the
     /// record's last field, "" beyond it and outside the table.
     const std::string& cell(int row, int column) const;
+    /// The line (1 …) of the file on which record row (0 … getRowCount() - 1) starts; known
+    /// after parse().
+    std::int64_t lineOf(int row) const;
 
 private:
     /// The next byte (0 … 255), or -1 at the end of the file or beyond the size limit.
@@ -75,6 +85,11 @@ private:
     bool readRecord();
     bool isRecordDelimiter(int character) const;
     bool isFieldDelimiter(int character) const;
+    /// A blank while the blank option is on.
+    bool isBlankDelimiter(int character) const;
+    /// Calls visit with each field of the record text, in order.
+    template <typename Visit>
+    void forEachField(std::string_view text, Visit visit) const;
     int countFields(std::string_view text) const;
     /// Reads past a UTF-8 byte-order mark at the start of the file, else goes back to the
     /// start; CannotRead when the file cannot go back.
@@ -96,6 +111,11 @@ private:
     Status status = Status::Ready;
     std::error_code openError;
     std::int64_t bytesRead = 0;
+    /// Line ends read so far, and the line the record in `line` starts on.
+    std::int64_t lineBreaks = 0;
+    std::int64_t lineOfRecord = 1;
+    /// The line of each record (second pass).
+    std::vector<std::int64_t> recordLines;
     /// rowCount rows of columnCount + 1 cells, row after row.
     std::vector<std::string> cells;
     std::string line;

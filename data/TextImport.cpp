@@ -5,6 +5,8 @@
 #include "grid/CellState.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cstddef>
 
 TextImport::TextImport(UserGridCtrl& dataTable, MessageSink& messageSink)
     : table(dataTable), messages(messageSink)
@@ -57,9 +59,18 @@ void TextImport::fillTable(const DelimitedTextFile& file, bool firstRowNames)
     setImportCellsState(CellState::ReadOnly);
     if (firstRowNames && file.getRowCount() > 0)
         copyRecord(file, 0, -1);
-    for (int r = 0; r < participants; ++r)
+    participantLines.clear();
+    for (int r = 0; r < participants; ++r) {
         copyRecord(file, r + firstParticipant, r);
+        participantLines.push_back(file.lineOf(r + firstParticipant));
+    }
     table.refresh();
+}
+
+std::int64_t TextImport::getLineOf(int r) const
+{
+    assert(r >= 0 && static_cast<std::size_t>(r) < participantLines.size());
+    return participantLines[static_cast<std::size_t>(r)];
 }
 
 void TextImport::copyRecord(const DelimitedTextFile& file, int record, int r)

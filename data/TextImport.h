@@ -3,7 +3,9 @@
 #include "platform/MessageSink.h"
 #include "data/ImportOptions.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class DelimitedTextFile;
 class UserGridCtrl;
@@ -40,6 +42,9 @@ public:
     /// Whether the option controls and "Text import done" are enabled.
     bool isImportMode() const { return importMode; }
     const std::string& getImportPath() const { return importPath; }
+    /// The line of the file that participant row r of the last import came from, counting
+    /// the rows as the import filled them (before any is removed); 0 … participants - 1.
+    std::int64_t getLineOf(int r) const;
 
 private:
     /// Rebuilds the table from the parsed file.
@@ -53,5 +58,7 @@ private:
     UserGridCtrl& table;
     MessageSink& messages;
     std::string importPath;
+    /// The file line of every participant row of the last import.
+    std::vector<std::int64_t> participantLines;
     bool importMode = false;
 };

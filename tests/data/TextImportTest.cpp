@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -125,16 +126,23 @@ TEST_F(TextImportTest, SplitsRecordsAndFieldsAsTheOptionsSay)
         char separator = '.';
     } cases[] = {
         {"CR LF ends one record", "a\tb\r\n1\t2\r\n", {}, {{"a", "b"}, {"1", "2"}}},
-        {"a run of delimiters separates once", "\t1\t\t2", {}, {{"1", "2"}}},
+        {"each tab separates one field", "\t1\t\t2", {}, {{"", "1", "", "2"}}},
+        {"a tab alone encloses two empty fields", "\t\n", {}, {{"", ""}}},
         {"a trailing delimiter adds an empty field", "1\t2\t", {}, {{"1", "2", ""}}},
         {"empty records count", "1\n\n2", {}, {{"1"}, {}, {"2"}}},
         {"a final delimiter adds no record", "\n", {}, {{}}},
         {"an empty file", "", {}, {}},
-        {"blanks", "1   2", {.fieldSpace = true}, {{"1", "2"}}},
+        {"a run of blanks separates once", "1   2", {.fieldSpace = true}, {{"1", "2"}}},
+        {"blanks around a record or a tab belong to no field", "  1 \t 2  3  ",
+         {.fieldSpace = true}, {{"1", "2", "3"}}},
+        {"blanks beside a tab still leave its empty field", "1 \t\t 2", {.fieldSpace = true},
+         {{"1", "", "2"}}},
+        {"a record of blanks has no field", "   \n1", {.fieldSpace = true}, {{}, {"1"}}},
         {"no tab", "1\t2", {.fieldTab = false}, {{"1\t2"}}},
         {"no LF", "1\t2\r\n3\t4\r\n", {.recordLF = false}, {{"1", "2", "3", "4", ""}}},
         {"no CR", "1\r2\n3", {.recordCR = false}, {{"1", "2"}, {"3"}}},
         {"vertical tab and form feed separate fields", "1\v2\f3", {}, {{"1", "2", "3"}}},
+        {"vertical characters separate one field each", "1\v\f2", {}, {{"1", "", "2"}}},
         {"vertical tab", "1\v2\f3", {.recordVT = true}, {{"1"}, {"2", "3"}}},
         {"form feed", "1\v2\f3", {.recordFF = true}, {{"1", "2"}, {"3"}}},
         {"comma to point", "a,b\t3,5\t3.5\n", {}, {{"a.b", "3.5", "3.5"}}},
@@ -156,6 +164,21 @@ TEST_F(TextImportTest, SplitsRecordsAndFieldsAsTheOptionsSay)
         EXPECT_EQ(file.getStatus(), Status::Ready);
         EXPECT_EQ(records(file), c.expected);
     }
+}
+
+TEST_F(TextImportTest, EveryRecordKnowsTheLineItStartsOn)
+{
+    // CR LF, CR and LF each end a line; a vertical tab that ends a record does not.
+    DelimitedTextFile file(folder.write("data.txt", "a\tb\r\n1\t2\n\n3\r4\v5\n"),
+                           {.recordVT = true}, DecimalSeparator('.'));
+    ASSERT_TRUE(file.parse());
+    std::vector<std::int64_t> lines;
+    for (int r = 0; r < file.getRowCount(); ++r)
+        lines.push_back(file.lineOf(r));
+    EXPECT_EQ(lines, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 5}));
+    ASSERT_TRUE(import.importText(folder.path("data.txt"), {}));
+    EXPECT_EQ(import.getLineOf(0), 2) << "the first record holds the names";
+    EXPECT_EQ(import.getLineOf(3), 5);
 }
 
 TEST_F(TextImportTest, AFileThatChangesBetweenThePassesCannotBeRead)
