@@ -5,6 +5,7 @@
 #include "grid/ClipboardText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 GeneralGridCtrl::GeneralGridCtrl(DecimalSeparator separator) : decimalSeparator(separator) {}
@@ -163,9 +164,10 @@ bool GeneralGridCtrl::readNumbers()
     valueMatrix.resize(getDataRowCount(), getDataColumnCount());
     for (int r = 0; r < getDataRowCount(); ++r) {
         for (int c = 0; c < getDataColumnCount(); ++c) {
-            if (!acceptCellText(r, c))
+            const std::optional<double> value = readCell(r, c);
+            if (!value)
                 return false;
-            valueMatrix.set(r, c, parseNumber(getText(r, c), decimalSeparator));
+            valueMatrix.set(r, c, *value);
         }
     }
     return true;
@@ -185,7 +187,7 @@ void GeneralGridCtrl::fillFromValues()
     setDataColumnCount(valueMatrix.getCols());
     for (int r = 0; r < valueMatrix.getRows(); ++r) {
         for (int c = 0; c < valueMatrix.getCols(); ++c)
-            setText(r, c, formatNumber(valueMatrix.get(r, c), "%.14g", decimalSeparator));
+            setText(r, c, cellTextOf(valueMatrix.get(r, c)));
     }
 }
 
@@ -231,9 +233,17 @@ bool GeneralGridCtrl::paste(std::string_view text)
     return pasteAt(origin, clipboard);
 }
 
-bool GeneralGridCtrl::acceptCellText(int, int)
+std::optional<double> GeneralGridCtrl::readCell(int r, int c)
 {
-    return true;
+    return parseNumber(getText(r, c), decimalSeparator);
+}
+
+std::string GeneralGridCtrl::cellTextOf(double value) const
+{
+    // A NaN stands for an empty cell (see readCell of the data table).
+    if (std::isnan(value))
+        return {};
+    return formatNumber(value, "%.14g", decimalSeparator);
 }
 
 void GeneralGridCtrl::makeRoom(CellPosition, int, int) {}

@@ -7,6 +7,7 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,17 +80,16 @@ public:
     void removeEmptyColumns();
 
     /// Removes the empty rows and columns, then reads every participant cell, row by row
-    /// and left to right, into the value matrix (a text without a number gives 0.0). A
-    /// table may refuse a cell (acceptCellText); then it stops there and returns false, and
-    /// the value matrix must not be used.
-    bool readNumbers();
+    /// and left to right, into the value matrix (readCell). A table may refuse a cell; then
+    /// it stops there and returns false, and the value matrix must not be used.
+    virtual bool readNumbers();
     /// readNumbers, then on success out receives a copy of the value matrix.
     bool getValues(RealMatrix& out);
     /// The numbers of the last readNumbers, or those fillFromValues is to write.
     RealMatrix& getValueMatrix() { return valueMatrix; }
     const RealMatrix& getValueMatrix() const { return valueMatrix; }
     /// The data extent becomes the shape of the value matrix, and every participant cell
-    /// its value written with "%.14g".
+    /// its value written with "%.14g"; a NaN becomes an empty cell.
     void fillFromValues();
     /// Marks the table modified and repaints it.
     void refresh();
@@ -107,8 +107,10 @@ public:
     bool paste(std::string_view text) override;
 
 protected:
-    /// Whether readNumbers may read the participant cell (r, c); every cell here.
-    virtual bool acceptCellText(int r, int c);
+    /// The value readNumbers stores for participant cell (r, c), or nothing when the table
+    /// refuses the cell (after its message). Here the leading number of the text
+    /// (parseNumber: 0.0 without one); no cell is refused.
+    virtual std::optional<double> readCell(int r, int c);
     /// Grows the table before lines × columns fields are pasted at origin (data
     /// coordinates); nothing here.
     virtual void makeRoom(CellPosition origin, int lines, int columns);
@@ -117,6 +119,9 @@ protected:
     /// On Enter or Down with the focus cell in one of the last GROWTH rows, appends GROWTH
     /// numbered data rows; the focus cell stays.
     void growRowsAtEnd(GridKey key);
+
+    /// The text fillFromValues writes for value.
+    std::string cellTextOf(double value) const;
 
     int extraRows = 0;
     int extraCols = 0;

@@ -18,7 +18,8 @@ class BinaryWriter;
 /// |---|-------------|------------------------------------------------------------------|
 /// | 1 | int32 R     | participant rows, at least 1                                     |
 /// | 2 | int32 C     | data columns, at least 1                                         |
-/// | 3 | R·C float64 | the participant values column by column (RealMatrix storage)     |
+/// | 3 | R·C float64 | the participant values column by column (RealMatrix storage); an |
+/// |   |             | empty cell is a quiet NaN (files of earlier versions hold 0.0)    |
 /// | 4 | string list | the drop-down list of the combination cells                      |
 /// | 5 | string list | the column names, C entries                                      |
 /// | 6 | string list | the combination texts, C entries                                 |

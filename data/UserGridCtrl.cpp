@@ -1,8 +1,11 @@
 #include "data/UserGridCtrl.h"
 
 #include "design/Combinations.h"
+#include "numeric/NumberText.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <cstddef>
 #include <iterator>
 #include <utility>
@@ -203,21 +206,64 @@ bool UserGridCtrl::beginEdit(int row, int column)
     return editable;
 }
 
-bool UserGridCtrl::acceptCellText(int r, int c)
+std::optional<double> UserGridCtrl::readCell(int r, int c)
 {
+    const std::string& text = getText(r, c);
     const char foreignSeparator = decimalSeparator.isComma() ? '.' : ',';
-    if (getText(r, c).find(foreignSeparator) == std::string::npos)
-        return true;
-    messages.showMessage("Veltmark",
-                         decimalSeparator.isComma()
-                             ? "In your regional settings ',' is selected as decimal separator."
-                             : "In your regional settings '.' is selected as decimal separator.",
-                         MessageIcon::Exclamation);
+    if (text.find(foreignSeparator) != std::string::npos) {
+        messages.showMessage(
+            "Veltmark",
+            decimalSeparator.isComma()
+                ? "In your regional settings ',' is selected as decimal separator."
+                : "In your regional settings '.' is selected as decimal separator.",
+            MessageIcon::Exclamation);
+        selectCell(r, c);
+        return std::nullopt;
+    }
+    if (trimWhiteSpace(text).empty())
+        return std::numeric_limits<double>::quiet_NaN();
+    const std::optional<double> value = parseWholeNumber(text, decimalSeparator);
+    if (!value)
+        refuseCell(r, c);
+    return value;
+}
+
+void UserGridCtrl::refuseCell(int r, int c)
+{
+    messages.showMessage("Error",
+                         "The cell in row " + std::to_string(r + 1) + ", column " +
+                             std::to_string(c + 1) + " of the data table holds no number.",
+                         MessageIcon::Error);
+    selectCell(r, c);
+    refusedCell = CellPosition{r, c};
+}
+
+bool UserGridCtrl::readNumbers()
+{
+    refusedCell.reset();
+    return GeneralGridCtrl::readNumbers();
+}
+
+std::vector<int> UserGridCtrl::findIncompleteRows() const
+{
+    std::vector<int> rows;
+    for (int r = 0; r < valueMatrix.getRows(); ++r) {
+        for (int c = 0; c < valueMatrix.getCols(); ++c) {
+            if (std::isnan(valueMatrix.get(r, c))) {
+                rows.push_back(r);
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+void UserGridCtrl::selectCell(int r, int c)
+{
     const int row = toGridRow(r);
     const int column = toGridColumn(c);
     setSelectedRange({row, column, row, column});
     ensureCellVisible({row, column});
-    return false;
 }
 
 void UserGridCtrl::makeComboCell(int c, std::vector<std::string> options)

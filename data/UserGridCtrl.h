@@ -6,6 +6,7 @@
 #include "numeric/GeneralMatrix.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -87,17 +88,32 @@ public:
     /// Removes names[c] too, while names holds a collected list.
     bool deleteDataColumn(int c) override;
 
+    /// Reads the participant cells with the data table's rule (readCell): a cell that is
+    /// empty, or blanks only, is read as a quiet NaN; a cell with any other text that is
+    /// not wholly a finite decimal number is refused. Forgets the refused cell of before.
+    bool readNumbers() override;
+    /// The data rows in which the last readNumbers found an empty cell, ascending.
+    std::vector<int> findIncompleteRows() const;
+    /// Shows "The cell in row R, column C of the data table holds no number." (R and C
+    /// numbered from 1, title "Error"), selects data cell (r, c), scrolls it into view and
+    /// remembers it as the refused cell.
+    void refuseCell(int r, int c);
+    /// The cell refused since the last readNumbers began, in data coordinates; nothing when
+    /// there is none (a wrong decimal separator is not remembered here).
+    const std::optional<CellPosition>& getRefusedCell() const { return refusedCell; }
+
     /// The data section of a project file (records 1 to 6): with every participant cell
     /// empty, shows "Data grid is empty.\n Nothing to save."; otherwise readNumbers (which
-    /// first removes the empty rows and columns), then the values, the drop-down list of
-    /// the first combination cell, the collected names and the combination texts. False,
-    /// with nothing written, when the table is empty or readNumbers refuses a cell.
+    /// first removes the empty rows and columns), then the values (an empty cell as a
+    /// quiet NaN), the drop-down list of the first combination cell, the collected names
+    /// and the combination texts. False, with nothing written, when the table is empty or
+    /// readNumbers refuses a cell.
     bool serializeData(BinaryWriter& out);
     /// Replaces the whole table by the section: setupTable with its extent, the values
     /// written with "%.14g", every combination cell an editable drop-down cell with the
     /// section's list, the names into `names` and the name row, the combination texts.
-    /// The section has one name and one combination text per column (readProjectContent
-    /// ensures it).
+    /// A NaN value gives an empty cell. The section has one name and one combination text
+    /// per column (readProjectContent ensures it).
     void loadData(const ProjectContent::DataSection& section);
 
     /// On the combination row the within-variables check runs first; editing then
@@ -105,9 +121,11 @@ public:
     bool beginEdit(int row, int column) override;
 
 protected:
-    /// The decimal-separator check: a '.' in a cell when the user's separator is ',' (or a
-    /// ',' otherwise) shows the warning, selects the cell and scrolls it into view.
-    bool acceptCellText(int r, int c) override;
+    /// First the decimal-separator check: a '.' in a cell when the user's separator is ','
+    /// (or a ',' otherwise) shows the warning, selects the cell and scrolls it into view.
+    /// Then an empty cell gives a quiet NaN, a text that parseWholeNumber does not take is
+    /// refused (refuseCell), and any other text gives its number.
+    std::optional<double> readCell(int r, int c) override;
     /// Appends the rows and (with insertColumn) the columns the paste needs.
     void makeRoom(CellPosition origin, int lines, int columns) override;
     /// Grows the table by GROWTH rows on Enter or Down in its last rows, and by GROWTH
@@ -116,6 +134,8 @@ protected:
 
 private:
     bool areParticipantCellsEmpty() const;
+    /// Data cell (r, c) becomes the selected range and is scrolled into view.
+    void selectCell(int r, int c);
     void makeComboCell(int c, std::vector<std::string> options);
     void appendColumns(int n);
 
@@ -125,4 +145,5 @@ private:
     std::vector<std::string> names;
     std::set<int> betweenColumns;
     GeneralMatrix<int> columnLevels;
+    std::optional<CellPosition> refusedCell;
 };

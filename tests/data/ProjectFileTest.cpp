@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -81,12 +82,17 @@ protected:
         ASSERT_TRUE(within.paste("t\t2\n\nu"));
     }
 
-    static HandAssembledProject smallProject()
+    /// The empty cell is the quiet NaN of IEEE 754 binary64 by default; files of earlier
+    /// versions held 0.0 there.
+    static HandAssembledProject smallProject(std::uint64_t emptyCell = 0x7FF8'0000'0000'0000)
     {
         HandAssembledProject project;
         project.append(2, 4, false);
         project.append(3, 4, false);
-        for (const double value : {1.0, -3.0, 2.5, 0.0, 4.0, 5.0})
+        for (const double value : {1.0, -3.0, 2.5})
+            project.append(std::bit_cast<std::uint64_t>(value), 8, true);
+        project.append(emptyCell, 8, true);
+        for (const double value : {4.0, 5.0})
             project.append(std::bit_cast<std::uint64_t>(value), 8, true);
         project.strings({"between", "1", "2"});
         project.strings({"a", "b", "c"});
@@ -152,13 +158,38 @@ TEST_F(ProjectFileTest, TheSmallProjectIsWrittenByteForByteAndReadBackIdenticall
     enterOtherContent();
     ASSERT_TRUE(projectFile.read(path, data, within));
     EXPECT_EQ(rowTexts(data, 0), (Texts{"1", "2,5", "4"}));
-    EXPECT_EQ(rowTexts(data, 1), (Texts{"-3", "0", "5"}));
+    EXPECT_EQ(rowTexts(data, 1), (Texts{"-3", "", "5"})) << "the empty cell stays empty";
     EXPECT_EQ(data.getCellState(data.toGridRow(1), data.toGridColumn(1)), CellState::None);
     EXPECT_EQ(columnTexts(within, 1), (Texts{"2", "0"}));
     const std::string again = folder.path("again.vlt");
     ASSERT_TRUE(projectFile.write(again, data, within));
     EXPECT_EQ(readBytes(again), smallProject().bytes);
     EXPECT_TRUE(sink.messages.empty());
+}
+
+TEST_F(ProjectFileTest, AnyNaNOpensAsAnEmptyCellAndAnEarlierFilesZeroAsZero)
+{
+    for (const auto& [bits, text] : {std::pair{0x7FF8'0000'0000'0000ull, ""},
+                                     std::pair{0xFFF0'0000'0000'0001ull, ""},
+                                     std::pair{0x0000'0000'0000'0000ull, "0"}}) {
+        SCOPED_TRACE(bits);
+        const std::string path = folder.write("cell.vlt", smallProject(bits).bytes);
+        ASSERT_TRUE(projectFile.read(path, data, within));
+        EXPECT_EQ(rowTexts(data, 1), (Texts{"-3", text, "5"}));
+    }
+}
+
+TEST_F(ProjectFileTest, SavingRefusesATextThatIsNoNumberButNotAnEmptyCell)
+{
+    data.setupTable(2, 2);
+    data.setText(0, 0, "1");
+    data.setText(1, 1, "  ");
+    EXPECT_TRUE(projectFile.write(folder.path("blank.vlt"), data, within));
+    data.setText(1, 0, "1,,2");
+    const std::string path = folder.write("kept.vlt", std::string("previous"));
+    EXPECT_FALSE(projectFile.write(path, data, within));
+    expectError("The cell in row 2, column 1 of the data table holds no number.");
+    EXPECT_EQ(readBytes(path), (Bytes{'p', 'r', 'e', 'v', 'i', 'o', 'u', 's'}));
 }
 
 TEST_F(ProjectFileTest, ARefusedWriteShowsItsMessageAndKeepsTheOldFile)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,44 @@ TEST(UserGridCtrl, AForeignSeparatorStopsTheReadingAtItsFirstCellRowByRow)
     }
 }
 
+TEST(UserGridCtrl, ACellThatHoldsNoNumberIsRefusedAndAnEmptyOneReadAsNaN)
+{
+    const char* const refused[] = {"abc", "1.5x", "1..2", "0x1A", "nan", "inf", "1e999", "- 1"};
+    for (const char* text : refused) {
+        SCOPED_TRACE(text);
+        RecordingMessageSink sink;
+        UserGridCtrl t(sink, DecimalSeparator('.'));
+        t.setupTable(4, 3);
+        // Rows 0 and 2 and column 0 are empty and removed: data cell (3, 2) becomes row 2,
+        // column 2 of the table. The empty cell before it does not matter.
+        t.setText(1, 1, "1");
+        t.setText(2, 1, "");
+        t.setText(3, 2, text);
+        EXPECT_FALSE(t.readNumbers());
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0].title, "Error");
+        EXPECT_EQ(sink.messages[0].text,
+                  "The cell in row 2, column 2 of the data table holds no number.");
+        EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
+        const int row = t.toGridRow(1);
+        const int column = t.toGridColumn(1);
+        EXPECT_EQ(t.getSelectedRange(), (CellRange{row, column, row, column}));
+        EXPECT_EQ(t.getRefusedCell(), (CellPosition{1, 1}));
+    }
+    RecordingMessageSink sink;
+    UserGridCtrl t(sink, DecimalSeparator(','));
+    t.setupTable(3, 2);
+    t.setFocusCell({t.toGridRow(0), t.toGridColumn(0)});
+    ASSERT_TRUE(t.paste(" -2,5e1 \t \n\t7\n \t8"));
+    ASSERT_TRUE(t.readNumbers());
+    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_FALSE(t.getRefusedCell());
+    EXPECT_EQ(t.getValueMatrix().get(0, 0), -25.0);
+    EXPECT_TRUE(std::isnan(t.getValueMatrix().get(0, 1))) << "blanks only";
+    EXPECT_TRUE(std::isnan(t.getValueMatrix().get(1, 0)));
+    EXPECT_EQ(t.findIncompleteRows(), (std::vector<int>{0, 1, 2}));
+}
+
 TEST_F(UserGridCtrlTest, ReadingRemovesEmptyRowsAndColumnsWithTheirNamesAndRoles)
 {
     t.setupTable(32, 3);
@@ -65,9 +104,9 @@ TEST_F(UserGridCtrlTest, ReadingRemovesEmptyRowsAndColumnsWithTheirNamesAndRoles
     t.setText(-2, 1, "between");
     t.setText(0, 0, "1");
     t.setText(2, 2, "2");
-    t.setText(5, 2, " ");
+    t.setText(5, 2, "3");
     ASSERT_TRUE(t.readNumbers());
-    EXPECT_EQ(rowNumbers(t), numbersUpTo(3)) << "a blank is no empty cell";
+    EXPECT_EQ(rowNumbers(t), numbersUpTo(3));
     EXPECT_EQ(columnNumbers(t), numbersUpTo(2));
     EXPECT_EQ(rowTexts(t, -1), (Texts{"pre", "post"}));
     EXPECT_EQ(t.getBetweenCount(), 0) << "the role left with its column";
