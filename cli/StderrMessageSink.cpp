@@ -7,3 +7,8 @@ void StderrMessageSink::showMessage(const std::string& title, const std::string&
 {
     std::cerr << title << ": " << text << std::endl;
 }
+
+bool StderrMessageSink::askYesNo(const std::string& /*title*/, const std::string& /*question*/)
+{
+    return false;
+}

@@ -7,4 +7,7 @@
 class StderrMessageSink : public MessageSink {
 public:
     void showMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
+    /// The command line's options answer beforehand (--drop-incomplete), so nothing is
+    /// written and the answer is "No": everything stays as it is.
+    bool askYesNo(const std::string& title, const std::string& question) override;
 };

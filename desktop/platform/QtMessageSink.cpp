@@ -30,3 +30,13 @@ void QtMessageSink::showMessage(const std::string& title, const std::string& tex
                     QMessageBox::Ok, parent.data());
     box.exec();
 }
+
+bool QtMessageSink::askYesNo(const std::string& title, const std::string& question)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
+                    QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No,
+                    parent.data());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

@@ -15,6 +15,8 @@ public:
     explicit QtMessageSink(QWidget* parent = nullptr);
 
     void showMessage(const std::string& title, const std::string& text, MessageIcon icon) override;
+    /// A modal question box with "Yes" and "No"; closing it answers "No".
+    bool askYesNo(const std::string& title, const std::string& question) override;
 
 private:
     QPointer<QWidget> parent;

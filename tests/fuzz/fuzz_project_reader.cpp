@@ -18,6 +18,7 @@ namespace {
 class IgnoredMessages : public MessageSink {
 public:
     void showMessage(const std::string&, const std::string&, MessageIcon) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
 };
 
 /// Loads content into the tables and writes them back; an accepted project always has a

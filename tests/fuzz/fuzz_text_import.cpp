@@ -20,6 +20,7 @@ namespace {
 class IgnoredMessages : public MessageSink {
 public:
     void showMessage(const std::string&, const std::string&, MessageIcon) override {}
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
 };
 
 ImportOptions optionsFrom(std::uint8_t bits)

@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-/// Keeps every message the tables hand over, in order.
+/// Keeps every message the tables hand over, in order; questions are kept apart and
+/// answered with `answer`.
 class RecordingMessageSink : public MessageSink {
 public:
     struct Message {
@@ -18,6 +19,13 @@ public:
     {
         messages.push_back({title, text, icon});
     }
+    bool askYesNo(const std::string& /*title*/, const std::string& question) override
+    {
+        questions.push_back(question);
+        return answer;
+    }
 
     std::vector<Message> messages;
+    std::vector<std::string> questions;
+    bool answer = false;
 };
