@@ -17,12 +17,13 @@ DesignVariables readDesignVariables(const UserGridCtrl& dataTable, WithinGridCtr
     return variables;
 }
 
-bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable, Design& design)
+bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable,
+                           const std::vector<int>& leftOut, Design& design)
 {
-    // readNumbers removes the empty rows and columns before it reads, so the names, roles
-    // and labels below belong to the columns of the numbers.
-    if (!dataTable.readNumbers())
-        return false;
+    RealMatrix values(dataTable.getValueMatrix().workspace());
+    values.copyFrom(dataTable.getValueMatrix());
+    for (auto r = leftOut.rbegin(); r != leftOut.rend(); ++r)
+        values.deleteRow(*r);
     std::vector<std::string> columnNames;
     dataTable.getNames(columnNames);
     const std::set<int> betweenColumns = dataTable.getBetweenColumns();
@@ -32,6 +33,6 @@ bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable,
     withinTable.getNames(withinNames);
     std::vector<int> withinLevels;
     withinTable.getLevels(withinLevels);
-    return design.build(dataTable.getValueMatrix(), columnNames, betweenColumns, withinNames,
+    return design.build(values, columnNames, betweenColumns, withinNames,
                         withinLevels, columnLevels);
 }

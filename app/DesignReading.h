@@ -21,9 +21,11 @@ struct DesignVariables {
 /// Reads the names of the variables; removes the empty rows of the within-variables table.
 DesignVariables readDesignVariables(const UserGridCtrl& dataTable, WithinGridCtrl& withinTable);
 
-/// Removes the empty rows and columns of the data table, reads its participant cells with
-/// the decimal-separator check, its names and column roles, and the within variables, and
-/// builds the design from them. False when a cell fails the check (the table has shown its
-/// message) or when Design::build refuses the tables, which the two checks of
-/// DesignValidation rule out; the design then keeps its previous content.
-bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable, Design& design);
+/// Builds the design from the numbers the data table read last (readNumbers, which removed
+/// its empty rows and columns first), without the participant rows in leftOut (ascending,
+/// those with an empty cell), together with the table's names and column roles and the
+/// within variables. False when Design::build refuses the tables, which the two checks of
+/// DesignValidation rule out unless no participant is left; the design then keeps its
+/// previous content.
+bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable,
+                           const std::vector<int>& leftOut, Design& design);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstddef>
+#include <string>
 
 MainWindowCommands::MainWindowCommands(MessageSink& messageSink, DecimalSeparator separator,
                                        int threadCount)
@@ -26,7 +28,44 @@ MainWindowCommands::MainWindowCommands(MessageSink& messageSink, DecimalSeparato
 
 bool MainWindowCommands::readDesign()
 {
-    return buildDesignFromTables(dataTable, withinTable, design);
+    // readNumbers removes the empty rows and columns before it reads, so the names, roles
+    // and labels that build the design belong to the columns of the numbers.
+    if (!dataTable.readNumbers())
+        return false;
+    const std::vector<int> incomplete = dataTable.findIncompleteRows();
+    if (!incomplete.empty() && !leaveOutIncomplete(incomplete.size())) {
+        const RealMatrix& values = dataTable.getValueMatrix();
+        const int r = incomplete.front();
+        int c = 0;
+        while (!std::isnan(values.get(r, c)))
+            ++c;
+        dataTable.refuseCell(r, c);
+        return false;
+    }
+    leftOutRows = incomplete;
+    return buildDesignFromTables(dataTable, withinTable, leftOutRows, design);
+}
+
+void MainWindowCommands::beginReading()
+{
+    leaveOutAnswer.reset();
+    leftOutRows.clear();
+}
+
+bool MainWindowCommands::leaveOutIncomplete(std::size_t count)
+{
+    if (incompleteRule == IncompleteParticipants::LeaveOut)
+        return true;
+    if (!leaveOutAnswer) {
+        const std::string question =
+            count == 1 ? "1 participant has empty cells. Leave this participant out this time? "
+                         "The data table keeps the row."
+                       : std::to_string(count) +
+                             " participants have empty cells. Leave them out this time? The "
+                             "data table keeps their rows.";
+        leaveOutAnswer = messages.askYesNo("Empty cells", question);
+    }
+    return *leaveOutAnswer;
 }
 
 bool MainWindowCommands::insertRow()

@@ -12,6 +12,7 @@
 #include "stats/SimulationParameters.h"
 #include "stats/Anova.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +20,15 @@
 #include <vector>
 
 struct DesignVariables;
+
+/// How the commands treat participants who have an empty cell.
+enum class IncompleteParticipants {
+    /// Every command that reads the data table asks once whether to leave them out; "No"
+    /// refuses the first empty cell (the desktop program).
+    Ask,
+    /// They are left out without a question (the command line's --drop-incomplete).
+    LeaveOut,
+};
 
 /// The main window without its widgets: the three tables, the Design, the engine pool, the
 /// effect table of the last compute run and the simulation parameters, with every command
@@ -45,7 +55,8 @@ public:
 
     /// checkWithinVariables, checkColumnAssignment, then computeAllEffects; a failure of
     /// the computation shows "Data cannot be computed. Maybe, your sample size is too
-    /// small.". Returns whether every effect was computed.
+    /// small." unless the data table refused a cell that holds no number, which has said
+    /// so itself. Returns whether every effect was computed.
     bool computeStatistics();
     /// Empties the results table, makes the effect table of the current tables and, for
     /// each effect in its order, reads the design, computes every engine and appends the
@@ -74,8 +85,14 @@ public:
     bool checkWithinVariables() { return validation.checkWithinVariables(); }
     bool checkColumnAssignment() { return validation.checkColumnAssignment(); }
     /// Tidies and reads the tables into the Design; false when the data table cannot be
-    /// read (it has shown its message).
+    /// read (it has shown its message). Participants with an empty cell are left out when
+    /// the rule says so or the user answers "Yes" (asked once per command); otherwise
+    /// their first empty cell is refused.
     bool readDesign();
+    void setIncompleteParticipants(IncompleteParticipants rule) { incompleteRule = rule; }
+    /// The data rows (0 …, numbered as after the removal of the empty rows) that the last
+    /// reading of the design left out, ascending.
+    const std::vector<int>& getLeftOutRows() const { return leftOutRows; }
 
     // Table editing. The data table commands leave its three header rows alone.
 
@@ -121,6 +138,10 @@ private:
     bool tablesMatchLastCompute(const DesignVariables& variables, int e,
                                 const std::string& chosenName) const;
     void updateDeleteVariableRowsButton();
+    /// A command that reads the data table begins: no question answered, nobody left out.
+    void beginReading();
+    /// Whether the count participants with an empty cell are left out.
+    bool leaveOutIncomplete(std::size_t count);
 
     MessageSink& messages;
     UserGridCtrl dataTable;
@@ -135,4 +156,8 @@ private:
     std::string simulatedEffectName;
     std::function<void(const Anova&)> effectListener;
     bool deleteVariableRowsEnabled = false;
+    IncompleteParticipants incompleteRule = IncompleteParticipants::Ask;
+    /// The user's answer to this command's question about empty cells.
+    std::optional<bool> leaveOutAnswer;
+    std::vector<int> leftOutRows;
 };

@@ -35,6 +35,8 @@ bool MainWindowCommands::computeStatistics()
         return false;
     if (computeAllEffects())
         return true;
+    if (dataTable.getRefusedCell())
+        return false;
     messages.showMessage("Error", "Data cannot be computed. Maybe, your sample size is too small.",
                          MessageIcon::Error);
     return false;
@@ -42,6 +44,7 @@ bool MainWindowCommands::computeStatistics()
 
 bool MainWindowCommands::computeAllEffects()
 {
+    beginReading();
     resultsTable.removeAllCells();
     resultsTable.repaint();
     // The variables are counted over the columns that hold data, as the Design counts its
@@ -104,6 +107,7 @@ bool MainWindowCommands::setUpSimulation()
                              MessageIcon::Error);
         return false;
     }
+    beginReading();
     if (!readDesign())
         return false;
     const EffectFlags flags =
