@@ -8,6 +8,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdint>
+#include <iostream>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -65,14 +68,20 @@ int ComputeCommand::run() const
     std::vector<EffectResults> effects;
     commands.setEffectListener(
         [&effects](const Anova& engine) { effects.push_back(effectResultsOf(engine)); });
-    if (!input.load(commands, messages))
+    std::vector<std::int64_t> lines;
+    if (!input.load(commands, messages, lines))
         return 1;
     const bool computed = commands.computeStatistics();
-    // "Save" keeps the project whatever the outcome of the computation before it.
+    input.reportRefusedCell(commands.getDataTable(), lines, std::cerr);
+    InputOptions::reportLeftOut(commands.getLeftOutRows(), std::cerr);
+    // "Save" keeps the project whatever the outcome of the computation before it, with
+    // every row, the left-out ones too.
     if (!savePath.empty()) {
         if (!ProjectFile(messages).write(savePath, commands.getDataTable(),
-                                         commands.getWithinTable()))
+                                         commands.getWithinTable())) {
+            input.reportRefusedCell(commands.getDataTable(), lines, std::cerr);
             return 1;
+        }
     }
     if (!computed)
         return 1;
@@ -80,7 +89,11 @@ int ComputeCommand::run() const
     switch (resultsFormatNamed(formatName)) {
     case ResultsFormat::Text: results = formatResultsText(commands.getResultsTable()); break;
     case ResultsFormat::Csv: results = formatResultsCsv(effects); break;
-    case ResultsFormat::Json: results = formatResultsJson(effects); break;
+    case ResultsFormat::Json:
+        results = formatResultsJson(effects, input.dropsIncomplete()
+                                                 ? std::optional(commands.getLeftOutRows())
+                                                 : std::nullopt);
+        break;
     }
     return writeStandardOutput(results, messages) ? 0 : 1;
 }

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -104,6 +105,10 @@ void InputOptions::addTo(CLI::App& command)
                     "LANG)")
         ->type_name(". | ,")
         ->check(oneOf({".", ","}));
+    command.add_flag("--drop-incomplete", dropIncomplete,
+                     "Leave out every participant with an empty cell\n(a cell with text that "
+                     "is no number is still\nan error); the rows left out are named on\n"
+                     "standard error");
 }
 
 DecimalSeparator InputOptions::decimalSeparator() const
@@ -113,8 +118,12 @@ DecimalSeparator InputOptions::decimalSeparator() const
     return localeDecimalSeparator(numericLocaleName());
 }
 
-bool InputOptions::load(MainWindowCommands& commands, MessageSink& messages) const
+bool InputOptions::load(MainWindowCommands& commands, MessageSink& messages,
+                        std::vector<std::int64_t>& lines) const
 {
+    if (dropIncomplete)
+        commands.setIncompleteParticipants(IncompleteParticipants::LeaveOut);
+    lines.clear();
     if (!projectPath.empty()) {
         return ProjectFile(messages).read(projectPath, commands.getDataTable(),
                                           commands.getWithinTable());
@@ -125,8 +134,35 @@ bool InputOptions::load(MainWindowCommands& commands, MessageSink& messages) con
     textImport.finishTextImport();
     if (noNames)
         nameColumnsByNumber(commands.getDataTable());
+    const UserGridCtrl& data = commands.getDataTable();
+    for (int r = 0; r < data.getDataRowCount(); ++r) {
+        if (!data.isRowEmpty(r))
+            lines.push_back(textImport.getLineOf(r));
+    }
     typeWithinVariables(commands.getWithinTable());
     return typeRoles(commands.getDataTable(), messages);
+}
+
+void InputOptions::reportRefusedCell(const UserGridCtrl& data,
+                                     const std::vector<std::int64_t>& lines,
+                                     std::ostream& out) const
+{
+    const std::optional<CellPosition>& refused = data.getRefusedCell();
+    if (refused && static_cast<std::size_t>(refused->row) < lines.size())
+        out << "In " << importPath << ": line " << lines[static_cast<std::size_t>(refused->row)]
+            << "." << std::endl;
+}
+
+void InputOptions::reportLeftOut(const std::vector<int>& leftOut, std::ostream& out)
+{
+    if (leftOut.empty())
+        return;
+    out << "Left out " << leftOut.size()
+        << (leftOut.size() == 1 ? " participant with empty cells: row "
+                                : " participants with empty cells: rows ");
+    for (std::size_t i = 0; i < leftOut.size(); ++i)
+        out << (i == 0 ? "" : ", ") << leftOut[i] + 1;
+    out << "." << std::endl;
 }
 
 ImportOptions InputOptions::importOptions() const

@@ -5,6 +5,8 @@
 #include "numeric/DecimalSeparator.h"
 #include "data/ImportOptions.h"
 
+#include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,20 +22,32 @@ class App;
 /// the checks of the compute command judge them as they judge what a user types.
 class InputOptions {
 public:
-    /// Adds PROJECT, --import, --within, --roles, the seven import flags and
-    /// --decimal-separator to command. Exactly one of PROJECT and --import is required;
+    /// Adds PROJECT, --import, --within, --roles, the seven import flags,
+    /// --decimal-separator and --drop-incomplete to command. Exactly one of PROJECT and --import is required;
     /// --import requires --within and --roles, which, like the import flags, require it.
     void addTo(CLI::App& command);
 
+    bool dropsIncomplete() const { return dropIncomplete; }
     /// --decimal-separator when given, else that of the environment's numeric locale.
     DecimalSeparator decimalSeparator() const;
 
     /// Fills the tables of commands, which must be fresh: reads the project, or imports the
     /// text file (naming its columns by number with --no-names), types the within
-    /// variables into the within-variables table and the roles into the combination row.
-    /// False after a message through messages: the file cannot be read, or the roles do
-    /// not match the imported data columns.
-    bool load(MainWindowCommands& commands, MessageSink& messages) const;
+    /// variables into the within-variables table and the
+    /// roles into the combination row; with --drop-incomplete the commands leave out the
+    /// participants with an empty cell. After an import, lines receives the file line of
+    /// every participant row that holds a cell, in order: the rows the data table keeps
+    /// when it removes its empty ones. False after a message through messages: the file
+    /// cannot be read, or the roles do not match the imported data columns.
+    bool load(MainWindowCommands& commands, MessageSink& messages,
+              std::vector<std::int64_t>& lines) const;
+    /// After --import, when the data table refused a cell in its last reading, writes the
+    /// line "In FILE: line L." naming the file line of its row (lines as load gave them).
+    void reportRefusedCell(const UserGridCtrl& data, const std::vector<std::int64_t>& lines,
+                           std::ostream& out) const;
+    /// "Left out 2 participants with empty cells: rows 3, 17." (or "Left out 1 participant
+    /// with empty cells: row 3.") with the data rows 0 … numbered from 1; nothing for none.
+    static void reportLeftOut(const std::vector<int>& rows, std::ostream& out);
 
 private:
     /// The import options of the flags: the check boxes' defaults unless a flag says
@@ -59,4 +73,5 @@ private:
     bool formFeed = false;
     bool noCarriageReturn = false;
     bool noLineFeed = false;
+    bool dropIncomplete = false;
 };

@@ -122,7 +122,8 @@ std::string formatResultsCsv(const std::vector<EffectResults>& effects)
     return text;
 }
 
-std::string formatResultsJson(const std::vector<EffectResults>& effects)
+std::string formatResultsJson(const std::vector<EffectResults>& effects,
+                              const std::optional<std::vector<int>>& leftOut)
 {
     std::string text = "{\"effects\": [";
     for (std::size_t e = 0; e < effects.size(); ++e) {
@@ -134,7 +135,14 @@ std::string formatResultsJson(const std::vector<EffectResults>& effects)
         }
         text += "  ]}";
     }
-    return text + (effects.empty() ? "]}\n" : "\n]}\n");
+    text += effects.empty() ? "]" : "\n]";
+    if (leftOut) {
+        text += ", \"leftOut\": [";
+        for (std::size_t i = 0; i < leftOut->size(); ++i)
+            text += (i == 0 ? "" : ", ") + std::to_string((*leftOut)[i] + 1);
+        text += "]";
+    }
+    return text + "}\n";
 }
 
 std::string roundTripNumber(double value)

@@ -5,6 +5,7 @@
 #include "stats/AnalysisIndex.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,10 @@ std::string formatResultsCsv(const std::vector<EffectResults>& effects);
 /// {"effects": [{"name": NAME, "analyses": [{"analysis", "index", "value", "F", "df1",
 /// "df2", "p", "noncentrality", "exact"} and "epsilon" on the Greenhouse-Geisser row]}]},
 /// with null for the statistic and exactness of the ANOVA rows and for a non-finite number.
-std::string formatResultsJson(const std::vector<EffectResults>& effects);
+/// With leftOut (the data rows 0 … left out), a last key "leftOut" lists them numbered
+/// from 1, as the table numbers its rows.
+std::string formatResultsJson(const std::vector<EffectResults>& effects,
+                              const std::optional<std::vector<int>>& leftOut = std::nullopt);
 
 /// The shortest decimal text that reads back to exactly value (std::to_chars), with '.'
 /// whatever the locale and ".0" after an integral value ("3.0", "-0.0"); "" for an

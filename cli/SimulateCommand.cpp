@@ -21,6 +21,7 @@
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <iostream>
 #include <random>
 #include <thread>
 #include <vector>
@@ -271,8 +272,13 @@ bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages)
     }
     parameters.simulateAlpha = power ? 0 : 1;
     parameters.useCustomMatrices = 0;
-    return input.load(commands, messages) && commands.computeStatistics() &&
-           tickAnalysis(commands, messages) && commands.setUpSimulation();
+    std::vector<std::int64_t> lines;
+    if (!input.load(commands, messages, lines))
+        return false;
+    const bool computed = commands.computeStatistics();
+    input.reportRefusedCell(commands.getDataTable(), lines, std::cerr);
+    InputOptions::reportLeftOut(commands.getLeftOutRows(), std::cerr);
+    return computed && tickAnalysis(commands, messages) && commands.setUpSimulation();
 }
 
 std::optional<Preferences> SimulateCommand::preferences(int threadTotal,

@@ -167,6 +167,49 @@ case $scenario in
     LOCPATH="$work" LC_ALL=de_DE.UTF-8 "$expect" 0 "^task,ANOVA \(uncorr\.\),,[0-9]+\.[0-9]+," "" \
       "$cli" compute "$example" --format csv
     ;;
+  cells-without-numbers)
+    # A cell that holds no number stops compute and simulate: the message with the row and
+    # column of the table, the line of the file, status 1 and nothing on standard output.
+    # The empty field between two tabs is such a cell, not a shift of the columns after it.
+    for cell in "" " " abc 1.5x 1..2 0x1A nan inf 1e999; do
+      printf 'a\tb\tc\n1\t2\t3\n\n2\t%s\t4\n3\t5\t4\n4\t4\t6\n' "$cell" >"$work/cells.txt"
+      for command in compute simulate; do
+        options=(--import "$work/cells.txt" --within time=3 --roles "1;2;3")
+        [ "$command" = simulate ] && options+=(--effect time --analysis 0 --passes 10 --seed 1)
+        status=0
+        "$cli" "$command" "${options[@]}" >"$work/out.txt" 2>"$work/err.txt" || status=$?
+        test "$status" -eq 1
+        test ! -s "$work/out.txt"
+        printf 'Error: The cell in row 2, column 2 of the data table holds no number.\nIn %s: line 4.\n' \
+          "$work/cells.txt" | diff - "$work/err.txt"
+      done
+    done
+    ;;
+  drop-incomplete)
+    # --drop-incomplete gives the numbers of the data without the rows it names, keeps them
+    # in the saved project, and still refuses a text that is no number.
+    printf 'a\tb\tc\n1\t2\t3\n2\t\t4\n3\t5\t4\n4\t4\t6\n5\t6\t\n6\t5\t9\n7\t8\t8\n' >"$work/gaps.txt"
+    printf 'a\tb\tc\n1\t2\t3\n3\t5\t4\n4\t4\t6\n6\t5\t9\n7\t8\t8\n' >"$work/complete.txt"
+    design=(--within time=3 --roles "1;2;3")
+    "$cli" compute --import "$work/complete.txt" "${design[@]}" --format csv >"$work/complete.csv"
+    "$cli" compute --import "$work/gaps.txt" "${design[@]}" --format csv --drop-incomplete \
+      --save "$work/gaps.vlt" >"$work/dropped.csv" 2>"$work/err.txt"
+    diff "$work/complete.csv" "$work/dropped.csv"
+    echo "Left out 2 participants with empty cells: rows 2, 5." | diff - "$work/err.txt"
+    "$expect" 0 '^\], "leftOut": \[2, 5\]\}$' "^Left out 2 participants" \
+      "$cli" compute "$work/gaps.vlt" --drop-incomplete --format json
+    "$expect" 1 "" "^Error: The cell in row 2, column 2 of the data table holds no number\.$" \
+      "$cli" compute "$work/gaps.vlt"
+    "$cli" compute --import "$work/gaps.txt" "${design[@]}" --format json >"$work/none.json" || true
+    refuse_match leftOut "$work/none.json"
+    simulation=(--effect time --analysis 2 --passes 400 --threads 2 --seed 3)
+    "$cli" simulate --import "$work/complete.txt" "${design[@]}" "${simulation[@]}" >"$work/complete.sim"
+    "$cli" simulate "$work/gaps.vlt" --drop-incomplete "${simulation[@]}" >"$work/dropped.sim"
+    diff "$work/complete.sim" "$work/dropped.sim"
+    printf 'a\tb\tc\n1\t2\t3\n2\t\tx\n3\t5\t4\n4\t4\t6\n' >"$work/text.txt"
+    "$expect" 1 "" "^Error: The cell in row 2, column 3 of the data table holds no number\.$" \
+      "$cli" compute --import "$work/text.txt" "${design[@]}" --drop-incomplete
+    ;;
   *)
     echo "unknown scenario $scenario" >&2
     exit 2
