@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 
@@ -113,6 +114,33 @@ TEST_F(MainWindowTest, ComputeTickAnAnalysisAndOpenTheSimulationWindow)
     click(*window, "simulationButton");
     EXPECT_TRUE(heading.startsWith("Simulation: Simulation of effect ")) << heading.toStdString();
     EXPECT_EQ(window->getCommands().getSimulationParameters().analysisIndex, 3);
+}
+
+TEST_F(MainWindowTest, ABlankCellGivesTheMessageWithTheCellSelected)
+{
+    auto window = windowWithMixedProject();
+    UserGridCtrl& data = window->getCommands().getDataTable();
+    auto* view = child<GridView>(*window, "dataTable");
+    const int row = data.toGridRow(3);
+    const int column = data.toGridColumn(2);
+    // The user blanks the cell: F2, the text replaced by a blank, Enter.
+    data.setFocusCell({row, column});
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* line = qobject_cast<QLineEdit*>(view->getEditor());
+    ASSERT_NE(line, nullptr);
+    line->selectAll();
+    QTest::keyClicks(line, " ");
+    QTest::keyClick(line, Qt::Key_Return);
+    ASSERT_EQ(data.getText(3, 2), " ");
+    click(*window, "computeButton");
+    EXPECT_EQ(messages.questions, std::vector<std::string>{"1 participant has empty cells. Leave "
+                                                           "this participant out this time? The "
+                                                           "data table keeps the row."});
+    EXPECT_EQ(takeMessages(), std::vector<std::string>{
+                                  "The cell in row 4, column 3 of the data table holds no number."});
+    EXPECT_EQ(data.getSelectedRange(), (CellRange{row, column, row, column}));
+    EXPECT_EQ(window->getCommands().getResultsTable().getRowCount(), 0);
 }
 
 TEST_F(MainWindowTest, TheAboutBoxShowsItsTexts)

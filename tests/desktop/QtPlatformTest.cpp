@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLocale>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -52,6 +53,23 @@ TEST(QtMessageSink, EachIconBecomesTheMatchingBoxWithTitleAndText)
         });
         QtMessageSink().showMessage("Veltmark", "Simulation aborted.", icon);
         EXPECT_EQ(shown, (QStringList{"Veltmark", "Simulation aborted.", QString::number(expected)}));
+    }
+}
+
+TEST(QtMessageSink, AQuestionIsAnsweredByItsYesAndNoButtons)
+{
+    for (const auto& [button, expected] :
+         {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
+        QStringList shown;
+        handleNextModal([&, button = button](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            shown = {box->windowTitle(), box->text(), QString::number(box->icon())};
+            box->button(button)->click();
+        });
+        EXPECT_EQ(QtMessageSink().askYesNo("Empty cells", "Leave them out?"), expected);
+        EXPECT_EQ(shown, (QStringList{"Empty cells", "Leave them out?",
+                                      QString::number(QMessageBox::Question)}));
     }
 }
 
