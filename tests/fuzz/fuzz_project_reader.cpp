@@ -1,15 +1,18 @@
 // Feeds arbitrary bytes to the project reader. Whatever it accepts must load into the
-// tables, the tables must write a project that the reader accepts again, and saving that
-// one after opening it must give the same bytes.
+// tables; the tables must write a project that the reader accepts again unless a value is
+// infinite or every value is NaN, and saving that one after opening it must give the same
+// bytes.
 #include "platform/MessageSink.h"
 #include "data/BinaryWriter.h"
 #include "data/ProjectContent.h"
 #include "data/UserGridCtrl.h"
 #include "data/WithinGridCtrl.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -21,9 +24,23 @@ public:
     bool askYesNo(const std::string&, const std::string&) override { return false; }
 };
 
-/// Loads content into the tables and writes them back; an accepted project always has a
-/// participant cell, so the writer cannot refuse it.
-std::vector<std::uint8_t> loadAndWrite(const ProjectContent& content)
+/// Whether the tables can write the values back: a NaN opens as an empty cell, so a
+/// project of NaNs only has no participant cell, and an infinity opens as the text "inf",
+/// which holds no number. Every other accepted project can be saved.
+bool canBeSaved(const GeneralMatrix<double>& values)
+{
+    bool anyNumber = false;
+    for (std::int32_t i = 0; i < values.getSize(); ++i) {
+        const double value = values.dataPointer()[i];
+        if (std::isinf(value))
+            return false;
+        anyNumber = anyNumber || !std::isnan(value);
+    }
+    return anyNumber;
+}
+
+/// Loads content into the tables and writes them back; nothing when the writer refuses.
+std::optional<std::vector<std::uint8_t>> loadAndWrite(const ProjectContent& content)
 {
     // The tables own 40 MB workspaces each; made once, they serve every input.
     static IgnoredMessages messages;
@@ -32,13 +49,14 @@ std::vector<std::uint8_t> loadAndWrite(const ProjectContent& content)
     dataTable.loadData(content.data);
     withinTable.loadWithin(content.within);
     BinaryWriter out;
-    if (!dataTable.serializeData(out))
-        std::abort();
+    const bool written = dataTable.serializeData(out);
     withinTable.Serialize(out);
     // Back to the tables' empty state, so that a run frees what it allocated; otherwise
     // libFuzzer runs a leak check, which scans the tables' workspaces, after every input.
     dataTable.setupTable(0, 0);
     withinTable.setupTable();
+    if (!written)
+        return std::nullopt;
     return out.bytes();
 }
 
@@ -51,9 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // The first pass through the tables normalises (values to 14 significant digits, an
     // unpaired surrogate to U+FFFD); from then on saving what was opened changes nothing.
-    const std::vector<std::uint8_t> saved = loadAndWrite(content);
+    const std::optional<std::vector<std::uint8_t>> saved = loadAndWrite(content);
+    if (saved.has_value() != canBeSaved(content.data.values))
+        std::abort();
+    if (!saved)
+        return 0;
     ProjectContent reopened;
-    if (readProjectContent(saved, reopened) != ProjectReadStatus::Ok)
+    if (readProjectContent(*saved, reopened) != ProjectReadStatus::Ok)
         std::abort();
     if (loadAndWrite(reopened) != saved)
         std::abort();
