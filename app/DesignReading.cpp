@@ -33,6 +33,6 @@ bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable,
     withinTable.getNames(withinNames);
     std::vector<int> withinLevels;
     withinTable.getLevels(withinLevels);
-    return design.build(values, columnNames, betweenColumns, withinNames,
-                        withinLevels, columnLevels);
+    return design.build(values, columnNames, betweenColumns, withinNames, withinLevels,
+                        columnLevels);
 }

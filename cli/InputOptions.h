@@ -23,8 +23,9 @@ class App;
 class InputOptions {
 public:
     /// Adds PROJECT, --import, --within, --roles, the seven import flags,
-    /// --decimal-separator and --drop-incomplete to command. Exactly one of PROJECT and --import is required;
-    /// --import requires --within and --roles, which, like the import flags, require it.
+    /// --decimal-separator and --drop-incomplete to command. Exactly one of PROJECT and
+    /// --import is required; --import requires --within and --roles, which, like the import
+    /// flags, require it.
     void addTo(CLI::App& command);
 
     bool dropsIncomplete() const { return dropIncomplete; }

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <cstddef>
 #include <iterator>
+#include <limits>
 #include <utility>
 
 namespace {

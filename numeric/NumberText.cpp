@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cassert>
 #include <charconv>
-#include <cmath>
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <system_error>

@@ -77,7 +77,7 @@ TEST(ComputeStatistics, ACellThatHoldsNoNumberStopsTheCommandWithItsOwnMessage)
         bool answer;
         Texts questions;
     } cases[] = {
-        {"4.5x", true, {}}, // a text is refused, even in a row with an empty cell
+        {"4.5x", true, {}},        // a text is refused, even in a row with an empty cell
         {"", false, {emptyCells}}, // "No" leaves everything as it is
         {"  ", false, {emptyCells}},
     };

@@ -169,9 +169,9 @@ TEST_F(ProjectFileTest, TheSmallProjectIsWrittenByteForByteAndReadBackIdenticall
 
 TEST_F(ProjectFileTest, AnyNaNOpensAsAnEmptyCellAndAnEarlierFilesZeroAsZero)
 {
-    for (const auto& [bits, text] : {std::pair{0x7FF8'0000'0000'0000ull, ""},
-                                     std::pair{0xFFF0'0000'0000'0001ull, ""},
-                                     std::pair{0x0000'0000'0000'0000ull, "0"}}) {
+    for (const auto& [bits, text] :
+         {std::pair{0x7FF8'0000'0000'0000ull, ""}, std::pair{0xFFF0'0000'0000'0001ull, ""},
+          std::pair{0x0000'0000'0000'0000ull, "0"}}) {
         SCOPED_TRACE(bits);
         const std::string path = folder.write("cell.vlt", smallProject(bits).bytes);
         ASSERT_TRUE(projectFile.read(path, data, within));

@@ -137,8 +137,9 @@ TEST_F(MainWindowTest, ABlankCellGivesTheMessageWithTheCellSelected)
     EXPECT_EQ(messages.questions, std::vector<std::string>{"1 participant has empty cells. Leave "
                                                            "this participant out this time? The "
                                                            "data table keeps the row."});
-    EXPECT_EQ(takeMessages(), std::vector<std::string>{
-                                  "The cell in row 4, column 3 of the data table holds no number."});
+    EXPECT_EQ(
+        takeMessages(),
+        std::vector<std::string>{"The cell in row 4, column 3 of the data table holds no number."});
     EXPECT_EQ(data.getSelectedRange(), (CellRange{row, column, row, column}));
     EXPECT_EQ(window->getCommands().getResultsTable().getRowCount(), 0);
 }

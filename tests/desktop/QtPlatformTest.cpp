@@ -5,10 +5,10 @@
 #include "desktop/platform/QtMessageSink.h"
 #include "desktop/platform/QtSettingsStore.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QFileDialog>
 #include <QLocale>
-#include <QAbstractButton>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
