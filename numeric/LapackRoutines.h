@@ -3,7 +3,7 @@
 // The LAPACK and BLAS routines the matrix toolkit uses, through their Fortran interface:
 // every argument by pointer, matrices column-major, and one hidden length argument per
 // CHARACTER argument appended at the end (the gfortran calling convention).
-// Only RealMatrix.cpp includes this header.
+// Only RealMatrix.cpp and LapackErrors.cpp include this header (and the test of xerbla_).
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +33,11 @@ void dsyev_(const char* jobz, const char* uplo, const Int* n, double* a, const I
             std::size_t uploLength);
 void dpotrf_(const char* uplo, const Int* n, double* a, const Int* lda, Int* info,
              std::size_t uploLength);
+void xerbla_(const char* routineName, const Int* position, std::size_t nameLength);
 }
+
+/// Whether xerbla_ reported an illegal argument on this thread since the last call; clears
+/// the report.
+bool takeArgumentError();
 
 } // namespace lapack

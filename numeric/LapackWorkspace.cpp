@@ -1,6 +1,12 @@
 #include "numeric/LapackWorkspace.h"
 
-// `new double[]` leaves the elements uninitialised, so no page of the 40 MB array is
-// written here; the allocator hands out fresh anonymous pages for a block of this size,
-// and the kernel maps them only when LAPACK first touches them.
-LapackWorkspace::LapackWorkspace() : buffer(new double[LENGTH]) {}
+double* LapackWorkspace::reserve(std::size_t count)
+{
+    if (count > length) {
+        // The old contents are scratch; releasing first keeps the peak at the new size.
+        buffer.reset();
+        buffer.reset(new double[count]);
+        length = count;
+    }
+    return buffer.get();
+}

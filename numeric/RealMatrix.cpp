@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -17,7 +18,35 @@ Int leading(Int rows)
     return std::max<Int>(1, rows);
 }
 
+// LAPACK's blocked routines run fastest with a work array of about (block size + a few)
+// times the matrix dimension; their block sizes are at most 64. Less than that, down to
+// each routine's documented minimum, only makes them fall back to unblocked code.
+constexpr std::int64_t BLOCK = 64;
+
+// LWORK for a call: the blocked size, at least the minimum, as long as it fits LAPACK's
+// 32-bit integers; nothing when not even the minimum does.
+std::optional<Int> workLength(std::int64_t minimum, std::int64_t blocked)
+{
+    constexpr std::int64_t largest = std::numeric_limits<Int>::max();
+    if (minimum > largest)
+        return std::nullopt;
+    return static_cast<Int>(std::min(std::max(minimum, blocked), largest));
+}
+
+// A routine's INFO and the argument report of xerbla_ together: both are read, so that a
+// report left by one call cannot be taken for the next one's.
+bool succeeded(Int info)
+{
+    const bool illegalArgument = lapack::takeArgumentError();
+    return info == 0 && !illegalArgument;
+}
+
 } // namespace
+
+double zeroTolerance(std::int32_t n, double largest)
+{
+    return static_cast<double>(n) * std::numeric_limits<double>::epsilon() * largest;
+}
 
 RealMatrix::RealMatrix(LapackWorkspace* workspace) : lapack(workspace) {}
 
@@ -46,6 +75,9 @@ void RealMatrix::multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool 
     const Int ldc = leading(m);
     lapack::dgemm_(&opA, &opB, &m, &n, &k, &one, data.get(), &lda, B.data.get(), &ldb, &zero,
                    C.data.get(), &ldc, 1, 1);
+    // The arguments follow from the asserted shapes, so dgemm has no reason to reject one.
+    [[maybe_unused]] const bool rejected = lapack::takeArgumentError();
+    assert(!rejected);
 }
 
 void RealMatrix::multiplyInPlace(const RealMatrix& B, bool transB)
@@ -55,39 +87,52 @@ void RealMatrix::multiplyInPlace(const RealMatrix& B, bool transB)
     copyFrom(product);
 }
 
-void RealMatrix::inverse(RealMatrix& out) const
+bool RealMatrix::inverse(RealMatrix& out) const
 {
     RealMatrix work(lapack);
     work.copyFrom(*this);
-    work.invertInPlace();
+    const bool inverted = work.invertInPlace();
     out.copyFrom(work);
+    return inverted;
 }
 
-void RealMatrix::invertInPlace()
+bool RealMatrix::invertInPlace()
 {
     assert(rows == cols);
     if (rows == 0) {
-        return;
+        return true;
     }
     const Int n = rows;
     const Int lda = leading(n);
+    const std::optional<Int> lwork = workLength(n, BLOCK * n);
+    if (!lwork)
+        return false;
     std::vector<Int> pivots(static_cast<std::size_t>(n));
     Int info = 0;
-    // A singular matrix leaves a zero pivot; its status is not examined, the caller tests
-    // its own data where that matters.
     lapack::dgetrf_(&n, &n, data.get(), &lda, pivots.data(), &info);
-    lapack::dgetri_(&n, data.get(), &lda, pivots.data(), lapack->work(), lapack->length(), &info);
+    // INFO > 0 is an exactly zero pivot: the matrix is singular and dgetri would divide by it.
+    if (!succeeded(info))
+        return false;
+    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
+    lapack::dgetri_(&n, data.get(), &lda, pivots.data(), work, &*lwork, &info);
+    return succeeded(info);
 }
 
-void RealMatrix::singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
+bool RealMatrix::singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
                                             std::vector<double>* vt) const
 {
     const Int m = rows;
     const Int n = cols;
     s.assign(static_cast<std::size_t>(std::min(m, n)), 0.0);
     if (m == 0 || n == 0) {
-        return;
+        return true;
     }
+    const std::int64_t shorter = std::min(m, n);
+    const std::int64_t longer = std::max(m, n);
+    const std::optional<Int> lwork =
+        workLength(std::max(3 * shorter + longer, 5 * shorter), (BLOCK + 5) * (shorter + longer));
+    if (!lwork)
+        return false;
     // dgesvd destroys its input, so it works on a copy.
     std::vector<double> a(data.get(), data.get() + size);
     const bool full = u != nullptr;
@@ -101,12 +146,14 @@ void RealMatrix::singularValueDecomposition(std::vector<double>& s, std::vector<
     const Int ldu = full ? leading(m) : 1;
     const Int ldvt = full ? leading(n) : 1;
     Int info = 0;
+    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
     lapack::dgesvd_(&job, &job, &m, &n, a.data(), &lda, s.data(),
                     full ? u->data() : &unusedVector, &ldu, full ? vt->data() : &unusedVector,
-                    &ldvt, lapack->work(), lapack->length(), &info, 1, 1);
+                    &ldvt, work, &*lwork, &info, 1, 1);
+    return succeeded(info);
 }
 
-void RealMatrix::pseudoInverse(RealMatrix& out) const
+bool RealMatrix::pseudoInverse(RealMatrix& out) const
 {
     assert(&out != this);
     const Int m = rows;
@@ -114,7 +161,10 @@ void RealMatrix::pseudoInverse(RealMatrix& out) const
     std::vector<double> s;
     std::vector<double> u;
     std::vector<double> vt;
-    singularValueDecomposition(s, &u, &vt);
+    if (!singularValueDecomposition(s, &u, &vt))
+        return false;
+    // dgesvd returns the singular values in descending order.
+    const double tolerance = s.empty() ? 0.0 : zeroTolerance(std::max(m, n), s.front());
 
     RealMatrix U(m, m, lapack);
     RealMatrix Vt(n, n, lapack);
@@ -122,8 +172,7 @@ void RealMatrix::pseudoInverse(RealMatrix& out) const
     std::copy(vt.begin(), vt.end(), Vt.data.get());
     RealMatrix sPlus(n, m, lapack);
     for (std::size_t k = 0; k < s.size(); ++k) {
-        // Absolute tolerance: a singular value at or below it counts as zero.
-        if (std::fabs(s[k]) > SINGULAR_VALUE_TOLERANCE) {
+        if (s[k] > tolerance) {
             const auto kk = static_cast<std::int32_t>(k);
             sPlus.set(kk, kk, 1.0 / s[k]);
         }
@@ -131,37 +180,48 @@ void RealMatrix::pseudoInverse(RealMatrix& out) const
     RealMatrix vSPlus(lapack);
     Vt.multiply(sPlus, vSPlus, true, false);
     vSPlus.multiply(U, out, false, true);
+    return true;
 }
 
-void RealMatrix::symmetricPseudoInverse(RealMatrix& out) const
+std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out,
+                                                               double floor) const
 {
     assert(&out != this);
     assert(rows == cols);
     const Int n = rows;
     out.resize(n, n);
     if (n == 0) {
-        return;
+        return 0;
     }
     // The front of the workspace holds the copy that dsyev turns into the eigenvectors and
     // then the eigenvalues; dsyev works in the rest.
     const std::size_t squareSize = static_cast<std::size_t>(n) * n;
-    double* vectors = lapack->work();
+    const std::optional<Int> lwork = workLength(3 * std::int64_t{n} - 1, (BLOCK + 2) * n);
+    if (!lwork)
+        return std::nullopt;
+    double* vectors = lapack->reserve(squareSize + static_cast<std::size_t>(n) +
+                                      static_cast<std::size_t>(*lwork));
     double* values = vectors + squareSize;
     double* work = values + n;
-    Int workLength = *lapack->length() - static_cast<Int>(squareSize) - n;
     std::copy_n(data.get(), squareSize, vectors);
     const char wantVectors = 'V';
     const char upper = 'U';
     const Int lda = leading(n);
     Int info = 0;
-    lapack::dsyev_(&wantVectors, &upper, &n, vectors, &lda, values, work, &workLength, &info, 1,
-                   1);
+    lapack::dsyev_(&wantVectors, &upper, &n, vectors, &lda, values, work, &*lwork, &info, 1, 1);
+    if (!succeeded(info))
+        return std::nullopt;
+    // The eigenvalues come in ascending order, so the largest absolute value is at one end.
+    const double largest = std::max(std::fabs(values[0]), std::fabs(values[n - 1]));
+    const double tolerance = std::max(zeroTolerance(n, largest), floor);
     // A⁺ = Σ v_k v_kᵀ / λ_k over the eigenvalues above the tolerance in absolute value;
     // the upper triangle is summed and mirrored.
+    std::int32_t rank = 0;
     for (Int k = 0; k < n; ++k) {
-        if (std::fabs(values[k]) <= SINGULAR_VALUE_TOLERANCE) {
+        if (std::fabs(values[k]) <= tolerance) {
             continue;
         }
+        ++rank;
         const double* v = vectors + static_cast<std::size_t>(n) * k;
         for (Int j = 0; j < n; ++j) {
             const double scaled = v[j] / values[k];
@@ -175,49 +235,60 @@ void RealMatrix::symmetricPseudoInverse(RealMatrix& out) const
             out.set(i, j, out.get(j, i));
         }
     }
+    return rank;
 }
 
-void RealMatrix::pseudoInvertInPlace()
+bool RealMatrix::pseudoInvertInPlace()
 {
     RealMatrix result(lapack);
-    pseudoInverse(result);
+    if (!pseudoInverse(result))
+        return false;
     copyFrom(result);
+    return true;
 }
 
-void RealMatrix::eigenvalues(double* out)
+bool RealMatrix::eigenvalues(double* out)
 {
     assert(rows == cols);
     const Int n = rows;
     if (n == 0) {
-        return;
+        return true;
     }
+    const std::optional<Int> lwork = workLength(3 * std::int64_t{n}, (BLOCK + 4) * n);
+    if (!lwork)
+        return false;
     std::vector<double> imaginary(static_cast<std::size_t>(n));
     const char noVectors = 'N';
     const Int lda = leading(n);
     const Int ldv = 1;
     double unusedVector = 0.0;
     Int info = 0;
+    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
     lapack::dgeev_(&noVectors, &noVectors, &n, data.get(), &lda, out, imaginary.data(),
-                   &unusedVector, &ldv, &unusedVector, &ldv, lapack->work(), lapack->length(),
-                   &info, 1, 1);
+                   &unusedVector, &ldv, &unusedVector, &ldv, work, &*lwork, &info, 1, 1);
+    return succeeded(info);
 }
 
-void RealMatrix::symmetricEigen(double* w, RealMatrix& z) const
+bool RealMatrix::symmetricEigen(double* w, RealMatrix& z) const
 {
     assert(rows == cols);
     assert(z.rows == rows && z.cols == cols);
     const Int n = rows;
     if (n == 0) {
-        return;
+        return true;
     }
+    const std::optional<Int> lwork = workLength(3 * std::int64_t{n} - 1, (BLOCK + 2) * n);
+    if (!lwork)
+        return false;
     std::vector<double> a(data.get(), data.get() + size);
     const char vectors = 'V';
     const char upper = 'U';
     const Int lda = leading(n);
     Int info = 0;
-    lapack::dsyev_(&vectors, &upper, &n, a.data(), &lda, w, lapack->work(), lapack->length(),
-                   &info, 1, 1);
+    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
+    lapack::dsyev_(&vectors, &upper, &n, a.data(), &lda, w, work, &*lwork, &info, 1, 1);
     std::copy(a.begin(), a.end(), z.data.get());
+    return succeeded(info);
 }
 
 double RealMatrix::determinant()
@@ -231,6 +302,9 @@ double RealMatrix::determinant()
     const Int lda = leading(n);
     Int info = 0;
     lapack::dgetrf_(&n, &n, data.get(), &lda, pivots.data(), &info);
+    // INFO > 0 is an exactly zero pivot, which makes the product below 0 as it should.
+    if (info < 0 || lapack::takeArgumentError())
+        return std::numeric_limits<double>::quiet_NaN();
     double product = 1.0;
     int interchanges = 0;
     for (Int k = 0; k < n; ++k) {
@@ -252,13 +326,16 @@ double RealMatrix::trace() const
     return sum;
 }
 
-double RealMatrix::rank() const
+std::optional<std::int32_t> RealMatrix::rank() const
 {
     std::vector<double> s;
-    singularValueDecomposition(s, nullptr, nullptr);
-    const auto count = std::count_if(s.begin(), s.end(),
-                                     [](double value) { return value > SINGULAR_VALUE_TOLERANCE; });
-    return static_cast<double>(count);
+    if (!singularValueDecomposition(s, nullptr, nullptr))
+        return std::nullopt;
+    if (s.empty())
+        return 0;
+    const double tolerance = zeroTolerance(std::max(rows, cols), s.front());
+    return static_cast<std::int32_t>(
+        std::count_if(s.begin(), s.end(), [tolerance](double value) { return value > tolerance; }));
 }
 
 void RealMatrix::setIdentity()
@@ -377,6 +454,7 @@ std::int32_t RealMatrix::choleskyInPlace()
     // INFO > 0 is the order of the first leading minor that is not positive definite; the
     // arguments are valid by construction, so INFO < 0 cannot occur.
     lapack::dpotrf_(&upper, &n, data.get(), &lda, &info, 1);
-    assert(info >= 0);
+    [[maybe_unused]] const bool rejected = lapack::takeArgumentError();
+    assert(!rejected && info >= 0);
     return static_cast<std::int32_t>(info);
 }

@@ -4,18 +4,17 @@
 #include "LapackWorkspace.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
-/// Singular values at or below this absolute bound count as zero in the pseudo-inverse
-/// and the rank (ten times the double-precision machine epsilon). It is deliberately not
-/// scaled by the largest singular value or the matrix size.
-inline constexpr double SINGULAR_VALUE_TOLERANCE = 2.220446049250313e-15;
+/// The bound at or below which a singular value (or the absolute value of an eigenvalue of
+/// a symmetric matrix) counts as zero: n·ε·largest, where largest is the matrix's largest
+/// singular value and n its larger dimension. Rounding in a factorisation of the matrix
+/// perturbs its singular values by about that much, so smaller ones cannot be told from
+/// zero. Being relative, the bound ignores the units: a matrix scaled by 10^k has the same
+/// rank and a pseudo-inverse scaled by 10^-k.
+double zeroTolerance(std::int32_t n, double largest);
 
-/// A double matrix with the linear algebra the statistics need, backed by LAPACK/BLAS
-/// through their Fortran interface. Every LAPACK call passes the matrix's workspace as
-/// WORK/LWORK; LAPACK status codes are not examined (callers that must detect a singular
-/// or indefinite input test their own data). The workspace is not owned and outlives the
-/// matrix; matrices sharing a workspace are used by one thread at a time.
 class RealMatrix : public GeneralMatrix<double> {
 public:
     RealMatrix() = default;
@@ -29,33 +28,38 @@ public:
     /// A := A·op(B) (dgemm into a temporary).
     void multiplyInPlace(const RealMatrix& B, bool transB);
 
-    /// out := A⁻¹ by LU (dgetrf, dgetri); A unchanged. A singular A leaves in out whatever
-    /// dgetri leaves.
-    void inverse(RealMatrix& out) const;
-    void invertInPlace();
+    /// out := A⁻¹ by LU (dgetrf, dgetri); A unchanged. False for a singular A.
+    [[nodiscard]] bool inverse(RealMatrix& out) const;
+    [[nodiscard]] bool invertInPlace();
 
     /// out := A⁺ (cols x rows), the Moore-Penrose inverse from the full SVD (dgesvd, dgemm);
-    /// singular values with |s| <= SINGULAR_VALUE_TOLERANCE are treated as zero.
-    void pseudoInverse(RealMatrix& out) const;
-    void pseudoInvertInPlace();
+    /// singular values at or below zeroTolerance are treated as zero.
+    [[nodiscard]] bool pseudoInverse(RealMatrix& out) const;
+    [[nodiscard]] bool pseudoInvertInPlace();
     /// out := A⁺ of the symmetric A, from its eigen-decomposition (dsyev) instead of the
     /// SVD: the singular values of a symmetric matrix are the absolute values of its
     /// eigenvalues, so the same tolerance rule gives the same pseudo-inverse at about half
-    /// the cost. Reads A's upper triangle only; out is exactly symmetric. Allocates nothing.
-    void symmetricPseudoInverse(RealMatrix& out) const;
+    /// the cost. Eigenvalues at or below max(zeroTolerance, floor) in absolute value count
+    /// as zero; floor lets a caller who knows the scale of the data the matrix came from
+    /// treat a matrix of pure rounding noise as zero. Returns the rank, the number of
+    /// eigenvalues above that bound, or nothing when dsyev fails. Reads A's upper triangle
+    /// only; out is exactly symmetric. Allocates nothing once the workspace is large enough.
+    [[nodiscard]] std::optional<std::int32_t> symmetricPseudoInverse(RealMatrix& out,
+                                                                     double floor = 0.0) const;
 
     /// out[0..rows-1] := real parts of the eigenvalues of the square A in LAPACK's order;
     /// imaginary parts are dropped. A is overwritten (dgeev without vectors).
-    void eigenvalues(double* out);
+    [[nodiscard]] bool eigenvalues(double* out);
     /// w[0..n-1] := eigenvalues of the symmetric A in ascending order, z (already n x n)
     /// := orthonormal eigenvectors in its columns. Reads A's upper triangle only; A
     /// unchanged (dsyev on a copy).
-    void symmetricEigen(double* w, RealMatrix& z) const;
+    [[nodiscard]] bool symmetricEigen(double* w, RealMatrix& z) const;
     /// Determinant from the LU factors (dgetrf); A is left holding the factors.
     double determinant();
     double trace() const;
-    /// Number of singular values above SINGULAR_VALUE_TOLERANCE (dgesvd on a copy).
-    double rank() const;
+    /// Number of singular values above zeroTolerance (dgesvd on a copy); nothing when the
+    /// SVD fails.
+    std::optional<std::int32_t> rank() const;
     void setIdentity();
 
     void add(const RealMatrix& B, RealMatrix& C) const;
@@ -87,6 +91,6 @@ protected:
 
 private:
     /// Full (JOBU = JOBVT = "A") or values-only SVD of a copy of A.
-    void singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
+    [[nodiscard]] bool singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
                                     std::vector<double>* vt) const;
 };

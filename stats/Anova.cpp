@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -17,28 +19,38 @@ bool isScalar(const RealMatrix& a)
     return a.getRows() == 1 && a.getCols() == 1;
 }
 
-// The two matrices pseudo-inverted here, C (XᵀX)⁻¹ Cᵀ and E, are symmetric.
-void symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out)
+// The two matrices pseudo-inverted here, C (XᵀX)⁻¹ Cᵀ and E, are symmetric. Returns the
+// rank, or nothing when LAPACK fails.
+std::optional<std::int32_t> symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out,
+                                                   double floor)
 {
     if (!isScalar(a)) {
-        a.symmetricPseudoInverse(out);
-        return;
+        return a.symmetricPseudoInverse(out, floor);
     }
     const double x = a.get(0, 0);
     out.resize(1, 1);
-    // |x| is the singular value: at or below the tolerance it counts as zero.
-    if (std::fabs(x) > SINGULAR_VALUE_TOLERANCE) {
-        out.set(0, 0, 1.0 / x);
+    // |x| is the only singular value, and the relative bound ε·|x| stays below it: only 0
+    // and values at or below the floor count as zero.
+    if (x == 0.0 || std::fabs(x) <= floor) {
+        return 0;
     }
+    out.set(0, 0, 1.0 / x);
+    return 1;
 }
 
-void eigenvalues(RealMatrix& a, double* out)
+bool eigenvalues(RealMatrix& a, double* out)
 {
     if (!isScalar(a)) {
-        a.eigenvalues(out);
-        return;
+        return a.eigenvalues(out);
     }
     out[0] = a.get(0, 0);
+    return true;
+}
+
+bool allFinite(const RealMatrix& a)
+{
+    const double* first = a.dataPointer();
+    return std::all_of(first, first + a.getSize(), [](double x) { return std::isfinite(x); });
 }
 
 // sums[l] := Σₖ a[l][k]·b[k] for k = 0 .. length-1, each summed in order from 0.
@@ -120,26 +132,42 @@ std::string Anova::effectName() const
 
 bool Anova::compute()
 {
-    if (!buildModel()) {
+    failure = buildModel();
+    if (failure != ComputeFailure::None) {
         return false;
     }
     computeTests();
     return true;
 }
 
-bool Anova::buildModel()
+ComputeFailure Anova::buildModel()
 {
     countObservations();
     // Full column rank of X is what makes XᵀX invertible; a between cell without
     // participants leaves a zero column, and the LU inverse would report nothing.
     if (rankX < static_cast<double>(X.getCols())) {
-        return false;
+        return ComputeFailure::EmptyGroup;
     }
     estimateCellMeans();
     estimateContrast();
-    formHypothesisSscp();
+    if (!formHypothesisSscp()) {
+        return ComputeFailure::LinearAlgebra;
+    }
     formErrorSscp();
+    // Every number below is formed from these three; an infinity or NaN in them must not
+    // reach LAPACK, which rejects it (or loops on it) rather than passing it on.
+    if (!allFinite(cellMeans) || !allFinite(hypothesisSscp) || !allFinite(errorSscp)) {
+        return nonFiniteCause();
+    }
     return solveEigenproblem();
+}
+
+ComputeFailure Anova::nonFiniteCause() const
+{
+    const double* first = Y.dataPointer();
+    const bool dataFinite =
+        std::all_of(first, first + Y.getSize(), [](double y) { return std::isfinite(y); });
+    return dataFinite ? ComputeFailure::Overflow : ComputeFailure::NonFiniteData;
 }
 
 void Anova::countObservations()
@@ -148,9 +176,8 @@ void Anova::countObservations()
     locateCells();
     // For a cell indicator the columns of X are orthogonal and XᵀX is diagonal with the
     // cell sizes n_g, so the singular values of X are sqrt(n_g): at least 1 for an occupied
-    // cell, exactly 0 for an empty one. The number of singular values above
-    // SINGULAR_VALUE_TOLERANCE is therefore exactly the number of occupied cells, and the
-    // SVD of the N x G matrix is not needed.
+    // cell, exactly 0 for an empty one. The rank is therefore exactly the number of
+    // occupied cells, and the SVD of the N x G matrix is not needed.
     const auto occupied = std::count_if(cellSizes.begin(), cellSizes.end(),
                                         [](int size) { return size > 0; });
     rankX = static_cast<double>(occupied);
@@ -214,21 +241,55 @@ void Anova::estimateContrast()
     t = static_cast<double>(contrastEstimate.getCols());
 }
 
-void Anova::formHypothesisSscp()
+bool Anova::formHypothesisSscp()
 {
     C.multiply(xtxInverse, contrastInverse, false, false);
     contrastInverse.multiply(C, contrastDispersion, false, true);
-    symmetricPseudoInverse(contrastDispersion, dispersionPlus);
+    // C (XᵀX)⁻¹ Cᵀ depends on the design only, not on the data's units: the relative bound
+    // alone decides its rank.
+    if (!symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0)) {
+        return false;
+    }
     contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
     estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
+    return true;
 }
 
 void Anova::formErrorSscp()
 {
     formErrorCovariance();
+    const auto columns = static_cast<std::int32_t>(t);
+    if (n - rankX <= 0.0) {
+        // Without error degrees of freedom S is 0/0; E is left zero and no analysis is
+        // available.
+        errorSscp.resize(columns, columns);
+        return;
+    }
     M.multiply(errorCovariance, transformedCovariance, true, false);
     transformedCovariance.multiply(M, errorSscp, false, false);
     errorSscp.scaleInPlace(n - rankX);
+}
+
+double Anova::errorFloor() const
+{
+    constexpr double epsilon = std::numeric_limits<double>::epsilon();
+    const double participants = n;
+    const double columns = Y.getCols();
+    // E = Mᵀ (RᵀR) M is formed from the residual SSCP RᵀR, whose elements are sums of N
+    // products and carry rounding errors up to about N·ε times its largest eigenvalue; the
+    // products with M, sums of P terms, add P·ε of it. The trace bounds that eigenvalue.
+    const double sscpTrace = errorCovariance.trace() * (n - rankX);
+    const double formed = std::max(participants, columns) * epsilon * sscpTrace;
+    // A residual itself is off by up to about m·ε·|y|max through the rounding of its cell
+    // mean (m the largest cell, over which the mean is summed). Data whose true residuals
+    // are all 0 therefore give an RᵀR, and an E, of pure rounding noise with eigenvalues
+    // below N·P·(m·ε·|y|max)².
+    const double largestCell = *std::max_element(cellSizes.begin(), cellSizes.end());
+    const double perResidual = largestCell * epsilon * dataMagnitude;
+    const double residual = participants * columns * perResidual * perResidual;
+    // Both bounds scale with the square of the data's units, so the rank does not depend
+    // on them.
+    return formed + residual;
 }
 
 void Anova::formErrorCovariance()
@@ -248,6 +309,7 @@ void Anova::formResiduals()
     const std::int32_t columns = Y.getCols();
     residuals.resize(participants, columns);
     const int* cellOf = cellOfParticipant.data();
+    double magnitude = 0.0;
     for (std::int32_t p = 0; p < columns; ++p) {
         const double* y = Y.dataPointer() + static_cast<std::size_t>(participants) * p;
         const double* means =
@@ -255,8 +317,10 @@ void Anova::formResiduals()
         double* r = residuals.dataPointer() + static_cast<std::size_t>(participants) * p;
         for (std::int32_t k = 0; k < participants; ++k) {
             r[k] = y[k] - means[cellOf[k]];
+            magnitude = std::max(magnitude, std::fabs(y[k]));
         }
     }
+    dataMagnitude = magnitude;
 }
 
 void Anova::crossProductOfResiduals()
@@ -297,18 +361,31 @@ void Anova::crossProductOfResiduals()
     }
 }
 
-bool Anova::solveEigenproblem()
+ComputeFailure Anova::solveEigenproblem()
 {
-    symmetricPseudoInverse(errorSscp, errorSscpPlus);
-    hypothesisSscp.multiply(errorSscpPlus, hePlus, false, false);
-    heEigenvalues.assign(static_cast<std::size_t>(hePlus.getRows()), 0.0);
-    const double* first = hePlus.dataPointer();
-    const double* last = first + hePlus.getSize();
-    if (std::any_of(first, last, [](double element) { return std::isnan(element); })) {
-        return false;
+    heEigenvalues.assign(static_cast<std::size_t>(t), 0.0);
+    errorRank = 0;
+    if (n - rankX <= 0.0) {
+        return ComputeFailure::None;
     }
-    eigenvalues(hePlus, heEigenvalues.data());
-    return true;
+    const std::optional<std::int32_t> rank =
+        symmetricPseudoInverse(errorSscp, errorSscpPlus, errorFloor());
+    if (!rank) {
+        return ComputeFailure::LinearAlgebra;
+    }
+    errorRank = *rank;
+    // With E singular the MANOVA tests are not available and need no eigenvalues.
+    if (errorRank < static_cast<std::int32_t>(t)) {
+        return ComputeFailure::None;
+    }
+    hypothesisSscp.multiply(errorSscpPlus, hePlus, false, false);
+    if (!allFinite(hePlus)) {
+        return ComputeFailure::Overflow;
+    }
+    if (!eigenvalues(hePlus, heEigenvalues.data())) {
+        return ComputeFailure::LinearAlgebra;
+    }
+    return ComputeFailure::None;
 }
 
 void Anova::computeTests()
@@ -319,10 +396,12 @@ void Anova::computeTests()
     const auto rankInt = static_cast<std::int32_t>(rankX);
     const auto qInt = static_cast<std::int32_t>(q);
     const auto tInt = static_cast<std::int32_t>(t);
-    pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt);
-    wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt);
-    hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt);
-    univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt);
+    pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt,
+                             errorRank);
+    univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt,
+                              errorRank);
     pillaiTest.compute();
     wilksTest.compute();
     hotellingTest.compute();

@@ -4,6 +4,7 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
+#include "stats/ComputeFailure.h"
 #include "stats/SimulationParameters.h"
 #include "stats/HotellingTest.h"
 #include "stats/PillaiTest.h"
@@ -65,9 +66,14 @@ public:
     std::string effectName() const;
 
     /// Builds the model and runs the four tests. Returns false, leaving every test with its
-    /// previous results, when a between cell has no participant (X has a zero column, so
-    /// XᵀX is singular and its inverse meaningless) or when H E⁺ holds a NaN.
+    /// previous results, when the effect cannot be computed at all: a between cell has no
+    /// participant (X has a zero column, so XᵀX is singular and its inverse meaningless),
+    /// the data or a sum formed from them is not finite, or LAPACK fails; lastFailure says
+    /// which. Analyses without error degrees of freedom or with a singular E are not a
+    /// failure: their tests report themselves not available.
     bool compute();
+    /// Why the last compute failed; ComputeFailure::None after a successful one.
+    ComputeFailure lastFailure() const { return failure; }
 
     const PillaiTest& getPillaiTest() const { return pillaiTest; }
     const WilksTest& getWilksTest() const { return wilksTest; }
@@ -192,8 +198,10 @@ public:
     const RealMatrix& getErrorCovariance() const { return errorCovariance; }
 
 private:
-    bool buildModel();
+    ComputeFailure buildModel();
     void computeTests();
+    /// NonFiniteData when Y holds an infinity or NaN, else Overflow.
+    ComputeFailure nonFiniteCause() const;
 
     // The steps of buildModel.
     /// n := N and rankX := rank(X), the number of occupied cells.
@@ -204,18 +212,21 @@ private:
     void estimateCellMeans();
     /// CBM, q and t.
     void estimateContrast();
-    /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM).
-    void formHypothesisSscp();
-    /// S, then E := Mᵀ S M · (N - r).
+    /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM); false when the pseudo-inverse fails.
+    bool formHypothesisSscp();
+    /// S, then E := Mᵀ S M · (N - r); E := 0 (t x t) when N - r is not positive.
     void formErrorSscp();
+    /// The bound at or below which an eigenvalue of E is rounding noise of the data.
+    double errorFloor() const;
     /// S := (Y - XB)ᵀ(Y - XB) / (N - r).
     void formErrorCovariance();
-    /// residuals := Y - X B.
+    /// residuals := Y - X B; dataMagnitude := max |y|.
     void formResiduals();
     /// errorCovariance := RᵀR of the residuals.
     void crossProductOfResiduals();
-    /// H E⁺ and its eigenvalues; false when H E⁺ holds a NaN.
-    bool solveEigenproblem();
+    /// E⁺ and the rank of E; when E has full rank, H E⁺ and its eigenvalues. Overflow when
+    /// H E⁺ is not finite.
+    ComputeFailure solveEigenproblem();
 
     // The steps of the simulation.
     /// The first row after group g.
@@ -291,6 +302,10 @@ private:
     double rankX = -99.0;
     double q = -99.0;
     double t = -99.0;
+    /// The rank of E (0 without error degrees of freedom), the largest |y| of the data.
+    std::int32_t errorRank = -99;
+    double dataMagnitude = -99.0;
+    ComputeFailure failure = ComputeFailure::None;
     /// The name of the current effect (the accessor effectName returns a copy).
     std::string effectNameText;
     PillaiTest pillaiTest;

@@ -337,7 +337,9 @@ bool Anova::drawSample(std::int32_t* status)
 
 bool Anova::isSignificantLook(double criticalAlpha, const double& p)
 {
-    // p is read only after a successful compute; a NaN p is not significant either.
+    // p is read only after a successful compute. An analysis that is not available (no
+    // error degrees of freedom, a singular error matrix) holds a NaN p, which no comparison
+    // takes for significant: such a look counts as not significant.
     return compute() && criticalAlpha >= p;
 }
 

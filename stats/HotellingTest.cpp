@@ -9,6 +9,8 @@ void HotellingTest::compute()
     df1 = static_cast<double>(q) * static_cast<double>(t);
     const double errorDf = static_cast<double>(n) - static_cast<double>(rankX);
     df2 = sd * (errorDf - static_cast<double>(t) - 1.0) + 2.0;
+    if (!decideAvailability(true))
+        return;
 
     double trace = 0.0;
     const std::int32_t count = effectMatrix->getRows();
@@ -25,5 +27,5 @@ void HotellingTest::compute()
     const double complement = 1.0 / (u + 1.0);
     F = (w / df1) / (complement / df2);
     finishFromF();
-    exact = s == 1;
+    exact = isAvailable() && s == 1;
 }

@@ -8,6 +8,7 @@ class HotellingTest : public TestResult {
 public:
     /// Takes the engine's H E⁺ (for t), its eigenvalues, N, r, q, t.
     using TestResult::initialize;
-    /// Sets s, df1, df2, value, F, noncentrality, p and exact.
+    /// Sets s, df1, df2, value, F, noncentrality, p and exact; not available (NaN numbers)
+    /// when N - r or df2 is not positive or E has not full rank t.
     void compute();
 };

@@ -9,6 +9,8 @@ void PillaiTest::compute()
     df1 = static_cast<double>(q) * static_cast<double>(t);
     const double errorDf = static_cast<double>(n) - static_cast<double>(rankX);
     df2 = sd * (errorDf + sd - static_cast<double>(t));
+    if (!decideAvailability(true))
+        return;
 
     // Every eigenvalue enters, also those that rounding left slightly negative.
     double trace = 0.0;
@@ -21,5 +23,5 @@ void PillaiTest::compute()
     const double v = value / sd;
     F = (v / df1) / ((1.0 - v) / df2);
     finishFromF();
-    exact = s == 1;
+    exact = isAvailable() && s == 1;
 }

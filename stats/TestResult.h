@@ -1,6 +1,7 @@
 #pragma once
 
 #include "numeric/RealMatrix.h"
+#include "stats/Availability.h"
 
 #include <cstdint>
 
@@ -31,16 +32,31 @@ public:
     double p = -99.0;
     /// Whether the F transformation of the statistic is exact for these dimensions.
     bool exact = false;
+    /// The rank of the engine's E (its eigenvalues above the engine's zero bound).
+    std::int32_t errorRank = -99;
+    /// Whether the analysis has a result. When it has not, value, F, df1, df2, p and
+    /// noncentrality are NaN and exact is false.
+    Availability availability = Availability::Available;
+
+    bool isAvailable() const { return availability == Availability::Available; }
 
 protected:
     /// The initialiser of the three MANOVA tests, which each make it public.
     void initialize(const RealMatrix* hePlus, const double* heEigenvalues, std::int32_t newN,
-                    std::int32_t newRankX, std::int32_t newQ, std::int32_t newT);
-    /// Stores N, r, q and t.
+                    std::int32_t newRankX, std::int32_t newQ, std::int32_t newT,
+                    std::int32_t newErrorRank);
+    /// Stores N, r, q, t and the rank of E.
     void setDimensions(std::int32_t newN, std::int32_t newRankX, std::int32_t newQ,
-                       std::int32_t newT);
-    /// noncentrality := F · df1 and p := upper tail of F(df1, df2) at F. Degenerate values
-    /// (an infinite F, a zero df2) are passed on as they are; p is then NaN or what the
-    /// distribution routine gives for them.
+                       std::int32_t newT, std::int32_t newErrorRank);
+    /// Decides availability from N - r, the rank of E and df2 (which must be set): not
+    /// available when N - r or df2 is not positive, or when E has not full rank t
+    /// (fullRankNeeded, the MANOVA tests) or is zero (the univariate tests, which need only
+    /// its trace). Returns whether the analysis is available; if not, the numbers are NaN.
+    bool decideAvailability(bool fullRankNeeded);
+    /// noncentrality := F · df1 and p := upper tail of F(df1, df2) at F. A NaN among the
+    /// statistic, F and p makes the analysis not available (UndefinedStatistic); an
+    /// infinite F stays, with p 0.
     void finishFromF();
+    /// availability := reason, every number NaN, exact false.
+    void markUnavailable(Availability reason);
 };

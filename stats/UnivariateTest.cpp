@@ -3,6 +3,8 @@
 #include "numeric/FDistribution.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 UnivariateTest::UnivariateTest(LapackWorkspace* workspace)
     : lapack(workspace), errorCovariance(lapack), errorCovarianceSquared(lapack)
@@ -11,11 +13,11 @@ UnivariateTest::UnivariateTest(LapackWorkspace* workspace)
 
 void UnivariateTest::initialize(const RealMatrix* hypothesis, const RealMatrix* error,
                                 std::int32_t newN, std::int32_t newRankX, std::int32_t newQ,
-                                std::int32_t newT)
+                                std::int32_t newT, std::int32_t newErrorRank)
 {
     H = hypothesis;
     E = error;
-    setDimensions(newN, newRankX, newQ, newT);
+    setDimensions(newN, newRankX, newQ, newT, newErrorRank);
 }
 
 void UnivariateTest::compute()
@@ -25,8 +27,16 @@ void UnivariateTest::compute()
     const double td = t;
     df1 = static_cast<double>(q) * td;
     df2 = errorDf * td;
+    if (!decideAvailability(false)) {
+        clearCorrection();
+        return;
+    }
     F = (H->trace() / df1) / (E->trace() / df2);
     finishFromF();
+    if (!isAvailable()) {
+        clearCorrection();
+        return;
+    }
 
     // Greenhouse-Geisser: Sₘ is the error covariance of the transformed variables.
     E->divide(errorCovariance, errorDf);
@@ -40,4 +50,18 @@ void UnivariateTest::compute()
     // and the distribution routine would return p again for the same arguments.
     const bool sameDegrees = ggDf1 == df1 && ggDf2 == df2;
     ggP = sameDegrees ? p : fUpperTail(F, ggDf1, ggDf2);
+    if (std::isnan(epsilon) || std::isnan(ggP)) {
+        markUnavailable(Availability::UndefinedStatistic);
+        clearCorrection();
+    }
+}
+
+void UnivariateTest::clearCorrection()
+{
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    epsilon = none;
+    ggDf1 = none;
+    ggDf2 = none;
+    ggP = none;
+    ggNoncentrality = none;
 }

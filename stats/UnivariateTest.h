@@ -10,7 +10,8 @@
 /// H and E (built with an orthonormal M, so the traces are the classical sums of squares),
 /// uncorrected ("ANOVA (uncorr.)": F, df1, df2, p, noncentrality) and with the
 /// Greenhouse-Geisser correction ("ANOVA (Greenhouse-Geisser)": the same F with ggDf1,
-/// ggDf2, ggP, ggNoncentrality). `value` and `exact` keep their sentinels.
+/// ggDf2, ggP, ggNoncentrality). `value` and `exact` are not its own: they hold their
+/// sentinels, or NaN and false after a compute that was not available.
 class UnivariateTest : public TestResult {
 public:
     /// workspace is the engine's; it backs the two temporaries of compute.
@@ -18,15 +19,19 @@ public:
     UnivariateTest(const UnivariateTest&) = delete;
     UnivariateTest& operator=(const UnivariateTest&) = delete;
 
-    /// Takes the engine's H and E (t x t, not owned) and N, r, q, t.
+    /// Takes the engine's H and E (t x t, not owned) and N, r, q, t and the rank of E.
     void initialize(const RealMatrix* hypothesis, const RealMatrix* error, std::int32_t newN,
-                    std::int32_t newRankX, std::int32_t newQ, std::int32_t newT);
+                    std::int32_t newRankX, std::int32_t newQ, std::int32_t newT,
+                    std::int32_t newErrorRank);
     /// Sets s, df1, df2, F, noncentrality, p and the Greenhouse-Geisser fields. E is read,
-    /// not changed. No condition is tested: trace(E) = 0 or N = r give infinite or NaN
-    /// values, which are stored as they come.
+    /// not changed. Not available when N - r is not positive or E is zero (the rank the
+    /// engine found); then every number, the Greenhouse-Geisser ones too, is NaN.
     void compute();
 
 private:
+    /// The Greenhouse-Geisser fields of an analysis that is not available: NaN.
+    void clearCorrection();
+
     LapackWorkspace* lapack;
     const RealMatrix* H = nullptr;
     const RealMatrix* E = nullptr;

@@ -34,6 +34,8 @@ void WilksTest::compute()
     const double g = raoG(q, t);
     df2 = (static_cast<double>(n) - static_cast<double>(rankX) - (td - qd + 1.0) / 2.0) * g -
           (qd * td - 2.0) / 2.0;
+    if (!decideAvailability(true))
+        return;
 
     double lambda = 1.0;
     const std::int32_t count = effectMatrix->getRows();
@@ -45,5 +47,5 @@ void WilksTest::compute()
     const double y = std::pow(value, 1.0 / g);
     F = ((1.0 - y) / df1) / (y / df2);
     finishFromF();
-    exact = s == 1 || s == 2;
+    exact = isAvailable() && (s == 1 || s == 2);
 }

@@ -1,3 +1,4 @@
+#include "numeric/LapackRoutines.h"
 #include "numeric/RealMatrix.h"
 
 #include <gtest/gtest.h>
@@ -84,7 +85,7 @@ TEST_F(RealMatrixTest, PseudoInverseSatisfiesTheMoorePenroseConditions)
                                 of({{1, 1, 0, 2}, {0, 1, 1, 1}, {1, 2, 1, 3}})};
     for (const RealMatrix& a : cases) {
         RealMatrix plus(&workspace);
-        a.pseudoInverse(plus);
+        ASSERT_TRUE(a.pseudoInverse(plus));
         const RealMatrix aPlus = product(a, plus);
         const RealMatrix plusA = product(plus, a);
         EXPECT_TRUE(matricesNear(product(aPlus, a), a, 1e-13));
@@ -92,14 +93,55 @@ TEST_F(RealMatrixTest, PseudoInverseSatisfiesTheMoorePenroseConditions)
         EXPECT_TRUE(matricesNear(transposed(aPlus), aPlus, 1e-13));
         EXPECT_TRUE(matricesNear(transposed(plusA), plusA, 1e-13));
     }
-    RealMatrix plus(&workspace);
-    of({{SINGULAR_VALUE_TOLERANCE}}).pseudoInverse(plus);
-    EXPECT_EQ(plus.get(0, 0), 0.0);
-    of({{2.0 * SINGULAR_VALUE_TOLERANCE}}).pseudoInverse(plus);
-    EXPECT_DOUBLE_EQ(plus.get(0, 0), 0.5 / SINGULAR_VALUE_TOLERANCE);
 }
 
-// As the SVD route for singular and indefinite matrices, tolerance on |λ|, upper triangle only.
+// The zero bound is n·ε·σ_max: a singular value at it is dropped, one at twice it is kept,
+// whatever the units. A fixed bound of 2.2e-15 took every value of a 1e-10-scaled matrix
+// for zero.
+TEST_F(RealMatrixTest, ZeroToleranceIsRelativeToTheLargestSingularValue)
+{
+    for (const double unit : {1e-20, 1e-10, 1.0, 1e10, 1e20}) {
+        const double at = zeroTolerance(2, 2.0 * unit);
+        RealMatrix plus(&workspace);
+        ASSERT_TRUE(of({{2 * unit, 0}, {0, at}}).pseudoInverse(plus));
+        EXPECT_EQ(plus.get(1, 1), 0.0) << unit;
+        EXPECT_EQ(of({{2 * unit, 0}, {0, at}}).rank(), 1) << unit;
+        ASSERT_TRUE(of({{2 * unit, 0}, {0, -at}}).symmetricPseudoInverse(plus));
+        EXPECT_EQ(plus.get(1, 1), 0.0) << unit;
+        EXPECT_EQ(of({{2 * unit, 0}, {0, 2 * at}}).rank(), 2) << unit;
+        ASSERT_EQ(of({{2 * unit, 0}, {0, -2 * at}}).symmetricPseudoInverse(plus), 2) << unit;
+        EXPECT_DOUBLE_EQ(plus.get(1, 1), -1.0 / (2 * at)) << unit;
+        EXPECT_DOUBLE_EQ(plus.get(0, 0), 0.5 / unit) << unit;
+    }
+}
+
+// Scaling A by 10^k scales A⁺ by 10^-k, for both routes; the matrices are singular.
+TEST_F(RealMatrixTest, PseudoInverseFollowsTheScaleOfTheMatrix)
+{
+    const RealMatrix general = of({{1, 2, 3}, {2, 4, 6}});
+    const RealMatrix symmetric = of({{1, 2, 3}, {2, 4, 6}, {3, 6, 9}});
+    RealMatrix generalPlus(&workspace);
+    RealMatrix symmetricPlus(&workspace);
+    ASSERT_TRUE(general.pseudoInverse(generalPlus));
+    ASSERT_EQ(symmetric.symmetricPseudoInverse(symmetricPlus), 1);
+    for (int k = -12; k <= 12; ++k) {
+        const double factor = std::pow(10.0, k);
+        RealMatrix scaled(&workspace);
+        RealMatrix plus(&workspace);
+        RealMatrix expected(&workspace);
+        general.scale(scaled, factor);
+        ASSERT_TRUE(scaled.pseudoInverse(plus));
+        generalPlus.scale(expected, 1.0 / factor);
+        EXPECT_TRUE(matricesNear(plus, expected, 1e-13 / factor)) << k;
+        symmetric.scale(scaled, factor);
+        ASSERT_EQ(scaled.symmetricPseudoInverse(plus), 1) << k;
+        symmetricPlus.scale(expected, 1.0 / factor);
+        EXPECT_TRUE(matricesNear(plus, expected, 1e-13 / factor)) << k;
+    }
+}
+
+// As the SVD route for singular and indefinite matrices, tolerance on |λ|, upper triangle only;
+// a floor above the relative bound drops what the caller knows to be noise.
 TEST_F(RealMatrixTest, SymmetricPseudoInverseMatchesTheSvdRoute)
 {
     const RealMatrix cases[] = {of({{4, 1, 2}, {1, 3, 0}, {2, 0, 5}}),
@@ -107,19 +149,53 @@ TEST_F(RealMatrixTest, SymmetricPseudoInverseMatchesTheSvdRoute)
                                 of({{2, 1, 0}, {1, -3, 1}, {0, 1, 0.5}})};
     for (const RealMatrix& a : cases) {
         RealMatrix expected(&workspace);
-        a.pseudoInverse(expected);
+        ASSERT_TRUE(a.pseudoInverse(expected));
         RealMatrix actual(&workspace);
-        a.symmetricPseudoInverse(actual);
+        EXPECT_EQ(a.symmetricPseudoInverse(actual), a.rank());
         EXPECT_TRUE(matricesNear(actual, expected, 1e-12));
     }
     RealMatrix plus(&workspace);
-    of({{4, 1}, {-50, 3}}).symmetricPseudoInverse(plus);
+    ASSERT_EQ(of({{4, 1}, {-50, 3}}).symmetricPseudoInverse(plus), 2);
     EXPECT_TRUE(matricesNear(plus, of({{3.0 / 11, -1.0 / 11}, {-1.0 / 11, 4.0 / 11}}), 1e-15));
-    const double at = SINGULAR_VALUE_TOLERANCE;
-    of({{2, 0}, {0, -at}}).symmetricPseudoInverse(plus);
-    EXPECT_TRUE(matricesNear(plus, of({{0.5, 0}, {0, 0}}), 0.0));
-    of({{2, 0}, {0, -2 * at}}).symmetricPseudoInverse(plus);
-    EXPECT_DOUBLE_EQ(plus.get(1, 1), -1.0 / (2 * at));
+    EXPECT_EQ(of({{4e-30, 0}, {0, 1e-31}}).symmetricPseudoInverse(plus, 1e-30), 1);
+    EXPECT_EQ(plus.get(1, 1), 0.0);
+    EXPECT_EQ(of({{4e-30, 0}, {0, 1e-31}}).symmetricPseudoInverse(plus, 1e-29), 0);
+    EXPECT_TRUE(matricesNear(plus, of({{0, 0}, {0, 0}}), 0.0));
+}
+
+// The workspace starts empty and grows to each call's need, so no size of matrix overruns it.
+TEST_F(RealMatrixTest, WorkspaceGrowsToTheLargestCall)
+{
+    EXPECT_EQ(workspace.capacity(), 0u);
+    for (const std::int32_t n : {3, 120, 40}) {
+        RealMatrix a(n, n, &workspace);
+        for (std::int32_t i = 0; i < n; ++i) {
+            for (std::int32_t j = 0; j < n; ++j) {
+                a.set(i, j, (i == j ? n : 0.0) + 1.0 / (1.0 + i + j)); // symmetric, dominant diagonal
+            }
+        }
+        RealMatrix plus(&workspace);
+        ASSERT_TRUE(a.symmetricPseudoInverse(plus));
+        const auto need = static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1);
+        EXPECT_GE(workspace.capacity(), need) << n;
+        EXPECT_TRUE(matricesNear(product(product(a, plus), a), a, 1e-12)) << n;
+    }
+}
+
+// A rejected argument is reported through xerbla_, which must neither print (LAPACK's own
+// prints to standard output and stops the process) nor be missed by the wrapper.
+TEST_F(RealMatrixTest, IllegalArgumentIsRecordedNotPrinted)
+{
+    const char wrong = 'X';
+    const lapack::Int n = 2;
+    double a[4] = {1, 0, 0, 1};
+    lapack::Int info = 0;
+    ::testing::internal::CaptureStdout();
+    lapack::dpotrf_(&wrong, &n, a, &n, &info, 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(info, -1);
+    EXPECT_TRUE(lapack::takeArgumentError());
+    EXPECT_FALSE(lapack::takeArgumentError());
 }
 
 // Only the real parts of the rotation's ±i are delivered.
@@ -133,7 +209,7 @@ TEST_F(RealMatrixTest, EigenvaluesOfKnownMatrices)
                  {of({{0, -1}, {1, 0}}), {0.0, 0.0}}};
     for (auto& c : cases) {
         std::vector<double> values(c.values.size());
-        c.matrix.eigenvalues(values.data());
+        ASSERT_TRUE(c.matrix.eigenvalues(values.data()));
         std::sort(values.begin(), values.end());
         for (std::size_t k = 0; k < values.size(); ++k) {
             EXPECT_NEAR(values[k], c.values[k], 1e-14) << "eigenvalue " << k;
@@ -153,7 +229,9 @@ TEST_F(RealMatrixTest, CholeskyFactorReconstructsTheMatrix)
     RealMatrix b = of({{6, 2, 1}, {2, 5, 2}, {1, 2, 4}});
     const RealMatrix original = of({{6, 2, 1}, {2, 5, 2}, {1, 2, 4}});
     b.set(2, 0, 1234.0); // below the diagonal: ignored and cleared in the factor
-    b.choleskyInPlace();
+    ASSERT_EQ(b.choleskyInPlace(), 0);
     EXPECT_EQ(b.get(2, 0), 0.0);
     EXPECT_TRUE(matricesNear(product(b, b, true, false), original, 1e-14));
+    RealMatrix factor(&workspace);
+    EXPECT_EQ(of({{1, 2}, {2, 1}}).cholesky(factor), 2);
 }
