@@ -8,9 +8,11 @@
 
 /// The numbers of one analysis of an effect, as its row of the effect's block shows them.
 /// The univariate analyses have no statistic and no exact flag; only the Greenhouse-Geisser
-/// row has an epsilon.
+/// row has an epsilon. An analysis that is not available holds NaN in every number, and its
+/// rows show none of them.
 struct AnalysisRow {
     AnalysisIndex index = AnalysisAnovaUncorrected;
+    Availability availability = Availability::Available;
     std::optional<double> value;
     double F = -99.0;
     double df1 = -99.0;

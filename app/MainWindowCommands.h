@@ -53,15 +53,16 @@ public:
 
     // "Compute statistics" and "Simulation window".
 
-    /// checkWithinVariables, checkColumnAssignment, then computeAllEffects; a failure of
-    /// the computation shows "Data cannot be computed. Maybe, your sample size is too
-    /// small." unless the data table refused a cell that holds no number, which has said
-    /// so itself. Returns whether every effect was computed.
+    /// checkWithinVariables, checkColumnAssignment, then computeAllEffects. Returns whether
+    /// every effect was computed.
     bool computeStatistics();
-    /// Empties the results table, makes the effect table of the current tables and, for
-    /// each effect in its order, reads the design, computes every engine and appends the
-    /// effect's block. Returns false at the first effect that cannot be read or computed;
-    /// the blocks of the effects before it stay.
+    /// Empties the results table, reads the design, makes the effect table of its variables
+    /// (without the effects of variables with a single level) and, for each effect in its
+    /// order, computes every engine and appends the effect's block. Returns false when the
+    /// data table cannot be read (it has shown its message), when no effect is left
+    /// (NO_EFFECT_MESSAGE), or at the first effect the engine cannot compute, with the
+    /// message of its cause; the blocks of the effects before it stay. An analysis that is
+    /// not available is no failure: its row shows "-" and the reason.
     bool computeAllEffects();
     /// Appends the block of engine 0's current effect to the results table, then hands
     /// engine 0 to the effect listener.
@@ -122,7 +123,7 @@ public:
     int getEngineCount() const { return static_cast<int>(engines.size()); }
     /// 0 <= i < getEngineCount().
     Anova& getEngine(int i);
-    /// The 0/1 rows of the effects of the last compute run (effectList).
+    /// The 0/1 rows of the effects of the last compute run (existingEffects).
     const GeneralMatrix<int>& getEffectTable() const { return effectTable; }
     SimulationParameters& getSimulationParameters() { return simulationParameters; }
     /// The name of the effect the last successful setUpSimulation prepared.
@@ -133,6 +134,8 @@ private:
     void loadEngines(const std::vector<int>& withinIndices, const std::vector<int>& betweenIndices);
     /// Whether every engine computed.
     bool computeEngines();
+    /// The level count of each variable of the Design in effect-table order.
+    std::vector<int> variableLevels(const DesignVariables& variables) const;
     /// Whether the current tables have the effects of the last compute run, and effect e
     /// among them is still the one named chosenName.
     bool tablesMatchLastCompute(const DesignVariables& variables, int e,

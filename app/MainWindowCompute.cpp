@@ -1,6 +1,7 @@
 // The compute command, the results table and the simulation set-up of the main window.
 #include "app/MainWindowCommands.h"
 
+#include "app/ComputeFailureMessage.h"
 #include "app/DesignReading.h"
 #include "app/EffectFlags.h"
 #include "design/EffectList.h"
@@ -33,13 +34,7 @@ bool MainWindowCommands::computeStatistics()
         return false;
     if (!checkColumnAssignment())
         return false;
-    if (computeAllEffects())
-        return true;
-    if (dataTable.getRefusedCell())
-        return false;
-    messages.showMessage("Error", "Data cannot be computed. Maybe, your sample size is too small.",
-                         MessageIcon::Error);
-    return false;
+    return computeAllEffects();
 }
 
 bool MainWindowCommands::computeAllEffects()
@@ -50,23 +45,42 @@ bool MainWindowCommands::computeAllEffects()
     // The variables are counted over the columns that hold data, as the Design counts its
     // between variables, so every row of the effect table names variables of the Design.
     const DesignVariables variables = readDesignVariables(dataTable, withinTable);
-    effectTable = effectList(variables.count());
+    if (!readDesign())
+        return false;
+    effectTable = existingEffects(variableLevels(variables));
+    if (effectTable.getRows() < 2) {
+        messages.showMessage("Error", NO_EFFECT_MESSAGE, MessageIcon::Error);
+        return false;
+    }
     for (std::int32_t e = 1; e < effectTable.getRows(); ++e) {
         const EffectFlags flags = effectFlags(effectTable, e, variables.betweenCount());
         const std::string name =
             effectName(effectTable, e, variables.betweenNames, variables.withinNames);
         for (const auto& engine : engines)
             engine->setEffectName(name);
-        if (!readDesign())
-            return false;
         design.setEffect(flags.betweenFlags, flags.withinFlags);
         // The compute command tests the effect; the variable positions are the simulation's.
         loadEngines({}, {});
-        if (!computeEngines())
+        if (!computeEngines()) {
+            messages.showMessage("Error",
+                                 computeFailureMessage(engines.front()->lastFailure(), design),
+                                 MessageIcon::Error);
             return false;
+        }
         showEffectResults();
     }
     return true;
+}
+
+std::vector<int> MainWindowCommands::variableLevels(const DesignVariables& variables) const
+{
+    // A design without "between" columns has one implicit group, which is no variable.
+    std::vector<int> levels;
+    if (variables.betweenCount() > 0)
+        levels = design.getBetweenLevels();
+    const std::vector<int>& within = design.getWithinLevels();
+    levels.insert(levels.end(), within.begin(), within.end());
+    return levels;
 }
 
 void MainWindowCommands::showEffectResults()
@@ -100,6 +114,9 @@ bool MainWindowCommands::setUpSimulation()
     if (!checkColumnAssignment())
         return false;
     const DesignVariables variables = readDesignVariables(dataTable, withinTable);
+    beginReading();
+    if (!readDesign())
+        return false;
     if (!tablesMatchLastCompute(variables, choice->effectNumber, choice->effectName)) {
         messages.showMessage("Error",
                              "The tables have changed since the statistics were computed. Please "
@@ -107,9 +124,6 @@ bool MainWindowCommands::setUpSimulation()
                              MessageIcon::Error);
         return false;
     }
-    beginReading();
-    if (!readDesign())
-        return false;
     const EffectFlags flags =
         effectFlags(effectTable, choice->effectNumber, variables.betweenCount());
     design.setEffect(flags.betweenFlags, flags.withinFlags);
@@ -145,7 +159,7 @@ bool MainWindowCommands::computeEngines()
 bool MainWindowCommands::tablesMatchLastCompute(const DesignVariables& variables, int e,
                                                 const std::string& chosenName) const
 {
-    const GeneralMatrix<int> currentEffects = effectList(variables.count());
+    const GeneralMatrix<int> currentEffects = existingEffects(variableLevels(variables));
     if (!sameEntries(currentEffects, effectTable))
         return false;
     if (e >= currentEffects.getRows())

@@ -28,14 +28,24 @@ void writeAnalysisRow(GeneralGridCtrl& results, int r, const AnalysisRow& row)
         return formatNumber(value, "%.4f", separator);
     };
     results.setText(r, 1, std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]));
-    results.setText(r, 2, row.value ? number(*row.value) : "-");
-    results.setText(r, 3, number(row.F));
-    results.setText(r, 4, number(row.df1));
-    results.setText(r, 5, number(row.df2));
-    results.setText(r, 6, number(row.p));
-    results.setText(r, 7, number(row.noncentrality));
-    results.setText(r, 8, row.exact ? (*row.exact ? "yes" : "no") : "-");
     const int gridRow = results.toGridRow(r);
+    if (row.availability != Availability::Available) {
+        // Every figure of the row is "-", and each cell explains why.
+        const std::string reason(availabilityReason(row.availability));
+        for (int c = 1; c < CHOICE_COLUMN; ++c) {
+            if (c > 1)
+                results.setText(r, c, "-");
+            results.setCellToolTip(gridRow, results.toGridColumn(c), reason);
+        }
+    } else {
+        results.setText(r, 2, row.value ? number(*row.value) : "-");
+        results.setText(r, 3, number(row.F));
+        results.setText(r, 4, number(row.df1));
+        results.setText(r, 5, number(row.df2));
+        results.setText(r, 6, number(row.p));
+        results.setText(r, 7, number(row.noncentrality));
+        results.setText(r, 8, row.exact ? (*row.exact ? "yes" : "no") : "-");
+    }
     const int gridColumn = results.toGridColumn(CHOICE_COLUMN);
     results.setCellType(gridRow, gridColumn, CellType::TickBox);
     results.setCellChecked(gridRow, gridColumn, false);

@@ -15,7 +15,9 @@
 //   the statistic in column 2, F, df1, df2, p and noncentrality in columns 3 to 7, "yes" or
 //   "no" in column 8 for an exact F transformation, an unticked box in column 9. The two
 //   ANOVA rows show "-" for the statistic and the exactness; the Greenhouse-Geisser row
-//   shows the uncorrected F with its corrected df1, df2, p and noncentrality;
+//   shows the uncorrected F with its corrected df1, df2, p and noncentrality. An analysis
+//   that is not available shows "-" in columns 2 to 8, and columns 1 to 8 carry the
+//   reason (availabilityReason) as their tool tip;
 // - row r + 6: empty.
 
 inline constexpr int RESULTS_COLUMN_COUNT = 10;

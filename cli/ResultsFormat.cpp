@@ -39,15 +39,26 @@ std::string csvField(const std::string& text)
     return quoted + '"';
 }
 
-std::string csvNumber(std::optional<double> value)
+/// Empty for a number the analysis does not have; "-" for every number of an analysis that
+/// is not available.
+std::string csvNumber(const AnalysisRow& row, std::optional<double> value)
 {
-    return value ? roundTripNumber(*value) : std::string();
+    if (!value)
+        return {};
+    if (row.availability != Availability::Available)
+        return "-";
+    return roundTripNumber(*value);
 }
 
-std::string jsonNumber(std::optional<double> value)
+/// null for a number the analysis does not have, for every number of an analysis that is
+/// not available and for a NaN; an infinity as the string "inf" or "-inf", which JSON has
+/// no number for.
+std::string jsonNumber(const AnalysisRow& row, std::optional<double> value)
 {
-    const std::string text = value ? roundTripNumber(*value) : std::string();
-    return text.empty() ? "null" : text;
+    if (!value || row.availability != Availability::Available || std::isnan(*value))
+        return "null";
+    const std::string text = roundTripNumber(*value);
+    return std::isinf(*value) ? '"' + text + '"' : text;
 }
 
 /// The text as a JSON string. Names read from files are UTF-8, but an import of a damaged
@@ -59,16 +70,25 @@ std::string jsonString(const std::string& text)
 
 std::string jsonAnalysis(const AnalysisRow& row)
 {
-    std::string object = "{\"analysis\": " +
-                         jsonString(std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)])) +
-                         ", \"index\": " + std::to_string(row.index) +
-                         ", \"value\": " + jsonNumber(row.value) +
-                         ", \"F\": " + jsonNumber(row.F) + ", \"df1\": " + jsonNumber(row.df1) +
-                         ", \"df2\": " + jsonNumber(row.df2) + ", \"p\": " + jsonNumber(row.p) +
-                         ", \"noncentrality\": " + jsonNumber(row.noncentrality) +
-                         ", \"exact\": " + (row.exact ? (*row.exact ? "true" : "false") : "null");
+    const bool available = row.availability == Availability::Available;
+    const std::string exact =
+        row.exact && available ? (*row.exact ? "true" : "false") : "null";
+    std::string object =
+        "{\"analysis\": " +
+        jsonString(std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)])) +
+        ", \"index\": " + std::to_string(row.index);
+    // Only an analysis that is not available has the two keys, so that the rows of one
+    // that is keep their form.
+    if (!available) {
+        object += ", \"available\": false, \"reason\": " +
+                  jsonString(std::string(availabilityReason(row.availability)));
+    }
+    object += ", \"value\": " + jsonNumber(row, row.value) + ", \"F\": " + jsonNumber(row, row.F) +
+              ", \"df1\": " + jsonNumber(row, row.df1) + ", \"df2\": " + jsonNumber(row, row.df2) +
+              ", \"p\": " + jsonNumber(row, row.p) +
+              ", \"noncentrality\": " + jsonNumber(row, row.noncentrality) + ", \"exact\": " + exact;
     if (row.index == AnalysisAnovaGreenhouseGeisser)
-        object += ", \"epsilon\": " + jsonNumber(row.epsilon);
+        object += ", \"epsilon\": " + jsonNumber(row, row.epsilon);
     return object + "}";
 }
 
@@ -100,6 +120,11 @@ std::string formatResultsText(const GeneralGridCtrl& results)
             line += c <= LAST_LEFT_ALIGNED_COLUMN ? cell + padding : padding + cell;
         }
         line.erase(line.find_last_not_of(' ') + 1);
+        // An analysis that is not available carries its reason as the tool tip of its cells.
+        const std::string& reason = results.getCellToolTip(results.toGridRow(r),
+                                                           results.toGridColumn(1));
+        if (!reason.empty())
+            line += "  " + reason;
         text += line + '\n';
     }
     return text;
@@ -110,13 +135,15 @@ std::string formatResultsCsv(const std::vector<EffectResults>& effects)
     std::string text = "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon\n";
     for (const EffectResults& effect : effects) {
         for (const AnalysisRow& row : effect.analyses) {
+            const bool available = row.availability == Availability::Available;
+            const std::string exact =
+                !row.exact ? "" : !available ? "-" : *row.exact ? "true" : "false";
             text += csvField(effect.name) + ',' +
                     std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]) + ',' +
-                    csvNumber(row.value) + ',' + csvNumber(row.F) + ',' + csvNumber(row.df1) +
-                    ',' + csvNumber(row.df2) + ',' + csvNumber(row.p) + ',' +
-                    csvNumber(row.noncentrality) + ',' +
-                    (row.exact ? (*row.exact ? "true" : "false") : "") + ',' +
-                    csvNumber(row.epsilon) + '\n';
+                    csvNumber(row, row.value) + ',' + csvNumber(row, row.F) + ',' +
+                    csvNumber(row, row.df1) + ',' + csvNumber(row, row.df2) + ',' +
+                    csvNumber(row, row.p) + ',' + csvNumber(row, row.noncentrality) + ',' +
+                    exact + ',' + csvNumber(row, row.epsilon) + '\n';
         }
     }
     return text;
@@ -147,8 +174,10 @@ std::string formatResultsJson(const std::vector<EffectResults>& effects,
 
 std::string roundTripNumber(double value)
 {
-    if (!std::isfinite(value))
+    if (std::isnan(value))
         return {};
+    if (std::isinf(value))
+        return value > 0 ? "inf" : "-inf";
     // The longest shortest form of a double, "-2.2250738585072014e-308", has 24 characters.
     char buffer[32];
     const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -31,24 +31,28 @@ EffectResults effectResultsOf(const Anova& engine);
 /// The texts of the results table, every block of seven rows as the table shows them
 /// ("%.4f" in the table's decimal separator), in columns padded to their widest text: the
 /// names left-aligned, the numbers and "yes"/"no" right-aligned. The tick-box column,
-/// which a terminal cannot offer, is left out.
+/// which a terminal cannot offer, is left out; in its place the row of an analysis that is
+/// not available ends with the reason its cells show as their tool tip.
 std::string formatResultsText(const GeneralGridCtrl& results);
 
 /// The header "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon" and one line
 /// per analysis. A value the analysis does not have (the statistic and exactness of the
-/// ANOVA rows, the epsilon of all but the Greenhouse-Geisser row) and a non-finite number
-/// are empty fields; an effect name with a comma, quote or line break is quoted.
+/// ANOVA rows, the epsilon of all but the Greenhouse-Geisser row) is an empty field; the
+/// values of an analysis that is not available are "-"; an infinity is "inf" or "-inf". An
+/// effect name with a comma, quote or line break is quoted.
 std::string formatResultsCsv(const std::vector<EffectResults>& effects);
 
 /// {"effects": [{"name": NAME, "analyses": [{"analysis", "index", "value", "F", "df1",
-/// "df2", "p", "noncentrality", "exact"} and "epsilon" on the Greenhouse-Geisser row]}]},
-/// with null for the statistic and exactness of the ANOVA rows and for a non-finite number.
+/// "df2", "p", "noncentrality", "exact"} and "epsilon" on the Greenhouse-Geisser row]}]}.
+/// An analysis that is not available has "available": false and its "reason" after
+/// "index", and null for every number and the exactness. The statistic and exactness of
+/// the ANOVA rows are null; an infinity is the string "inf" or "-inf", never a NaN.
 /// With leftOut (the data rows 0 … left out), a last key "leftOut" lists them numbered
 /// from 1, as the table numbers its rows.
 std::string formatResultsJson(const std::vector<EffectResults>& effects,
                               const std::optional<std::vector<int>>& leftOut = std::nullopt);
 
 /// The shortest decimal text that reads back to exactly value (std::to_chars), with '.'
-/// whatever the locale and ".0" after an integral value ("3.0", "-0.0"); "" for an
-/// infinity or NaN.
+/// whatever the locale and ".0" after an integral value ("3.0", "-0.0"); "inf" or "-inf"
+/// for an infinity, "" for NaN.
 std::string roundTripNumber(double value);

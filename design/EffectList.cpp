@@ -16,6 +16,26 @@ GeneralMatrix<int> effectList(int variableCount)
     return effects;
 }
 
+GeneralMatrix<int> existingEffects(const std::vector<int>& levels)
+{
+    const GeneralMatrix<int> all = effectList(static_cast<int>(levels.size()));
+    GeneralMatrix<int> kept(1, all.getCols());
+    for (std::int32_t e = 1; e < all.getRows(); ++e) {
+        bool exists = true;
+        for (std::int32_t v = 0; v < all.getCols(); ++v) {
+            if (all.get(e, v) == 1 && levels[static_cast<std::size_t>(v)] < 2)
+                exists = false;
+        }
+        if (!exists)
+            continue;
+        const std::int32_t row = kept.getRows();
+        kept.appendRow();
+        for (std::int32_t v = 0; v < all.getCols(); ++v)
+            kept.set(row, v, all.get(e, v));
+    }
+    return kept;
+}
+
 std::string effectName(const GeneralMatrix<int>& effects, int e,
                        const std::vector<std::string>& betweenNames,
                        const std::vector<std::string>& withinNames)

@@ -18,4 +18,6 @@ struct GridCell {
     std::vector<std::string> options;
     DropDownStyle dropDownStyle = DropDownStyle::Editable;
     bool checked = false;
+    /// Shown when the pointer rests on the cell; empty for none.
+    std::string toolTip;
 };

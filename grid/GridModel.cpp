@@ -241,6 +241,19 @@ void GridModel::setCellChecked(int row, int column, bool checked)
         cell->checked = checked;
 }
 
+const std::string& GridModel::getCellToolTip(int row, int column) const
+{
+    static const std::string none;
+    const GridCell* cell = cellAt(row, column);
+    return cell != nullptr ? cell->toolTip : none;
+}
+
+void GridModel::setCellToolTip(int row, int column, std::string text)
+{
+    if (GridCell* cell = cellAt(row, column))
+        cell->toolTip = std::move(text);
+}
+
 int GridModel::getRowHeight(int row) const
 {
     if (row < 0 || row >= getRowCount())

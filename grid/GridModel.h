@@ -88,6 +88,9 @@ public:
     DropDownStyle getCellDropDownStyle(int row, int column) const;
     bool isCellChecked(int row, int column) const;
     void setCellChecked(int row, int column, bool checked);
+    /// The text a view shows while the pointer rests on the cell; empty for none.
+    const std::string& getCellToolTip(int row, int column) const;
+    void setCellToolTip(int row, int column, std::string text);
 
     // Sizes in pixels; 0 hides the row or column. Negative sizes are rejected.
 

@@ -3,12 +3,14 @@
 #include "grid/CellState.h"
 #include "grid/GridModel.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPolygon>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -78,6 +80,23 @@ bool GridView::event(QEvent* event)
         }
     }
     return QAbstractScrollArea::event(event);
+}
+
+bool GridView::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const CellPosition cell = cellAt(help->pos());
+    const std::string& tip = model.getCellToolTip(cell.row, cell.column);
+    if (tip.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), QString::fromStdString(tip), viewport(),
+                       cellRect(cell.row, cell.column));
+    return true;
 }
 
 void GridView::resizeEvent(QResizeEvent* event)

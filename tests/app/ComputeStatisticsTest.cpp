@@ -1,17 +1,26 @@
 // "Compute statistics" from the typed tables to the results table.
 #include "tests/support/UserSession.h"
 
+#include "app/ComputeFailureMessage.h"
 #include "app/ResultsTable.h"
+#include "stats/Availability.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* CANNOT_COMPUTE =
-    "Data cannot be computed. Maybe, your sample size is too small.";
+/// The names of the effects in the results table, one per block.
+Texts effectNames(GeneralGridCtrl& results)
+{
+    Texts names;
+    for (int r = 0; r < results.getDataRowCount(); r += ROWS_PER_EFFECT)
+        names.push_back(results.getText(r, 0));
+    return names;
+}
 
 } // namespace
 
@@ -45,7 +54,7 @@ TEST(ComputeStatistics, KeepsTheBlocksOfTheLastRunWhenACheckFails)
     EXPECT_EQ(session.resultsRow(8), first);
 }
 
-TEST(ComputeStatistics, UnreadableCellShowsTheTablesMessageThenTheComputeFailure)
+TEST(ComputeStatistics, UnreadableCellShowsTheTablesMessageOnly)
 {
     UserSession session(',');
     typeMixedDesign(session);
@@ -53,19 +62,105 @@ TEST(ComputeStatistics, UnreadableCellShowsTheTablesMessageThenTheComputeFailure
     UserSession::type(data, data.toGridRow(5), data.toGridColumn(3), "8.2");
     EXPECT_FALSE(session.commands.computeStatistics());
     EXPECT_EQ(session.takeMessages(),
-              (Texts{"In your regional settings ',' is selected as decimal separator.",
-                     CANNOT_COMPUTE}));
+              (Texts{"In your regional settings ',' is selected as decimal separator."}));
     EXPECT_EQ(session.commands.getResultsTable().getRowCount(), 0);
 }
 
-TEST(ComputeStatistics, GroupCombinationWithoutParticipantsEndsTheCommand)
+// Each cause of a failed computation has a message of its own, and no results are shown.
+// (An infinity cannot be typed: the table refuses it as no number.)
+TEST(ComputeStatistics, FailedComputationNamesItsCause)
+{
+    const struct {
+        const char* name;
+        std::function<void(UserSession&)> change;
+        const char* message;
+    } cases[] = {
+        {"empty group combination",
+         [](UserSession& s) {
+             s.typeColumn(5, "between", "D", {"1", "1", "1", "1", "2", "2", "2", "2"}); // as A
+         },
+         "Data cannot be computed: no participant belongs to the group combination A = 1, "
+         "D = 2."},
+        {"squares overflow", [](UserSession& s) { s.typeColumn(0, "1, 1", "b1c1", {"1e200"}); },
+         "Data cannot be computed: the data are too large in magnitude, so that their sums of "
+         "squares exceed the range of numbers. Please rescale them, e.g. by other units."},
+    };
+    for (const auto& c : cases) {
+        UserSession session;
+        typeMixedDesign(session);
+        c.change(session);
+        EXPECT_FALSE(session.commands.computeStatistics()) << c.name;
+        EXPECT_EQ(session.takeErrors(), Texts{c.message}) << c.name;
+        EXPECT_EQ(session.commands.getResultsTable().getRowCount(), 0) << c.name;
+    }
+}
+
+// A variable with one level has no effect: a within variable of one level and a "between"
+// column with one code drop out of the effect list, with every effect that involves them.
+TEST(ComputeStatistics, VariablesWithOneLevelHaveNoEffects)
+{
+    const struct {
+        const char* name;
+        std::function<void(UserSession&)> type;
+        Texts effects;
+    } cases[] = {
+        {"one within level",
+         [](UserSession& s) {
+             s.typeWithinVariable(0, "w", "1");
+             s.typeColumn(0, "1", "y", {"1", "2", "3", "4", "5"});
+         },
+         {}},
+        {"one within level, two groups",
+         [](UserSession& s) {
+             s.typeWithinVariable(0, "w", "1");
+             s.typeColumn(0, "1", "y", {"1", "2", "3", "4", "5"});
+             s.typeColumn(1, "between", "g", {"1", "1", "2", "2", "2"});
+         },
+         {"g"}},
+        {"one group code",
+         [](UserSession& s) {
+             s.typeWithinVariable(0, "w", "2");
+             s.typeColumn(0, "1", "y1", {"1", "2", "3", "4", "5"});
+             s.typeColumn(1, "2", "y2", {"2", "2", "5", "3", "7"});
+             s.typeColumn(2, "between", "g", {"7", "7", "7", "7", "7"});
+         },
+         {"w"}},
+    };
+    for (const auto& c : cases) {
+        UserSession session;
+        c.type(session);
+        EXPECT_EQ(session.commands.computeStatistics(), !c.effects.empty()) << c.name;
+        EXPECT_EQ(effectNames(session.commands.getResultsTable()), c.effects) << c.name;
+        EXPECT_EQ(session.takeErrors(),
+                  c.effects.empty() ? Texts{NO_EFFECT_MESSAGE} : Texts{}) << c.name;
+    }
+}
+
+// Three levels and two participants: E of rank 1 for t = 2. The MANOVA rows show "-" with
+// the reason as every cell's tool tip; the ANOVA rows their numbers.
+TEST(ComputeStatistics, AnalysisNotAvailableShowsDashesAndTheReason)
 {
     UserSession session;
-    typeMixedDesign(session);
-    session.typeColumn(5, "between", "D", {"1", "1", "1", "1", "2", "2", "2", "2"}); // as A
-    EXPECT_FALSE(session.commands.computeStatistics());
-    EXPECT_EQ(session.takeErrors(), Texts{CANNOT_COMPUTE});
-    EXPECT_EQ(session.commands.getResultsTable().getRowCount(), 0);
+    session.typeWithinVariable(0, "time", "3");
+    session.typeColumn(0, "1", "a", {"1", "2"});
+    session.typeColumn(1, "2", "b", {"2", "4"});
+    session.typeColumn(2, "3", "c", {"3", "3"});
+    ASSERT_TRUE(session.commands.computeStatistics());
+    GeneralGridCtrl& results = session.commands.getResultsTable();
+    const std::string singular(availabilityReason(Availability::SingularErrorMatrix));
+    for (int r = 1; r <= 5; ++r) {
+        const bool manova = r >= 3;
+        const Texts row = session.resultsRow(r);
+        for (int c = 1; c < CHOICE_COLUMN; ++c) {
+            EXPECT_EQ(results.getCellToolTip(results.toGridRow(r), results.toGridColumn(c)),
+                      manova ? singular : "")
+                << r << ", " << c;
+        }
+        for (int c = 3; c <= 7; ++c)
+            EXPECT_EQ(row[static_cast<std::size_t>(c)] == "-", manova) << r << ", " << c;
+    }
+    EXPECT_EQ(session.resultsRow(3)[2], "-");
+    EXPECT_EQ(session.resultsRow(3)[8], "-");
 }
 
 TEST(ComputeStatistics, ACellThatHoldsNoNumberStopsTheCommandWithItsOwnMessage)

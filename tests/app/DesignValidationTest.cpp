@@ -11,7 +11,7 @@ namespace {
 constexpr const char* NO_VARIABLE =
     "Please specify at least one measurment variable and assign columns to it.";
 constexpr const char* TOO_MANY =
-    "Please specify at most 100000 combinations of levels of the measurement variables!";
+    "Please specify at most 2500 combinations of levels of the measurement variables!";
 
 const Texts& offeredRoles(UserSession& session, int c)
 {
@@ -30,7 +30,7 @@ TEST(CheckWithinVariables, RefusalNamesTheFirstProblemAndEmptiesTheDropDownLists
          "For defining within-variables please fill out both columns of each row ."},
         {{{"time", "2"}, {"task", "0"}},
          "Please specify a number of levels of at least 1 for the within-variable in row 2!"},
-        {{{"time", "11"}, {"task", "9091"}}, TOO_MANY},
+        {{{"time", "50"}, {"task", "51"}}, TOO_MANY},
         {{{"time", "1000"}, {"task", "2147483647"}}, TOO_MANY}, // saturates, no wrap-round
         {{{"time", "2"}, {"task", "3"}, {"time", "2"}}, // effects "time" and "time" cannot be told apart
          "The within variables in rows 1 and 3 are both named \"time\"! Every variable needs a "
@@ -52,9 +52,9 @@ TEST(CheckWithinVariables, ExactlyTheMostCombinationsAreOffered)
 {
     UserSession session;
     session.typeWithinVariable(0, "time", "2");
-    session.typeWithinVariable(1, "task", "50000");
+    session.typeWithinVariable(1, "task", "1250");
     EXPECT_TRUE(session.commands.checkWithinVariables());
-    EXPECT_EQ(offeredRoles(session, 0).size(), 100001U) << "with \"between\"";
+    EXPECT_EQ(offeredRoles(session, 0).size(), 2501U) << "with \"between\"";
 }
 
 TEST(CheckColumnAssignment, RefusesTheFirstProblemInCheckingOrder)

@@ -1,5 +1,6 @@
 // The csv and json output of tamsel-cli: numbers that read back to the same doubles, keys
-// and columns in order, nothing for non-finite numbers, and escaped names.
+// and columns in order, infinities written as such, analyses that are not available, and
+// escaped names.
 #include "cli/ResultsFormat.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,7 @@ EffectResults effectWith(const std::string& name, const std::vector<double>& num
 
 } // namespace
 
-TEST(RoundTripNumber, ReadsBackToTheSameDoubleAndSignOrIsEmpty)
+TEST(RoundTripNumber, ReadsBackToTheSameDoubleAndSignOrNamesTheInfinity)
 {
     for (const double number :
          {0.1, 1.0 / 3.0, std::nextafter(1.0, 2.0), 2.0 / 3.0 * 1e-300,
@@ -57,14 +58,15 @@ TEST(RoundTripNumber, ReadsBackToTheSameDoubleAndSignOrIsEmpty)
     }
     EXPECT_EQ(roundTripNumber(3.0), "3.0");
     EXPECT_EQ(roundTripNumber(NaN), "");
-    EXPECT_EQ(roundTripNumber(-INF), "");
+    EXPECT_EQ(roundTripNumber(-INF), "-inf");
+    EXPECT_EQ(roundTripNumber(INF), "inf");
 }
 
-TEST(ResultsFormatJson, KeysInOrderNullForNonFiniteAndInvalidUtf8Replaced)
+TEST(ResultsFormatJson, KeysInOrderInfinitiesAsStringsAndInvalidUtf8Replaced)
 {
     // A within variable named on a Latin-1 command line: "grün" with ü as the byte 0xFC.
     const auto parsed = nlohmann::ordered_json::parse(
-        formatResultsJson({effectWith("gr\xfcn", {NaN, 0.5})}));
+        formatResultsJson({effectWith("gr\xfcn", {NaN, 0.5, INF, -INF})}));
     EXPECT_EQ(parsed["effects"][0]["name"], "gr\xef\xbf\xbdn");
     const auto& analyses = parsed["effects"][0]["analyses"];
     std::vector<std::string> keys;
@@ -72,16 +74,42 @@ TEST(ResultsFormatJson, KeysInOrderNullForNonFiniteAndInvalidUtf8Replaced)
         keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"analysis", "index", "value", "F", "df1", "df2",
                                               "p", "noncentrality", "exact", "epsilon"}));
-    EXPECT_EQ(analyses[1]["F"], 0.5);
-    EXPECT_EQ(analyses[1]["df1"], nullptr);
+    EXPECT_EQ(analyses[0]["F"], nullptr);
+    EXPECT_EQ(analyses[0]["df1"], 0.5);
+    EXPECT_EQ(analyses[0]["df2"], "inf");
+    EXPECT_EQ(analyses[0]["p"], "-inf");
     EXPECT_EQ(analyses[static_cast<std::size_t>(AnalysisWilks)]["exact"], false);
 }
 
-TEST(ResultsFormatCsv, HeaderQuotedNamesAndEmptyNonFiniteFields)
+// Not available: "available": false and the reason after "index", every number and the
+// exactness null (json); "-" in every field the analysis has (csv).
+TEST(ResultsFormat, AnalysisNotAvailableHasNoNumbers)
+{
+    EffectResults effect = effectWith("time", {0.5, 2.0});
+    for (AnalysisRow& row : effect.analyses)
+        row.availability = Availability::SingularErrorMatrix;
+    const auto parsed = nlohmann::ordered_json::parse(formatResultsJson({effect}));
+    const auto& pillai = parsed["effects"][0]["analyses"][static_cast<std::size_t>(AnalysisPillai)];
+    std::vector<std::string> keys;
+    for (const auto& item : pillai.items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"analysis", "index", "available", "reason", "value",
+                                              "F", "df1", "df2", "p", "noncentrality", "exact"}));
+    EXPECT_EQ(pillai["available"], false);
+    EXPECT_EQ(pillai["reason"], "The error matrix is singular.");
+    for (const char* key : {"value", "F", "df1", "df2", "p", "noncentrality", "exact"})
+        EXPECT_EQ(pillai[key], nullptr) << key;
+    const std::string csv = formatResultsCsv({effect});
+    EXPECT_NE(csv.find("\ntime,ANOVA (uncorr.),,-,-,-,-,-,,\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\ntime,ANOVA (Greenhouse-Geisser),,-,-,-,-,-,,-\n"), std::string::npos);
+    EXPECT_NE(csv.find("\ntime,MANOVA (Wilks),-,-,-,-,-,-,-,\n"), std::string::npos);
+}
+
+TEST(ResultsFormatCsv, HeaderQuotedNamesEmptyNaNAndNamedInfinities)
 {
     const std::string csv =
         formatResultsCsv({effectWith("dose, \"mg\" x time", {0.25, NaN, -INF, INF, 2.0})});
     EXPECT_EQ(csv.substr(0, csv.find('\n', csv.find('\n') + 1)),
               "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon\n"
-              "\"dose, \"\"mg\"\" x time\",ANOVA (uncorr.),,0.25,,,,2.0,,");
+              "\"dose, \"\"mg\"\" x time\",ANOVA (uncorr.),,0.25,,-inf,inf,2.0,,");
 }

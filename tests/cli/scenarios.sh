@@ -210,6 +210,38 @@ case $scenario in
     "$expect" 1 "" "^Error: The cell in row 2, column 3 of the data table holds no number\.$" \
       "$cli" compute --import "$work/text.txt" "${design[@]}" --drop-incomplete
     ;;
+  hostile-numbers)
+    # Units do not matter: the example in units 1e-10 times as large gives the same table,
+    # every figure of which is a ratio of sums of squares, a p or a df.
+    "$cli" compute --import "$root/examples/reaction-times.txt" "${example_design[@]}" \
+      >"$work/plain.txt"
+    awk -F'\t' -v OFS='\t' 'NR > 1 { for (i = 2; i <= NF; ++i) $i = $i * 1e-10 } 1' \
+      "$root/examples/reaction-times.txt" >"$work/small.txt"
+    "$cli" compute --import "$work/small.txt" "${example_design[@]}" >"$work/small-out.txt"
+    diff "$work/plain.txt" "$work/small-out.txt"
+    # Each cause of a failed computation has its own message.
+    printf 'g\th\ta\tb\n1\t1\t1\t2\n1\t1\t2\t4\n2\t2\t3\t3\n2\t2\t5\t1\n' >"$work/empty-cell.txt"
+    "$expect" 1 "" "^Error: Data cannot be computed: no participant belongs to the group combination g = 1, h = 2\.$" \
+      "$cli" compute --import "$work/empty-cell.txt" --within w=2 --roles "between;between;1;2"
+    # A variable of one level has no effect; with nothing else there is nothing to compute.
+    printf 'y\n1\n2\n3\n4\n5\n' >"$work/one-level.txt"
+    "$expect" 1 "" "^Error: There is no effect to compute: every variable of the design has a single level\.$" \
+      "$cli" compute --import "$work/one-level.txt" --within w=1 --roles "1"
+    printf 'g\ty\n1\t1\n1\t2\n2\t3\n2\t4\n2\t5\n' >"$work/one-level-groups.txt"
+    "$cli" compute --import "$work/one-level-groups.txt" --within w=1 --roles "between;1" \
+      --format csv >"$work/one-level-groups.csv"
+    test "$(cut -d, -f1 "$work/one-level-groups.csv" | sort -u | tr '\n' ' ')" = "effect g "
+    # Rows that differ by constants: no error, so nothing is available, and nothing
+    # non-finite is printed.
+    printf 'a\tb\tc\n1\t2\t3\n2\t3\t4\n3\t4\t5\n5\t6\t7\n' >"$work/linear.txt"
+    for format in text csv json; do
+      "$cli" compute --import "$work/linear.txt" --within w=3 --roles "1;2;3" \
+        --format "$format" >"$work/linear.$format"
+      refuse_match "nan|inf" "$work/linear.$format"
+    done
+    grep -Eq "^ +ANOVA \(uncorr\.\)( +-){7}  The error sum of squares is zero\.$" "$work/linear.text"
+    grep -Eq "^ +MANOVA \(Pillai\)( +-){7}  The error matrix is singular\.$" "$work/linear.text"
+    ;;
   *)
     echo "unknown scenario $scenario" >&2
     exit 2

@@ -1,7 +1,9 @@
 #include "grid/GridModel.h"
 #include "desktop/grid/GridView.h"
 
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -50,4 +52,25 @@ TEST(GridViewDrawing, ShowsTextBackgroundsHeadersAndTheSelection)
     EXPECT_EQ(inside(3, 3), qRgb(255, 255, 255));
     EXPECT_NE(inside(0, 4), qRgb(255, 255, 255)) << "a header colour";
     EXPECT_NE(inside(6, 3), qRgb(255, 255, 255)) << "a selected cell is tinted";
+}
+
+// A cell's tool tip shows while the pointer rests on it; a cell without one shows none.
+TEST(GridViewDrawing, ShowsTheToolTipOfTheCellUnderThePointer)
+{
+    GridModel model;
+    model.setRowCount(4);
+    model.setColumnCount(4);
+    GridView view{model};
+    view.resize(420, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    model.setCellToolTip(1, 2, "The error matrix is singular.");
+    const auto rest = [&](int row, int column) {
+        const QPoint point = view.cellRect(row, column).center();
+        QHelpEvent help(QEvent::ToolTip, point, view.viewport()->mapToGlobal(point));
+        QCoreApplication::sendEvent(view.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+    };
+    EXPECT_EQ(rest(2, 2), "");
+    EXPECT_EQ(rest(1, 2), "The error matrix is singular.");
 }

@@ -74,18 +74,23 @@ TEST_F(GridModelTest, NegativeCountsAndOutsideIndicesAreRejected)
     EXPECT_EQ(grid.getColumnCount(), 2);
     grid.setCellText(0, 2, "x");
     EXPECT_EQ(grid.getCellText(0, 2), "");
+    grid.setCellToolTip(0, 2, "x");
+    EXPECT_EQ(grid.getCellToolTip(0, 2), "");
 }
 
 TEST_F(GridModelTest, InsertedRowShiftsWholeCellsDown)
 {
     fill(3, 2);
     grid.setCellBackground(1, 0, GREY);
+    grid.setCellToolTip(1, 0, "why");
     grid.setRowHeight(1, 0);
     ASSERT_TRUE(grid.insertRowAt(1));
     EXPECT_EQ(grid.getCellText(1, 0), "");
     EXPECT_EQ(grid.getCellBackground(1, 0), WHITE);
+    EXPECT_EQ(grid.getCellToolTip(1, 0), "");
     EXPECT_EQ(grid.getCellText(2, 0), "1,0");
     EXPECT_EQ(grid.getCellBackground(2, 0), GREY);
+    EXPECT_EQ(grid.getCellToolTip(2, 0), "why");
     EXPECT_EQ(grid.getRowHeight(2), 0);
     ASSERT_TRUE(grid.insertRowAt(4)); // appends
     EXPECT_EQ(grid.getCellText(3, 1), "2,1");
