@@ -25,6 +25,8 @@ enum class SimulationOutcome {
     RandomNumbersUnreadable,
     /// An allocation of a worker failed.
     OutOfMemory,
+    /// A worker's sample could not be computed: its numbers or their sums were not finite.
+    NotFinite,
 };
 
 /// What the front ends say when a completed run kept an observed sample that is already

@@ -20,6 +20,10 @@ const char* const EMPTY_GROUP_MESSAGE =
 const char* const INVALID_CORRELATION_MESSAGE =
     "Invalid correlation matrix, probably due to insufficient number of participants per "
     "group.\n\nSimulation aborted.";
+const char* const NOT_FINITE_MESSAGE =
+    "The simulated data cannot be computed: their values, or their sums of squares, are not "
+    "finite numbers. The means or SDs of the population are too large in magnitude.\n\n"
+    "Simulation aborted.";
 const char* const EXHAUSTED_FILE_MESSAGE =
     "The random-numbers file you specified does not contain (enough) random numbers.\n\n"
     "Simulation aborted.";
@@ -191,6 +195,10 @@ bool SimulationRun::reportWorkerError()
         }
         if (status == StatusOutOfMemory) {
             fail(SimulationOutcome::OutOfMemory, status, OUT_OF_MEMORY_MESSAGE);
+            return true;
+        }
+        if (status == StatusNotFinite) {
+            fail(SimulationOutcome::NotFinite, status, NOT_FINITE_MESSAGE);
             return true;
         }
     }

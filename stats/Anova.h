@@ -166,14 +166,15 @@ public:
     /// The worker body of one run, on the engine's worker thread, with its own copies of
     /// the parameters (numberOfPasses already per thread) and preferences: sets the
     /// random source, prepares the population, saves the base and runs the passes. A pass
-    /// counts when one of its looks is significant (compute succeeds and p <= criticalAlpha);
-    /// a look whose compute fails counts as not significant. A failed sample generation ends
-    /// the run; *status receives the result of the last one (StatusOk after a run without
-    /// samples). A random-numbers file that cannot be opened ends the run before the first
-    /// pass with StatusRandomNumbersExhausted, correlations that are not positive definite
-    /// with StatusInvalidCorrelation, a failed allocation anywhere in the run with
-    /// StatusOutOfMemory. Every end restores the base, writes *status and then sets finished.
-    /// Requires every group to have participants.
+    /// counts when one of its looks is significant (compute succeeds, the analysis is
+    /// available and p <= criticalAlpha); a look whose compute fails counts as not
+    /// significant. A failed sample generation ends the run, and so does a sample whose
+    /// compute fails on non-finite numbers (StatusNotFinite); *status receives the result of
+    /// the last one (StatusOk after a run without samples). A random-numbers file that cannot
+    /// be opened ends the run before the first pass with StatusRandomNumbersExhausted,
+    /// correlations that are not positive definite with StatusInvalidCorrelation, a failed
+    /// allocation anywhere in the run with StatusOutOfMemory. Every end restores the base,
+    /// writes *status and then sets finished. Requires every group to have participants.
     void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status);
     /// finished and abortRequested false, progress 0; by the front end before the worker
     /// starts.
@@ -262,8 +263,12 @@ private:
     /// A new sample into the current view; false (with *status) when it failed.
     bool drawSample(std::int32_t* status);
     /// compute and then p <= criticalAlpha; a failed compute is not significant, whatever
-    /// the tests still hold from an earlier sample.
+    /// the tests still hold from an earlier sample, and so is an analysis that is not
+    /// available.
     bool isSignificantLook(double criticalAlpha, const double& p);
+    /// Whether the last look's compute failed on non-finite numbers; then *status :=
+    /// StatusNotFinite, which ends the run.
+    bool lookOverflowed(std::int32_t* status);
     /// The p field of the test that analysisIndex selects.
     const double& selectedP(std::int32_t analysisIndex) const;
 

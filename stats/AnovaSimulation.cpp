@@ -310,6 +310,9 @@ bool Anova::runPass(const SimulationParameters& parameters, const double& p,
             return false;
         }
         significant = isSignificantLook(parameters.criticalAlpha, p);
+        if (lookOverflowed(status)) {
+            return false;
+        }
     }
     for (std::int32_t inspection = 1;
          !significant && inspection <= parameters.maxAdditionalInspections; ++inspection) {
@@ -322,6 +325,9 @@ bool Anova::runPass(const SimulationParameters& parameters, const double& p,
             return false;
         }
         significant = isSignificantLook(parameters.criticalAlpha, p);
+        if (lookOverflowed(status)) {
+            return false;
+        }
     }
     if (significant) {
         ++significantCount;
@@ -333,6 +339,17 @@ bool Anova::drawSample(std::int32_t* status)
 {
     *status = generator.generateSample();
     return *status == StatusOk;
+}
+
+bool Anova::lookOverflowed(std::int32_t* status)
+{
+    // Every further sample of the population would overflow as well, so the run ends with
+    // the cause instead of counting every look as not significant.
+    if (failure != ComputeFailure::NonFiniteData && failure != ComputeFailure::Overflow) {
+        return false;
+    }
+    *status = StatusNotFinite;
+    return true;
 }
 
 bool Anova::isSignificantLook(double criticalAlpha, const double& p)

@@ -16,4 +16,7 @@ enum SimulationStatus : std::int32_t {
     StatusRandomNumbersUnreadable = -14,
     /// An allocation of the run failed; the engine is back at its base.
     StatusOutOfMemory = -15,
+    /// A sample, or a sum of squares formed from it, was not finite: the population's means
+    /// or SDs are too large in magnitude (or a random-numbers file holds an infinity).
+    StatusNotFinite = -16,
 };

@@ -34,6 +34,16 @@ case $scenario in
     test "$(jq -c '[.effect, .analysis, .power, .actualPasses, .seed, (.ci95 | length)]' \
             "$work/report.json")" = '["time","ANOVA (uncorr.)",false,52,1,2]'
     ;;
+  overflowing-population)
+    # Means near 1e308 overflow every sample's sums of squares: the run ends with the cause
+    # and status 1 instead of counting every look as not significant.
+    "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
+      "${fresh_samples[@]}" --seed 1 --export-population "$work/population.json" >/dev/null
+    jq '.means[0][0] = 1e308' "$work/population.json" >"$work/huge.json"
+    "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulated data cannot be computed: " \
+      "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
+      "${fresh_samples[@]}" --seed 1 --population "$work/huge.json"
+    ;;
   seed-repeats)
     # The same seed, thread count and input give the same report; another seed another one.
     run() { "$cli" simulate "$examples/reaction-times.vlt" --effect "time x task" --analysis 1 \

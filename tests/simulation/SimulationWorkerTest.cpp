@@ -83,12 +83,44 @@ TEST_F(GroupsOfThreeAndSeven, AddParticipantsAppendsToEveryGroupAndViewsOnlyTheN
     EXPECT_EQ(y.pointerRows(), 0);
 }
 
-TEST_F(PairedWorker, ALookWhoseComputeFailsIsNotSignificant)
+TEST_F(PairedWorker, ALookWhoseComputeOverflowsEndsTheRun)
 {
-    // Regression: pass 2's infinity fails the compute; pass 1's tiny p must not count again.
-    const TemporaryFile file("0 10 1 11.1 2 11.9 1e999 0 0 0 0 0");
-    EXPECT_EQ(run(fromPopulation(0.0, 2), filePreferences({file.path()})), StatusOk);
+    // Pass 2's infinity fails the compute and ends the run with its cause; pass 1's tiny p
+    // must not count again.
+    const TemporaryFile file("0 10 1 11.1 2 11.9 1e999 0 0 0 0 0 0 10 1 11.1 2 11.9");
+    EXPECT_EQ(run(fromPopulation(0.0, 3), filePreferences({file.path()})), StatusNotFinite);
     EXPECT_EQ(engine.getSignificantCount(), 1);
+    // Means near 1e160 overflow the sums of squares of every sample.
+    EXPECT_TRUE(engine.importSimulationMatrices(matrixOf({{1e160, 2e160}}), matrixOf({{1, 1}}),
+                                                matrixOf({{1, 0}, {0, 1}})));
+    SimulationParameters parameters = replacingParameters(3, 5, AnalysisPillai);
+    parameters.useCustomMatrices = 1;
+    EXPECT_EQ(run(parameters, Preferences()), StatusNotFinite);
+    EXPECT_EQ(engine.getSignificantCount(), 0);
+}
+
+// Groups of 2, 1 and 1 with three levels: for group x A, N - r = 1 leaves E of rank 1 for
+// t = 2, so the MANOVA analyses are not available (their formulas still gave Pillai's
+// df2 = 2 and a p below 1), while the ANOVA is. Every pass looks at the observed sample.
+TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
+{
+    LoadedEngine loaded;
+    ASSERT_TRUE(loaded.load(tableOf(1, {3}, {{1, 1, 3, 2}, {1, 2, 2, 5}, {2, 4, 1, 1}, {3, 2, 2, 6}}),
+                            {1}, {1}));
+    for (const std::int32_t analysis : {AnalysisAnovaUncorrected, AnalysisPillai, AnalysisWilks,
+                                        AnalysisHotelling}) {
+        SimulationParameters parameters;
+        parameters.analysisIndex = analysis;
+        parameters.numberOfPasses = 4;
+        parameters.criticalAlpha = 0.999999999999;
+        parameters.maxAdditionalInspections = 0;
+        loaded.engine.resetRunFlags();
+        std::int32_t status = StatusOk;
+        loaded.engine.simulate(parameters, Preferences(), &status);
+        EXPECT_EQ(status, StatusOk);
+        const bool available = analysis == AnalysisAnovaUncorrected;
+        EXPECT_EQ(loaded.engine.getSignificantCount(), available ? 4 : 0) << analysis;
+    }
 }
 
 TEST_F(PairedWorker, APEqualToTheCriticalAlphaIsSignificantOncePerPass)
