@@ -4,8 +4,8 @@ namespace {
 
 AnalysisRow multivariateRow(AnalysisIndex index, const TestResult& test)
 {
-    return {index, test.availability, test.value, test.F, test.df1, test.df2, test.p,
-            test.noncentrality, test.exact, std::nullopt};
+    return {index,  test.availability,  test.value, test.F,      test.df1, test.df2,
+            test.p, test.noncentrality, test.exact, std::nullopt};
 }
 
 } // namespace

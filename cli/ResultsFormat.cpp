@@ -71,8 +71,7 @@ std::string jsonString(const std::string& text)
 std::string jsonAnalysis(const AnalysisRow& row)
 {
     const bool available = row.availability == Availability::Available;
-    const std::string exact =
-        row.exact && available ? (*row.exact ? "true" : "false") : "null";
+    const std::string exact = row.exact && available ? (*row.exact ? "true" : "false") : "null";
     std::string object =
         "{\"analysis\": " +
         jsonString(std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)])) +
@@ -86,7 +85,8 @@ std::string jsonAnalysis(const AnalysisRow& row)
     object += ", \"value\": " + jsonNumber(row, row.value) + ", \"F\": " + jsonNumber(row, row.F) +
               ", \"df1\": " + jsonNumber(row, row.df1) + ", \"df2\": " + jsonNumber(row, row.df2) +
               ", \"p\": " + jsonNumber(row, row.p) +
-              ", \"noncentrality\": " + jsonNumber(row, row.noncentrality) + ", \"exact\": " + exact;
+              ", \"noncentrality\": " + jsonNumber(row, row.noncentrality) +
+              ", \"exact\": " + exact;
     if (row.index == AnalysisAnovaGreenhouseGeisser)
         object += ", \"epsilon\": " + jsonNumber(row, row.epsilon);
     return object + "}";
@@ -121,8 +121,8 @@ std::string formatResultsText(const GeneralGridCtrl& results)
         }
         line.erase(line.find_last_not_of(' ') + 1);
         // An analysis that is not available carries its reason as the tool tip of its cells.
-        const std::string& reason = results.getCellToolTip(results.toGridRow(r),
-                                                           results.toGridColumn(1));
+        const std::string& reason =
+            results.getCellToolTip(results.toGridRow(r), results.toGridColumn(1));
         if (!reason.empty())
             line += "  " + reason;
         text += line + '\n';
@@ -136,14 +136,16 @@ std::string formatResultsCsv(const std::vector<EffectResults>& effects)
     for (const EffectResults& effect : effects) {
         for (const AnalysisRow& row : effect.analyses) {
             const bool available = row.availability == Availability::Available;
-            const std::string exact =
-                !row.exact ? "" : !available ? "-" : *row.exact ? "true" : "false";
+            const std::string exact = !row.exact   ? ""
+                                      : !available ? "-"
+                                      : *row.exact ? "true"
+                                                   : "false";
             text += csvField(effect.name) + ',' +
                     std::string(ANALYSIS_NAMES[static_cast<std::size_t>(row.index)]) + ',' +
                     csvNumber(row, row.value) + ',' + csvNumber(row, row.F) + ',' +
                     csvNumber(row, row.df1) + ',' + csvNumber(row, row.df2) + ',' +
-                    csvNumber(row, row.p) + ',' + csvNumber(row, row.noncentrality) + ',' +
-                    exact + ',' + csvNumber(row, row.epsilon) + '\n';
+                    csvNumber(row, row.p) + ',' + csvNumber(row, row.noncentrality) + ',' + exact +
+                    ',' + csvNumber(row, row.epsilon) + '\n';
         }
     }
     return text;

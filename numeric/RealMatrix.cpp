@@ -147,9 +147,8 @@ bool RealMatrix::singularValueDecomposition(std::vector<double>& s, std::vector<
     const Int ldvt = full ? leading(n) : 1;
     Int info = 0;
     double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
-    lapack::dgesvd_(&job, &job, &m, &n, a.data(), &lda, s.data(),
-                    full ? u->data() : &unusedVector, &ldu, full ? vt->data() : &unusedVector,
-                    &ldvt, work, &*lwork, &info, 1, 1);
+    lapack::dgesvd_(&job, &job, &m, &n, a.data(), &lda, s.data(), full ? u->data() : &unusedVector,
+                    &ldu, full ? vt->data() : &unusedVector, &ldvt, work, &*lwork, &info, 1, 1);
     return succeeded(info);
 }
 
@@ -183,8 +182,7 @@ bool RealMatrix::pseudoInverse(RealMatrix& out) const
     return true;
 }
 
-std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out,
-                                                               double floor) const
+std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, double floor) const
 {
     assert(&out != this);
     assert(rows == cols);

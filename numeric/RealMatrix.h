@@ -92,5 +92,5 @@ protected:
 private:
     /// Full (JOBU = JOBVT = "A") or values-only SVD of a copy of A.
     [[nodiscard]] bool singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
-                                    std::vector<double>* vt) const;
+                                                  std::vector<double>* vt) const;
 };

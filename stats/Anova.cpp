@@ -407,10 +407,8 @@ void Anova::computeTests()
     const auto tInt = static_cast<std::int32_t>(t);
     pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
     wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-    hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt,
-                             errorRank);
-    univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt,
-                              errorRank);
+    hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt, errorRank);
     pillaiTest.compute();
     wilksTest.compute();
     hotellingTest.compute();

@@ -5,12 +5,12 @@
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
 #include "stats/ComputeFailure.h"
-#include "stats/SimulationParameters.h"
 #include "stats/HotellingTest.h"
 #include "stats/PillaiTest.h"
 #include "stats/Preferences.h"
 #include "stats/RunSize.h"
 #include "stats/SampleGenerator.h"
+#include "stats/SimulationParameters.h"
 #include "stats/UnivariateTest.h"
 #include "stats/WilksTest.h"
 

@@ -131,8 +131,8 @@ TEST(ComputeStatistics, VariablesWithOneLevelHaveNoEffects)
         c.type(session);
         EXPECT_EQ(session.commands.computeStatistics(), !c.effects.empty()) << c.name;
         EXPECT_EQ(effectNames(session.commands.getResultsTable()), c.effects) << c.name;
-        EXPECT_EQ(session.takeErrors(),
-                  c.effects.empty() ? Texts{NO_EFFECT_MESSAGE} : Texts{}) << c.name;
+        EXPECT_EQ(session.takeErrors(), c.effects.empty() ? Texts{NO_EFFECT_MESSAGE} : Texts{})
+            << c.name;
     }
 }
 

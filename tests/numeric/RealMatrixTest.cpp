@@ -1,5 +1,5 @@
-#include "numeric/LapackRoutines.h"
 #include "numeric/RealMatrix.h"
+#include "numeric/LapackRoutines.h"
 
 #include <gtest/gtest.h>
 
@@ -171,7 +171,8 @@ TEST_F(RealMatrixTest, WorkspaceGrowsToTheLargestCall)
         RealMatrix a(n, n, &workspace);
         for (std::int32_t i = 0; i < n; ++i) {
             for (std::int32_t j = 0; j < n; ++j) {
-                a.set(i, j, (i == j ? n : 0.0) + 1.0 / (1.0 + i + j)); // symmetric, dominant diagonal
+                a.set(i, j,
+                      (i == j ? n : 0.0) + 1.0 / (1.0 + i + j)); // symmetric, dominant diagonal
             }
         }
         RealMatrix plus(&workspace);

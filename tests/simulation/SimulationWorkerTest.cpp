@@ -105,10 +105,10 @@ TEST_F(PairedWorker, ALookWhoseComputeOverflowsEndsTheRun)
 TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
 {
     LoadedEngine loaded;
-    ASSERT_TRUE(loaded.load(tableOf(1, {3}, {{1, 1, 3, 2}, {1, 2, 2, 5}, {2, 4, 1, 1}, {3, 2, 2, 6}}),
-                            {1}, {1}));
-    for (const std::int32_t analysis : {AnalysisAnovaUncorrected, AnalysisPillai, AnalysisWilks,
-                                        AnalysisHotelling}) {
+    ASSERT_TRUE(loaded.load(
+        tableOf(1, {3}, {{1, 1, 3, 2}, {1, 2, 2, 5}, {2, 4, 1, 1}, {3, 2, 2, 6}}), {1}, {1}));
+    for (const std::int32_t analysis :
+         {AnalysisAnovaUncorrected, AnalysisPillai, AnalysisWilks, AnalysisHotelling}) {
         SimulationParameters parameters;
         parameters.analysisIndex = analysis;
         parameters.numberOfPasses = 4;
