@@ -108,8 +108,9 @@ RunSize Anova::estimateRunSize(const SimulationParameters& parameters) const
     // the view; the data correlations. Then the matrices of the model and the population:
     // about 13 of P x P (S and its base, the population's correlations, the generator's
     // copy, factor and working copy, H, E, H E⁺, Mᵀ S M, E⁺ and the workspace's copies of
-    // the symmetric routines), 3 of G x G and 6 of G x P. The fixed LAPACK workspace is left
-    // out: its pages cost memory only once a routine touches them.
+    // the symmetric routines), 3 of G x G and 6 of G x P. The LAPACK workspace grows to the
+    // largest call, whose square copy is among these; its other 67 doubles per row are left
+    // out.
     std::int64_t entries = saturatingProduct(4, yEntries);
     entries = saturatingAdd(entries, saturatingProduct(3, xEntries));
     entries = saturatingAdd(entries, viewEntries);

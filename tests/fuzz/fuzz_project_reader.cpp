@@ -42,7 +42,7 @@ bool canBeSaved(const GeneralMatrix<double>& values)
 /// Loads content into the tables and writes them back; nothing when the writer refuses.
 std::optional<std::vector<std::uint8_t>> loadAndWrite(const ProjectContent& content)
 {
-    // The tables own 40 MB workspaces each; made once, they serve every input.
+    // The tables own LAPACK workspaces each; made once, they serve every input.
     static IgnoredMessages messages;
     static UserGridCtrl dataTable(messages, DecimalSeparator('.'));
     static WithinGridCtrl withinTable{DecimalSeparator('.')};

@@ -90,8 +90,8 @@ TEST_F(PairedWorker, ALookWhoseComputeOverflowsEndsTheRun)
     const TemporaryFile file("0 10 1 11.1 2 11.9 1e999 0 0 0 0 0 0 10 1 11.1 2 11.9");
     EXPECT_EQ(run(fromPopulation(0.0, 3), filePreferences({file.path()})), StatusNotFinite);
     EXPECT_EQ(engine.getSignificantCount(), 1);
-    // Means near 1e160 overflow the sums of squares of every sample.
-    EXPECT_TRUE(engine.importSimulationMatrices(matrixOf({{1e160, 2e160}}), matrixOf({{1, 1}}),
+    // SDs of 1e160 overflow the sums of squares of every sample.
+    EXPECT_TRUE(engine.importSimulationMatrices(matrixOf({{0, 0}}), matrixOf({{1e160, 1e160}}),
                                                 matrixOf({{1, 0}, {0, 1}})));
     SimulationParameters parameters = replacingParameters(3, 5, AnalysisPillai);
     parameters.useCustomMatrices = 1;
@@ -107,9 +107,15 @@ TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
     LoadedEngine loaded;
     ASSERT_TRUE(loaded.load(
         tableOf(1, {3}, {{1, 1, 3, 2}, {1, 2, 2, 5}, {2, 4, 1, 1}, {3, 2, 2, 6}}), {1}, {1}));
+    // Groups of one participant give no population to estimate, so a valid one is entered;
+    // the looks are at the observed sample all the same.
+    ASSERT_TRUE(loaded.engine.importSimulationMatrices(
+        matrixOf({{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}), matrixOf({{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}),
+        matrixOf({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}})));
     for (const std::int32_t analysis :
          {AnalysisAnovaUncorrected, AnalysisPillai, AnalysisWilks, AnalysisHotelling}) {
         SimulationParameters parameters;
+        parameters.useCustomMatrices = 1;
         parameters.analysisIndex = analysis;
         parameters.numberOfPasses = 4;
         parameters.criticalAlpha = 0.999999999999;
