@@ -1,5 +1,5 @@
-#include "design/Combinations.h"
 #include "design/Design.h"
+#include "design/Combinations.h"
 #include "design/EffectList.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +49,8 @@ bool buildFrom(Design& design, const Table& table)
     for (std::size_t c = 0; c < labels.size(); ++c) {
         const auto used = std::min(static_cast<std::int32_t>(labels[c].size()), entries);
         for (std::int32_t e = 0; e < used; ++e)
-            columnLevels.set(e, static_cast<std::int32_t>(c), labels[c][static_cast<std::size_t>(e)]);
+            columnLevels.set(e, static_cast<std::int32_t>(c),
+                             labels[c][static_cast<std::size_t>(e)]);
     }
     const std::vector<std::string> withinNames(table.withinLevels.size(), "w");
     return design.build(raw, names, between, withinNames, table.withinLevels, columnLevels);
@@ -71,8 +72,13 @@ void expectMatrix(const RealMatrix& actual, const std::vector<std::vector<double
 Table twoBetweenTable()
 {
     return {{"between", "1", "between", "2"},
-            {{0, 10, 5, 100}, {-4, 11, 9, 101}, {0, 12, 5, 102}, {-4, 13, 5, 103},
-             {-4.5, 14, 9.9, 104}, {0, 15, 9, 105}, {0, 16, 6, 106}},
+            {{0, 10, 5, 100},
+             {-4, 11, 9, 101},
+             {0, 12, 5, 102},
+             {-4, 13, 5, 103},
+             {-4.5, 14, 9.9, 104},
+             {0, 15, 9, 105},
+             {0, 16, 6, 106}},
             {2}};
 }
 
@@ -126,8 +132,8 @@ TEST(DesignGroups, TwoBetweenColumnsRegroupStablyAndLeaveEmptyCellsAtMinusOne)
     EXPECT_EQ(design.getBetweenCount(), 2);
     EXPECT_EQ(design.getBetweenLevels(), (std::vector<int>{2, 3}));
     EXPECT_EQ(design.getGroupStart(), (std::vector<int>{0, -1, 1, 3, 5, 6}));
-    expectMatrix(design.getWithinData(), {{13, 103}, {11, 101}, {14, 104}, {10, 100},
-                                          {12, 102}, {16, 106}, {15, 105}});
+    expectMatrix(design.getWithinData(),
+                 {{13, 103}, {11, 101}, {14, 104}, {10, 100}, {12, 102}, {16, 106}, {15, 105}});
     const std::int32_t groupOfRow[] = {0, 2, 2, 3, 3, 4, 5};
     ASSERT_EQ(design.getX().getCols(), 6);
     for (std::int32_t i = 0; i < 7; ++i) {
@@ -136,40 +142,16 @@ TEST(DesignGroups, TwoBetweenColumnsRegroupStablyAndLeaveEmptyCellsAtMinusOne)
     }
 }
 
-// Table order 2 1, 1 1, between, 2 2, 1 2 gives Y in the order 1 1, 1 2, 2 1, 2 2.
-TEST(DesignWithinData, YColumnsFollowTheCombinationsNotTheTable)
-{
-    Design design;
-    ASSERT_TRUE(buildFrom(design, {{"2, 1", "1, 1", "between", "2, 2", "1, 2"},
-                                   {{21, 11, 1, 22, 12}, {-21, -11, 1, -22, -12}},
-                                   {2, 2}}));
-    expectMatrix(design.getY(), {{11, 12, 21, 22}, {-11, -12, -21, -22}});
-}
-
-// Kronecker products worked by hand: the first variable is the left, slowest factor.
-TEST(DesignEffect, FirstVariableIsTheSlowestInCAndM)
-{
-    Design design;
-    ASSERT_TRUE(buildFrom(design, {{"1, 1", "1, 2", "1, 3", "2, 1", "2, 2", "2, 3"},
-                                   {{1, 2, 3, 4, 5, 6}}, {2, 3}}));
-    design.setEffect({}, {1, 0});
-    const double a = 1 / (R2 * R3);
-    expectMatrix(design.getM(), {{-a}, {-a}, {-a}, {a}, {a}, {a}});
-    ASSERT_TRUE(buildFrom(design, twoBetweenTable()));
-    design.setEffect({1, 1}, {0});
-    const double b = 1 / (R2 * R6);
-    expectMatrix(design.getC(), {{2 * b, -b, -b, -2 * b, b, b}, {0, 0.5, -0.5, 0, -0.5, 0.5}});
-}
-
 // C is q x G, M is P x t, q and t the products of (L - 1) over the flagged variables.
 TEST(DesignEffect, EveryEffectIsOrthonormalWithTheProductShapes)
 {
     const std::vector<Table> tables = {
         {{"1", "2", "3", "4", "5"}, {{1, 2, 3, 4, 5}, {4, 5, 7, 1, 0}}, {5}},
         {{"between", "1, 1", "1, 2", "2, 1", "2, 2"},
-         {{3, 1, 2, 3, 4}, {1, 2, 2, 2, 2}, {2, 0, 1, 0, 1}, {3, 5, 5, 6, 6}}, {2, 2}},
-        {{"between", "between", "1, 1, 1", "1, 2, 1", "1, 1, 2", "1, 2, 2", "1, 3, 1",
-          "1, 3, 2", "2, 1, 1", "2, 1, 2", "2, 2, 1", "2, 2, 2", "2, 3, 1", "2, 3, 2"},
+         {{3, 1, 2, 3, 4}, {1, 2, 2, 2, 2}, {2, 0, 1, 0, 1}, {3, 5, 5, 6, 6}},
+         {2, 2}},
+        {{"between", "between", "1, 1, 1", "1, 2, 1", "1, 1, 2", "1, 2, 2", "1, 3, 1", "1, 3, 2",
+          "2, 1, 1", "2, 1, 2", "2, 2, 1", "2, 2, 2", "2, 3, 1", "2, 3, 2"},
          {{1, 7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
           {2, 8, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5},
           {1, 9, 3, 1, 4, 1, 5, 9, 2, 6, 5, 3, 5, 8}},
