@@ -1,4 +1,3 @@
-#include "data/GeneralGridCtrl.h"
 #include "data/WithinGridCtrl.h"
 
 #include "tests/support/TableTexts.h"
@@ -6,37 +5,28 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
-namespace {
-
-/// One fixed header row and one fixed header column over rows x columns data cells.
-GeneralGridCtrl& build(GeneralGridCtrl& table, int rows, int columns)
-{
-    table.setFixedRowCount(1);
-    table.setFixedColumnCount(1);
-    table.setDataRowCount(rows);
-    table.setDataColumnCount(columns);
-    return table;
-}
-
-} // namespace
-
+// A header row or column, or one beyond the end, is no data row or column; the end appends.
 TEST(GeneralGridCtrl, RowAndColumnOperationsRefuseHeadersAndCellsBeyondTheEnd)
 {
-    GeneralGridCtrl table{DecimalSeparator('.')};
-    build(table, 3, 2).setText(-1, 0, "header");
-    EXPECT_FALSE(table.setDataRowCount(-1));
-    EXPECT_FALSE(table.deleteDataRow(-1));
-    EXPECT_FALSE(table.deleteDataRow(3));
-    EXPECT_FALSE(table.insertDataRow(-1));
-    EXPECT_FALSE(table.insertDataRow(4));
-    EXPECT_FALSE(table.deleteDataColumn(-1));
-    EXPECT_FALSE(table.deleteDataColumn(2));
-    EXPECT_EQ(table.getText(-1, 0), "header");
+    WithinGridCtrl table{DecimalSeparator('.')};
+    table.setupTable();
+    table.setDataRowCount(3);
+    const std::pair<const char*, bool> refused[] = {
+        {"row count -1", table.setDataRowCount(-1)},
+        {"delete row -1", table.deleteDataRow(-1)},
+        {"delete row 3", table.deleteDataRow(3)},
+        {"insert row -1", table.insertDataRow(-1)},
+        {"insert row 4", table.insertDataRow(4)},
+        {"delete column -1", table.deleteDataColumn(-1)},
+        {"delete column 2", table.deleteDataColumn(2)}};
+    for (const auto& [operation, done] : refused)
+        EXPECT_FALSE(done) << operation;
     EXPECT_EQ(table.getRowCount(), 4);
     EXPECT_EQ(table.getColumnCount(), 3);
-    ASSERT_TRUE(table.insertDataRow(3)) << "the end appends";
+    ASSERT_TRUE(table.insertDataRow(3));
     EXPECT_EQ(table.getDataRowCount(), 4);
 }
 
