@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QTest>
 
@@ -37,12 +36,17 @@ TEST_F(MainWindowTest, OpensWithItsTitleAndTextsThatFitTheirPlaces)
     EXPECT_EQ(window->getCommands().getEngineCount(), 2) << "one engine per processor";
     EXPECT_EQ(machine.seeds, 2u) << "each engine seeded";
     const std::pair<const char*, const char*> texts[] = {
-        {"computeButton", "Compute statistics"}, {"simulationButton", "Simulation window"},
-        {"resetButton", "Reset grids"}, {"importDoneButton", "Text import done"},
+        {"computeButton", "Compute statistics"},
+        {"simulationButton", "Simulation window"},
+        {"resetButton", "Reset grids"},
+        {"importDoneButton", "Text import done"},
         {"defineWithinLabel", "Define within variables"},
-        {"verticalLabel", "Vertical delimiters:"}, {"horizontalLabel", "Horizontal delimiters:"},
+        {"verticalLabel", "Vertical delimiters:"},
+        {"horizontalLabel", "Horizontal delimiters:"},
         {"firstRowNamesBox", "First row contains variable names"},
-        {"carriageReturnBox", "\\ r"}, {"tabBox", "\\t"}, {"spacesBox", "spaces"}};
+        {"carriageReturnBox", "\\ r"},
+        {"tabBox", "\\t"},
+        {"spacesBox", "spaces"}};
     for (const auto& [name, shown] : texts) {
         EXPECT_EQ(text(*window, name), shown) << name;
         EXPECT_LE(child(*window, name)->sizeHint().width(), child(*window, name)->width()) << name;
@@ -56,9 +60,12 @@ TEST_F(MainWindowTest, PlacedByTheLayoutRuleAt96DpiAndNeverSmallerThanItsMinimum
     ASSERT_EQ(window->frameGeometry().size(), QSize(1150, 820));
     const MainWindowLayout layout = MainWindowLayout::compute(1150, 820, 1.0);
     const std::pair<const char*, ControlRect> places[] = {{"dataTable", layout.dataTable},
-        {"computeButton", layout.computeButton}, {"formFeedBox", layout.formFeed}};
+                                                          {"computeButton", layout.computeButton},
+                                                          {"formFeedBox", layout.formFeed}};
     for (const auto& [name, rect] : places)
-        EXPECT_EQ(child(*window, name)->geometry(), QRect(rect.left, rect.top, rect.width, rect.height)) << name;
+        EXPECT_EQ(child(*window, name)->geometry(),
+                  QRect(rect.left, rect.top, rect.width, rect.height))
+            << name;
     window->resize(600, 400);
     QCoreApplication::processEvents();
     EXPECT_EQ(window->frameGeometry().size(), QSize(1150, 820));
@@ -71,13 +78,18 @@ TEST_F(MainWindowTest, EachMenuEntryAndItsShortcutReachTheCommand)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     const UserGridCtrl& data = window->getCommands().getDataTable();
     // reached: the file dialog the command asked for, or the data table's size after it.
-    struct Entry { const char* text; const char* shortcut; const char* reached; };
-    for (const Entry& e : {Entry{"Open ...", "Ctrl+O", "Open"}, Entry{"Save", "Ctrl+S", "Save as"},
-                           Entry{"Save as ...", "Ctrl+Shift+S", "Save as"},
-                           Entry{"Import text file ...", "", "Import text file"},
-                           Entry{"Insert row", "Alt+I", "33 x 17"}, Entry{"Delete row(s)", "Alt+D", "32 x 17"},
-                           Entry{"Insert column", "Alt+C", "32 x 18"},
-                           Entry{"Delete column(s)", "Alt+X", "32 x 17"}}) {
+    struct Entry {
+        const char* text;
+        const char* shortcut;
+        const char* reached;
+    };
+    for (const Entry& e :
+         {Entry{"Open ...", "Ctrl+O", "Open"}, Entry{"Save", "Ctrl+S", "Save as"},
+          Entry{"Save as ...", "Ctrl+Shift+S", "Save as"},
+          Entry{"Import text file ...", "", "Import text file"},
+          Entry{"Insert row", "Alt+I", "33 x 17"}, Entry{"Delete row(s)", "Alt+D", "32 x 17"},
+          Entry{"Insert column", "Alt+C", "32 x 18"},
+          Entry{"Delete column(s)", "Alt+X", "32 x 17"}}) {
         SCOPED_TRACE(e.text);
         QAction* menuEntry = action(*window, e.text);
         ASSERT_NE(menuEntry, nullptr);
@@ -116,34 +128,6 @@ TEST_F(MainWindowTest, ComputeTickAnAnalysisAndOpenTheSimulationWindow)
     EXPECT_EQ(window->getCommands().getSimulationParameters().analysisIndex, 3);
 }
 
-TEST_F(MainWindowTest, ABlankCellGivesTheMessageWithTheCellSelected)
-{
-    auto window = windowWithMixedProject();
-    UserGridCtrl& data = window->getCommands().getDataTable();
-    auto* view = child<GridView>(*window, "dataTable");
-    const int row = data.toGridRow(3);
-    const int column = data.toGridColumn(2);
-    // The user blanks the cell: F2, the text replaced by a blank, Enter.
-    data.setFocusCell({row, column});
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_F2);
-    auto* line = qobject_cast<QLineEdit*>(view->getEditor());
-    ASSERT_NE(line, nullptr);
-    line->selectAll();
-    QTest::keyClicks(line, " ");
-    QTest::keyClick(line, Qt::Key_Return);
-    ASSERT_EQ(data.getText(3, 2), " ");
-    click(*window, "computeButton");
-    EXPECT_EQ(messages.questions, std::vector<std::string>{"1 participant has empty cells. Leave "
-                                                           "this participant out this time? The "
-                                                           "data table keeps the row."});
-    EXPECT_EQ(
-        takeMessages(),
-        std::vector<std::string>{"The cell in row 4, column 3 of the data table holds no number."});
-    EXPECT_EQ(data.getSelectedRange(), (CellRange{row, column, row, column}));
-    EXPECT_EQ(window->getCommands().getResultsTable().getRowCount(), 0);
-}
-
 TEST_F(MainWindowTest, TheAboutBoxShowsItsTexts)
 {
     auto window = makeWindow();
@@ -153,5 +137,6 @@ TEST_F(MainWindowTest, TheAboutBoxShowsItsTexts)
         click(*modal, "okButton");
     });
     action(*window, "Info")->trigger();
-    EXPECT_EQ(shown, (QStringList{QString::fromUtf8("Info über Tamsel"), "Tamsel, Version 1.0.4", "OK"}));
+    EXPECT_EQ(shown,
+              (QStringList{QString::fromUtf8("Info über Tamsel"), "Tamsel, Version 1.0.4", "OK"}));
 }
