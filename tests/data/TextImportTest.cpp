@@ -1,11 +1,11 @@
-#include "data/DelimitedTextFile.h"
 #include "data/TextImport.h"
+#include "data/DelimitedTextFile.h"
 #include "data/UserGridCtrl.h"
 #include "grid/CellState.h"
 
 #include "tests/support/RecordingMessageSink.h"
-#include "tests/support/TableTexts.h"
 #include "tests/support/TableSnapshot.h"
+#include "tests/support/TableTexts.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -106,16 +106,6 @@ TEST_F(TextImportTest, AFailedImportOrReimportShowsItsMessageAndChangesNothing)
     }
 }
 
-TEST_F(TextImportTest, AMillionRowsAreImported)
-{
-    std::string content = "a\tb\n";
-    for (int i = 1; i <= 1'000'000; ++i)
-        content += std::to_string(i) + "\t.5\n";
-    ASSERT_TRUE(import.importText(folder.write("rows.txt", content), {}));
-    EXPECT_EQ(rowTexts(table, 999'999), (Texts{"1000000", ".5"}));
-    EXPECT_EQ(table.getText(999'999, -1), "1000000");
-}
-
 TEST_F(TextImportTest, SplitsRecordsAndFieldsAsTheOptionsSay)
 {
     const struct {
@@ -152,7 +142,12 @@ TEST_F(TextImportTest, SplitsRecordsAndFieldsAsTheOptionsSay)
         {"comma to point", "a,b\t3,5\t3.5\n", {}, {{"a.b", "3.5", "3.5"}}},
         {"point to comma", "a.b\t3,5\t3.5\n", {}, {{"a,b", "3,5", "3,5"}}, ','},
         {"NUL bytes stay in their field", "a\0b\t\0\n"s, {}, {{"a\0b"s, "\0"s}}},
-        {"UTF-8 is kept", "Gr\xC3\xB6\xC3\x9F" "e\n", {}, {{"Gr\xC3\xB6\xC3\x9F" "e"}}},
+        {"UTF-8 is kept",
+         "Gr\xC3\xB6\xC3\x9F"
+         "e\n",
+         {},
+         {{"Gr\xC3\xB6\xC3\x9F"
+           "e"}}},
         // One Latin-1 byte decides for the whole file, the UTF-8 pair C3 B6 included.
         {"one Latin-1 byte decides", "\xC3\xB6\n\xF6\n", {}, {{"\xC3\x83\xC2\xB6"}, {"\xC3\xB6"}}},
         // A byte-order mark at the start is dropped, one elsewhere is a character.
