@@ -131,20 +131,6 @@ TEST_F(UserGridCtrlTest, ColumnAssignmentSeparatesBetweenColumnsFromLabels)
     EXPECT_EQ(t.getBetweenName(1), "group") << "the current name row";
 }
 
-TEST_F(UserGridCtrlTest, EditingACombinationCellRunsTheWithinCheckFirst)
-{
-    int checks = 0;
-    t.setWithinVariablesCheck([&] {
-        ++checks;
-        t.setComboOptions({"between", "1"});
-    });
-    EXPECT_TRUE(t.beginEdit(UserGridCtrl::comboRow, 2));
-    EXPECT_EQ(t.getCellOptions(UserGridCtrl::comboRow, 2), (Texts{"between", "1"}));
-    EXPECT_TRUE(t.beginEdit(t.toGridRow(-1), 2));
-    EXPECT_FALSE(t.beginEdit(0, 2)) << "column numbers are fixed";
-    EXPECT_EQ(checks, 1) << "only the combination row runs the check";
-}
-
 TEST_F(UserGridCtrlTest, OnlyEnterOrDownInTheLastRowsAndTabOrRightInTheLastColumnsGrow)
 {
     const struct {
