@@ -166,8 +166,8 @@ TEST_F(UserGridCtrlTest, PasteGrowsOnlyForWhatFallsOutside)
     EXPECT_EQ(t.getText(33, 19), "12");
     EXPECT_EQ(rowNumbers(t), numbersUpTo(34));
     EXPECT_EQ(columnNumbers(t), numbersUpTo(20));
-    EXPECT_EQ(t.getSelectedRange(), (CellRange{t.toGridRow(31), t.toGridColumn(16),
-                                               t.toGridRow(33), t.toGridColumn(19)}));
+    EXPECT_EQ(t.getSelectedRange(), (CellRange{t.toGridRow(31), t.toGridColumn(16), t.toGridRow(33),
+                                               t.toGridColumn(19)}));
     t.setSelectedRange({});
     focus(0, 0);
     ASSERT_TRUE(t.paste("1\r\n2\r\n"));
