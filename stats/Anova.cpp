@@ -82,6 +82,7 @@ Anova::Anova(std::int32_t newThreadIndex)
       baseCovariance(&lapack), regroupedY(&lapack), regroupedX(&lapack), C(&lapack),
       M(&lapack), cellMeans(&lapack), contrastEstimate(&lapack), errorCovariance(&lapack),
       hypothesisSscp(&lapack), errorSscp(&lapack), hePlus(&lapack), univariateTest(&lapack),
+      mauchlyTest(&lapack),
       xtxInverse(&lapack), contrastMeans(&lapack),
       contrastInverse(&lapack), contrastDispersion(&lapack), dispersionPlus(&lapack),
       estimateDispersion(&lapack), residuals(&lapack),
@@ -408,9 +409,15 @@ void Anova::computeTests()
     pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
     wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
     hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    royTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
     univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt, errorRank);
     pillaiTest.compute();
     wilksTest.compute();
     hotellingTest.compute();
+    royTest.compute();
     univariateTest.compute();
+    huynhFeldtTest.compute(univariateTest,
+                           huynhFeldtEpsilon(univariateTest.epsilon, n - rankX, tInt));
+    lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt));
+    mauchlyTest.compute(errorSscp, n - rankX, errorRank);
 }

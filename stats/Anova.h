@@ -5,9 +5,12 @@
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
 #include "stats/ComputeFailure.h"
+#include "stats/EpsilonCorrection.h"
 #include "stats/HotellingTest.h"
+#include "stats/MauchlyTest.h"
 #include "stats/PillaiTest.h"
 #include "stats/Preferences.h"
+#include "stats/RoyTest.h"
 #include "stats/RunSize.h"
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationParameters.h"
@@ -22,8 +25,8 @@
 /// The statistics engine. It holds one design (within data Y, N x P; cell indicator X,
 /// N x G; the design's bookkeeping lists) and one effect (between hypothesis matrix C,
 /// q x G; within transformation M, P x t), builds the multivariate linear model of the
-/// hypothesis C B M = 0 for the cell means B, and runs the five analyses of the effect
-/// through its four test objects.
+/// hypothesis C B M = 0 for the cell means B, runs the eight analyses of the effect through
+/// its test objects and tests the sphericity of its error covariance.
 ///
 /// The engine also runs the Monte-Carlo simulation of one analysis of its effect: it
 /// estimates a normal population from its data (cell means, with the tested effect removed
@@ -65,7 +68,7 @@ public:
     void setEffectName(const std::string& name);
     std::string effectName() const;
 
-    /// Builds the model and runs the four tests. Returns false, leaving every test with its
+    /// Builds the model and runs the tests. Returns false, leaving every test with its
     /// previous results, when the effect cannot be computed at all: a between cell has no
     /// participant (X has a zero column, so XᵀX is singular and its inverse meaningless),
     /// the data or a sum formed from them is not finite, or LAPACK fails; lastFailure says
@@ -78,8 +81,12 @@ public:
     const PillaiTest& getPillaiTest() const { return pillaiTest; }
     const WilksTest& getWilksTest() const { return wilksTest; }
     const HotellingTest& getHotellingTest() const { return hotellingTest; }
+    const RoyTest& getRoyTest() const { return royTest; }
     /// Both univariate analyses, uncorrected and Greenhouse-Geisser.
     const UnivariateTest& getUnivariateTest() const { return univariateTest; }
+    const EpsilonCorrection& getHuynhFeldtTest() const { return huynhFeldtTest; }
+    const EpsilonCorrection& getLowerBoundTest() const { return lowerBoundTest; }
+    const MauchlyTest& getMauchlyTest() const { return mauchlyTest; }
     std::int32_t getThreadIndex() const { return threadIndex; }
 
     // The population of a simulation. Variables are 0-based indices (within variables into
@@ -317,6 +324,10 @@ private:
     WilksTest wilksTest;
     HotellingTest hotellingTest;
     UnivariateTest univariateTest;
+    RoyTest royTest;
+    EpsilonCorrection huynhFeldtTest;
+    EpsilonCorrection lowerBoundTest;
+    MauchlyTest mauchlyTest;
     std::int32_t betweenCount = -99;
     std::int32_t withinCount = -99;
     std::vector<int> betweenLevels;

@@ -372,8 +372,14 @@ const double& Anova::selectedP(std::int32_t analysisIndex) const
         return pillaiTest.p;
     case AnalysisWilks:
         return wilksTest.p;
-    default:
-        assert(analysisIndex == AnalysisHotelling);
+    case AnalysisHotelling:
         return hotellingTest.p;
+    case AnalysisAnovaHuynhFeldt:
+        return huynhFeldtTest.p;
+    case AnalysisAnovaLowerBound:
+        return lowerBoundTest.p;
+    default:
+        assert(analysisIndex == AnalysisRoy);
+        return royTest.p;
     }
 }

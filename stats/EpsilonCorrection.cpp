@@ -1,0 +1,55 @@
+#include "stats/EpsilonCorrection.h"
+
+#include "numeric/FDistribution.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+void EpsilonCorrection::compute(const UnivariateTest& uncorrected, double newEpsilon)
+{
+    availability = Availability::Available;
+    if (!uncorrected.isAvailable()) {
+        markUnavailable(uncorrected.availability);
+        return;
+    }
+    epsilon = newEpsilon;
+    // Also false for NaN.
+    if (!(epsilon > 0.0)) {
+        markUnavailable(Availability::UndefinedStatistic);
+        return;
+    }
+    df1 = uncorrected.df1 * epsilon;
+    df2 = uncorrected.df2 * epsilon;
+    noncentrality = uncorrected.noncentrality * epsilon;
+    // With epsilon 1 the distribution routine would only return the uncorrected p again.
+    p = epsilon == 1.0 ? uncorrected.p : fUpperTail(uncorrected.F, df1, df2);
+    if (std::isnan(p))
+        markUnavailable(Availability::UndefinedStatistic);
+}
+
+void EpsilonCorrection::markUnavailable(Availability reason)
+{
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    availability = reason;
+    epsilon = none;
+    df1 = none;
+    df2 = none;
+    p = none;
+    noncentrality = none;
+}
+
+double huynhFeldtEpsilon(double gg, double errorDf, std::int32_t t)
+{
+    if (t == 1)
+        return 1.0;
+    const double td = t;
+    const double estimate = ((errorDf + 1.0) * td * gg - 2.0) / (td * (errorDf - td * gg));
+    // std::min would return 1 for a NaN estimate; a NaN must stay NaN.
+    return estimate > 1.0 ? 1.0 : estimate;
+}
+
+double lowerBoundEpsilon(std::int32_t t)
+{
+    return 1.0 / static_cast<double>(t);
+}

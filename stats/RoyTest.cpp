@@ -1,0 +1,20 @@
+#include "stats/RoyTest.h"
+
+#include <algorithm>
+
+void RoyTest::compute()
+{
+    s = std::min(q, t);
+    const std::int32_t m = std::max(q, t);
+    const double errorDf = static_cast<double>(n) - static_cast<double>(rankX);
+    df1 = m;
+    df2 = errorDf - static_cast<double>(m) + static_cast<double>(q);
+    if (!decideAvailability(true))
+        return;
+
+    const std::int32_t count = effectMatrix->getRows();
+    value = *std::max_element(eigenvalues, eigenvalues + count);
+    F = value * df2 / df1;
+    finishFromF();
+    exact = isAvailable() && s == 1;
+}
