@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CellStatistics.h"
 #include "app/DesignValidation.h"
 #include "app/ResultsTable.h"
 #include "design/Design.h"
@@ -58,12 +59,16 @@ public:
     bool computeStatistics();
     /// Empties the results table, reads the design, makes the effect table of its variables
     /// (without the effects of variables with a single level) and, for each effect in its
-    /// order, computes every engine and appends the effect's block. Returns false when the
+    /// order, computes every engine and appends the effect's block; after the last, the
+    /// cells' statistics of the design. Returns false when the
     /// data table cannot be read (it has shown its message), when no effect is left
     /// (NO_EFFECT_MESSAGE), or at the first effect the engine cannot compute, with the
     /// message of its cause; the blocks of the effects before it stay. An analysis that is
     /// not available is no failure: its row shows "-" and the reason.
     bool computeAllEffects();
+    /// The cells' participants, means and SDs of the last computeAllEffects that computed
+    /// every effect; empty before one and after a failed one.
+    const std::vector<CellStatistics>& getCellStatistics() const { return cells; }
     /// Appends the block of engine 0's current effect to the results table, then hands
     /// engine 0 to the effect listener.
     void showEffectResults();
@@ -163,4 +168,5 @@ private:
     /// The user's answer to this command's question about empty cells.
     std::optional<bool> leaveOutAnswer;
     std::vector<int> leftOutRows;
+    std::vector<CellStatistics> cells;
 };

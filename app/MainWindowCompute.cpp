@@ -40,6 +40,7 @@ bool MainWindowCommands::computeStatistics()
 bool MainWindowCommands::computeAllEffects()
 {
     beginReading();
+    cells.clear();
     resultsTable.removeAllCells();
     resultsTable.repaint();
     // The variables are counted over the columns that hold data, as the Design counts its
@@ -69,6 +70,7 @@ bool MainWindowCommands::computeAllEffects()
         }
         showEffectResults();
     }
+    cells = cellStatistics(design);
     return true;
 }
 

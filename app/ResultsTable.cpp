@@ -9,13 +9,26 @@
 
 namespace {
 
-void writeHeaderRow(GeneralGridCtrl& results, int r, const std::string& effectName)
+void writeHeaderRow(GeneralGridCtrl& results, int r, const std::string& effectName,
+                    const std::string& sphericity)
 {
     static constexpr std::array<const char*, RESULTS_COLUMN_COUNT> HEADINGS = {
-        "", "", "value", "F", "df1", "df2", "p", "noncentr.", "MANOVA exact statistic",
+        "",
+        "",
+        "value",
+        "F",
+        "df1",
+        "df2",
+        "p",
+        "partial η²",
+        "noncentr.",
+        "MANOVA exact statistic",
         "choose for simulation"};
     for (int c = 0; c < RESULTS_COLUMN_COUNT; ++c) {
-        results.setText(r, c, c == 0 ? effectName : HEADINGS[static_cast<std::size_t>(c)]);
+        const std::string text = c == 0   ? effectName
+                                 : c == 1 ? sphericity
+                                          : HEADINGS[static_cast<std::size_t>(c)];
+        results.setText(r, c, text);
         results.setCellBackground(results.toGridRow(r), results.toGridColumn(c),
                                   GeneralGridCtrl::NAME_ROW_COLOUR);
     }
@@ -43,8 +56,9 @@ void writeAnalysisRow(GeneralGridCtrl& results, int r, const AnalysisRow& row)
         results.setText(r, 4, number(row.df1));
         results.setText(r, 5, number(row.df2));
         results.setText(r, 6, number(row.p));
-        results.setText(r, 7, number(row.noncentrality));
-        results.setText(r, 8, row.exact ? (*row.exact ? "yes" : "no") : "-");
+        results.setText(r, 7, number(row.partialEtaSquared));
+        results.setText(r, 8, number(row.noncentrality));
+        results.setText(r, 9, row.exact ? (*row.exact ? "yes" : "no") : "-");
     }
     const int gridColumn = results.toGridColumn(CHOICE_COLUMN);
     results.setCellType(gridRow, gridColumn, CellType::TickBox);
@@ -58,11 +72,27 @@ void appendEffectBlock(GeneralGridCtrl& results, const Anova& engine)
     const int r = results.getDataRowCount();
     results.setDataColumnCount(RESULTS_COLUMN_COUNT);
     results.setDataRowCount(r + ROWS_PER_EFFECT);
-    writeHeaderRow(results, r, engine.effectName());
+    writeHeaderRow(results, r, engine.effectName(),
+                   mauchlyText(engine.getMauchlyTest(), engine.getPillaiTest().t,
+                               results.getDecimalSeparator()));
     for (const AnalysisRow& row : analysisRows(engine))
         writeAnalysisRow(results, r + 1 + row.index, row);
-    for (int c : {1, 8, CHOICE_COLUMN})
+    for (int c : {1, 9, CHOICE_COLUMN})
         results.autoSizeColumn(results.toGridColumn(c));
+}
+
+std::string mauchlyText(const MauchlyTest& test, std::int32_t t, DecimalSeparator separator)
+{
+    if (t < 2)
+        return {};
+    if (!test.isFormed())
+        return "Mauchly: -";
+    const auto number = [separator](double value) {
+        return formatNumber(value, "%.4f", separator);
+    };
+    // Semicolons between the figures, since the decimal separator may be a comma.
+    return "Mauchly: W = " + number(test.W) + "; χ²(" + formatNumber(test.df, "%.0f", separator) +
+           ") = " + number(test.chiSquare) + "; p = " + number(test.p);
 }
 
 std::optional<AnalysisChoice> findChosenAnalysis(const GeneralGridCtrl& results,

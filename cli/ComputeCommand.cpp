@@ -43,6 +43,9 @@ ComputeCommand::ComputeCommand(CLI::App& program)
                      "--format json")
         ->type_name("text|csv|json")
         ->check(oneOf({"text", "csv", "json"}));
+    command->add_flag("--descriptives", descriptives,
+                      "With --format text, also the number of participants,\nmean and SD of "
+                      "every cell after the effects\n(json always holds them as \"cells\")");
     command
         ->add_option("--save", savePath,
                      "Also save the project, after the computation,\nas \"Save\" does, e.g. "
@@ -87,12 +90,17 @@ int ComputeCommand::run() const
         return 1;
     std::string results;
     switch (resultsFormatNamed(formatName)) {
-    case ResultsFormat::Text: results = formatResultsText(commands.getResultsTable()); break;
+    case ResultsFormat::Text:
+        results = formatResultsText(commands.getResultsTable());
+        if (descriptives)
+            results +=
+                formatCellStatisticsText(commands.getCellStatistics(), input.decimalSeparator());
+        break;
     case ResultsFormat::Csv: results = formatResultsCsv(effects); break;
     case ResultsFormat::Json:
-        results = formatResultsJson(effects, input.dropsIncomplete()
-                                                 ? std::optional(commands.getLeftOutRows())
-                                                 : std::nullopt);
+        results = formatResultsJson(
+            effects, commands.getCellStatistics(),
+            input.dropsIncomplete() ? std::optional(commands.getLeftOutRows()) : std::nullopt);
         break;
     }
     return writeStandardOutput(results, messages) ? 0 : 1;

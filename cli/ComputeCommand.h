@@ -28,4 +28,6 @@ private:
     /// "text", "csv" or "json".
     std::string formatName = "text";
     std::string savePath;
+    /// --descriptives: the cells' statistics after the text table.
+    bool descriptives = false;
 };

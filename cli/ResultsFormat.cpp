@@ -50,15 +50,22 @@ std::string csvNumber(const AnalysisRow& row, std::optional<double> value)
     return roundTripNumber(*value);
 }
 
-/// null for a number the analysis does not have, for every number of an analysis that is
-/// not available and for a NaN; an infinity as the string "inf" or "-inf", which JSON has
-/// no number for.
+/// null for a NaN; an infinity as the string "inf" or "-inf", which JSON has no number for.
+std::string jsonNumber(double value)
+{
+    if (std::isnan(value))
+        return "null";
+    const std::string text = roundTripNumber(value);
+    return std::isinf(value) ? '"' + text + '"' : text;
+}
+
+/// null also for a number the analysis does not have and for every number of an analysis
+/// that is not available.
 std::string jsonNumber(const AnalysisRow& row, std::optional<double> value)
 {
-    if (!value || row.availability != Availability::Available || std::isnan(*value))
+    if (!value || row.availability != Availability::Available)
         return "null";
-    const std::string text = roundTripNumber(*value);
-    return std::isinf(*value) ? '"' + text + '"' : text;
+    return jsonNumber(*value);
 }
 
 /// The text as a JSON string. Names read from files are UTF-8, but an import of a damaged
@@ -87,34 +94,84 @@ std::string jsonAnalysis(const AnalysisRow& row)
               ", \"p\": " + jsonNumber(row, row.p) +
               ", \"noncentrality\": " + jsonNumber(row, row.noncentrality) +
               ", \"exact\": " + exact;
-    if (row.index == AnalysisAnovaGreenhouseGeisser)
+    if (row.epsilon)
         object += ", \"epsilon\": " + jsonNumber(row, row.epsilon);
-    return object + "}";
+    return object + ", \"partialEtaSquared\": " + jsonNumber(row, row.partialEtaSquared) + "}";
+}
+
+std::string jsonSphericity(const std::optional<SphericityResult>& sphericity)
+{
+    if (!sphericity || !sphericity->formed)
+        return "null";
+    return "{\"W\": " + jsonNumber(sphericity->W) +
+           ", \"chiSquare\": " + jsonNumber(sphericity->chiSquare) +
+           ", \"df\": " + jsonNumber(sphericity->df) + ", \"p\": " + jsonNumber(sphericity->p) +
+           "}";
+}
+
+std::string jsonCell(const CellStatistics& cell)
+{
+    std::string group;
+    for (std::size_t i = 0; i < cell.group.size(); ++i)
+        group += (i == 0 ? "" : ", ") + std::to_string(cell.group[i]);
+    return "{\"group\": [" + group + "], \"combination\": " + jsonString(cell.combination) +
+           ", \"n\": " + std::to_string(cell.n) + ", \"mean\": " + jsonNumber(cell.mean) +
+           ", \"sd\": " + jsonNumber(cell.sd) + "}";
+}
+
+/// The sphericity line of an effect in the csv columns: W as value, its df as df1, p and
+/// the chi-square in the last column.
+std::string csvSphericity(const std::optional<SphericityResult>& sphericity)
+{
+    if (!sphericity)
+        return ",,,,,,,,,";
+    if (!sphericity->formed)
+        return "-,,-,,-,,,,,-";
+    return roundTripNumber(sphericity->W) + ",," + roundTripNumber(sphericity->df) + ",," +
+           roundTripNumber(sphericity->p) + ",,,,," + roundTripNumber(sphericity->chiSquare);
 }
 
 } // namespace
 
 EffectResults effectResultsOf(const Anova& engine)
 {
-    return {engine.effectName(), analysisRows(engine)};
+    EffectResults effect{engine.effectName(), analysisRows(engine), std::nullopt};
+    if (engine.getPillaiTest().t >= 2) {
+        const MauchlyTest& test = engine.getMauchlyTest();
+        effect.sphericity =
+            SphericityResult{test.isFormed(), test.W, test.chiSquare, test.df, test.p};
+    }
+    return effect;
 }
 
 std::string formatResultsText(const GeneralGridCtrl& results)
 {
+    // Column 1 of a block's name row holds the test of sphericity, written on a line of its
+    // own; it does not widen the column of the analysis names.
+    const auto isSphericityCell = [](int r, int c) { return c == 1 && r % ROWS_PER_EFFECT == 0; };
     const int columns = std::min(results.getDataColumnCount(), CHOICE_COLUMN);
     std::vector<std::size_t> widths(static_cast<std::size_t>(std::max(columns, 0)), 0);
     for (int r = 0; r < results.getDataRowCount(); ++r) {
         for (int c = 0; c < columns; ++c) {
             std::size_t& width = widths[static_cast<std::size_t>(c)];
-            width = std::max(width, displayWidth(results.getText(r, c)));
+            if (!isSphericityCell(r, c))
+                width = std::max(width, displayWidth(results.getText(r, c)));
         }
     }
     std::string text;
+    std::string sphericity;
     for (int r = 0; r < results.getDataRowCount(); ++r) {
+        if (r % ROWS_PER_EFFECT == ROWS_PER_EFFECT - 1 && !sphericity.empty())
+            text += std::string(widths[0] + 2, ' ') + sphericity + '\n';
         std::string line;
         for (int c = 0; c < columns; ++c) {
-            const std::string& cell = results.getText(r, c);
-            const std::string padding(widths[static_cast<std::size_t>(c)] - displayWidth(cell), ' ');
+            std::string cell = results.getText(r, c);
+            if (isSphericityCell(r, c)) {
+                sphericity = cell;
+                cell.clear();
+            }
+            const std::string padding(widths[static_cast<std::size_t>(c)] - displayWidth(cell),
+                                      ' ');
             if (c > 0)
                 line += "  ";
             line += c <= LAST_LEFT_ALIGNED_COLUMN ? cell + padding : padding + cell;
@@ -132,7 +189,8 @@ std::string formatResultsText(const GeneralGridCtrl& results)
 
 std::string formatResultsCsv(const std::vector<EffectResults>& effects)
 {
-    std::string text = "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon\n";
+    std::string text = "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon,"
+                       "partialEtaSquared,chiSquare\n";
     for (const EffectResults& effect : effects) {
         for (const AnalysisRow& row : effect.analyses) {
             const bool available = row.availability == Availability::Available;
@@ -145,13 +203,17 @@ std::string formatResultsCsv(const std::vector<EffectResults>& effects)
                     csvNumber(row, row.value) + ',' + csvNumber(row, row.F) + ',' +
                     csvNumber(row, row.df1) + ',' + csvNumber(row, row.df2) + ',' +
                     csvNumber(row, row.p) + ',' + csvNumber(row, row.noncentrality) + ',' + exact +
-                    ',' + csvNumber(row, row.epsilon) + '\n';
+                    ',' + csvNumber(row, row.epsilon) + ',' +
+                    csvNumber(row, row.partialEtaSquared) + ",\n";
         }
+        text += csvField(effect.name) + ",Mauchly's test of sphericity," +
+                csvSphericity(effect.sphericity) + '\n';
     }
     return text;
 }
 
 std::string formatResultsJson(const std::vector<EffectResults>& effects,
+                              const std::vector<CellStatistics>& cells,
                               const std::optional<std::vector<int>>& leftOut)
 {
     std::string text = "{\"effects\": [";
@@ -162,9 +224,13 @@ std::string formatResultsJson(const std::vector<EffectResults>& effects,
             text += "    " + jsonAnalysis(effects[e].analyses[a]);
             text += a + 1 < effects[e].analyses.size() ? ",\n" : "\n";
         }
-        text += "  ]}";
+        text += "  ], \"sphericity\": " + jsonSphericity(effects[e].sphericity) + "}";
     }
     text += effects.empty() ? "]" : "\n]";
+    text += ", \"cells\": [";
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        text += (i == 0 ? "\n  " : ",\n  ") + jsonCell(cells[i]);
+    text += cells.empty() ? "]" : "\n]";
     if (leftOut) {
         text += ", \"leftOut\": [";
         for (std::size_t i = 0; i < leftOut->size(); ++i)

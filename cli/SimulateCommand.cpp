@@ -112,9 +112,11 @@ SimulateCommand::SimulateCommand(CLI::App& program)
     input.addTo(*command);
     command->add_option("--effect", effect, "The effect as the results table names it")
         ->required();
-    command->add_option("--analysis", analysis,
-                        "0 ANOVA (uncorr.), 1 ANOVA (Greenhouse-Geisser),\n2 MANOVA (Pillai), "
-                        "3 MANOVA (Wilks),\n4 MANOVA (Hotelling)")
+    command
+        ->add_option("--analysis", analysis,
+                     "0 ANOVA (uncorr.), 1 ANOVA (Greenhouse-Geisser),\n2 MANOVA (Pillai), "
+                     "3 MANOVA (Wilks),\n4 MANOVA (Hotelling), 5 ANOVA (Huynh-Feldt),\n"
+                     "6 ANOVA (lower bound), 7 MANOVA (Roy)")
         ->required()
         ->transform(integerIn(0, ANALYSIS_COUNT - 1));
     command->add_flag("--power", power,

@@ -24,21 +24,28 @@ Texts effectNames(GeneralGridCtrl& results)
 
 } // namespace
 
-TEST(ComputeStatistics, EveryEffectGetsABlockOfSevenRows)
+TEST(ComputeStatistics, EveryEffectGetsABlockOfTenRows)
 {
     UserSession session;
     typeMixedDesign(session);
     ASSERT_TRUE(session.commands.computeStatistics());
     GeneralGridCtrl& results = session.commands.getResultsTable();
-    EXPECT_EQ(results.getRowCount(), 7 * 7) << "no fixed rows";
-    EXPECT_EQ(session.resultsRow(0), (Texts{"C", "", "value", "F", "df1", "df2", "p",
-                                            "noncentr.", "MANOVA exact statistic",
-                                            "choose for simulation"}));
-    EXPECT_EQ(session.resultsRow(6), Texts(10, ""));
-    for (int r = 0; r < 7; ++r) {
-        const bool analysis = r >= 1 && r <= 5;
-        EXPECT_EQ(results.getCellType(r, 9), analysis ? CellType::TickBox : CellType::Plain) << r;
-        EXPECT_FALSE(results.isCellChecked(r, 9)) << r;
+    EXPECT_EQ(results.getRowCount(), 7 * 10) << "no fixed rows";
+    EXPECT_EQ(session.resultsRow(0),
+              (Texts{"C", "", "value", "F", "df1", "df2", "p", "partial η²", "noncentr.",
+                     "MANOVA exact statistic", "choose for simulation"}));
+    const Texts names{
+        "ANOVA (uncorr.)",    "ANOVA (Greenhouse-Geisser)", "MANOVA (Pillai)",     "MANOVA (Wilks)",
+        "MANOVA (Hotelling)", "ANOVA (Huynh-Feldt)",        "ANOVA (lower bound)", "MANOVA (Roy)"};
+    for (int r = 1; r <= 8; ++r)
+        EXPECT_EQ(session.resultsRow(r)[1], names[static_cast<std::size_t>(r - 1)]);
+    EXPECT_EQ(session.resultsRow(9), Texts(11, ""));
+    for (int r = 0; r < 10; ++r) {
+        const bool analysis = r >= 1 && r <= 8;
+        EXPECT_EQ(results.getCellType(r, CHOICE_COLUMN),
+                  analysis ? CellType::TickBox : CellType::Plain)
+            << r;
+        EXPECT_FALSE(results.isCellChecked(r, CHOICE_COLUMN)) << r;
     }
 }
 
@@ -47,11 +54,11 @@ TEST(ComputeStatistics, KeepsTheBlocksOfTheLastRunWhenACheckFails)
     UserSession session;
     typeMixedDesign(session);
     ASSERT_TRUE(session.commands.computeStatistics());
-    const Texts first = session.resultsRow(8);
+    const Texts first = session.resultsRow(11);
     session.typeColumn(3, "1, 2", "", {});
     EXPECT_FALSE(session.commands.computeStatistics());
     EXPECT_EQ(session.takeErrors(), Texts{"Column 4 is not named correctly!"});
-    EXPECT_EQ(session.resultsRow(8), first);
+    EXPECT_EQ(session.resultsRow(11), first);
 }
 
 TEST(ComputeStatistics, UnreadableCellShowsTheTablesMessageOnly)
@@ -148,19 +155,22 @@ TEST(ComputeStatistics, AnalysisNotAvailableShowsDashesAndTheReason)
     ASSERT_TRUE(session.commands.computeStatistics());
     GeneralGridCtrl& results = session.commands.getResultsTable();
     const std::string singular(availabilityReason(Availability::SingularErrorMatrix));
-    for (int r = 1; r <= 5; ++r) {
-        const bool manova = r >= 3;
+    // N - r = 1: E has rank 1, ε = 1/t and the Huynh-Feldt estimate is 0/0.
+    const std::string undefined(availabilityReason(Availability::UndefinedStatistic));
+    const Texts reasons{"", "", singular, singular, singular, undefined, "", singular};
+    for (int r = 1; r <= 8; ++r) {
+        const std::string& reason = reasons[static_cast<std::size_t>(r - 1)];
         const Texts row = session.resultsRow(r);
         for (int c = 1; c < CHOICE_COLUMN; ++c) {
-            EXPECT_EQ(results.getCellToolTip(results.toGridRow(r), results.toGridColumn(c)),
-                      manova ? singular : "")
+            EXPECT_EQ(results.getCellToolTip(results.toGridRow(r), results.toGridColumn(c)), reason)
                 << r << ", " << c;
         }
-        for (int c = 3; c <= 7; ++c)
-            EXPECT_EQ(row[static_cast<std::size_t>(c)] == "-", manova) << r << ", " << c;
+        for (int c = 3; c <= 8; ++c)
+            EXPECT_EQ(row[static_cast<std::size_t>(c)] == "-", !reason.empty()) << r << ", " << c;
     }
     EXPECT_EQ(session.resultsRow(3)[2], "-");
-    EXPECT_EQ(session.resultsRow(3)[8], "-");
+    EXPECT_EQ(session.resultsRow(3)[9], "-");
+    EXPECT_EQ(session.resultsRow(0)[1], "Mauchly: -");
 }
 
 TEST(ComputeStatistics, ACellThatHoldsNoNumberStopsTheCommandWithItsOwnMessage)

@@ -20,9 +20,10 @@ TEST(SimulationSetUp, TheOneTickedAnalysisRowIsChosen)
     typeMixedDesign(session); // blocks C, B, B x C, A, A x C, A x B, A x B x C
     ASSERT_TRUE(session.commands.computeStatistics());
     const std::pair<std::vector<int>, std::string> cases[] = { // ticked rows, choice
-        {{0, 6, 11}, "B/2/" + std::to_string(AnalysisWilks)}, // headers and gaps hold no box
-        {{0, 6, 7, 13}, "No analysis chosen for simulation."},
-        {{1, 10}, "Only one analysis may be chosen for simulation."},
+        {{0, 9, 14}, "B/2/" + std::to_string(AnalysisWilks)}, // headers and gaps hold no box
+        {{0, 9, 18}, "B/2/" + std::to_string(AnalysisRoy)},
+        {{0, 9, 10, 19}, "No analysis chosen for simulation."},
+        {{1, 13}, "Only one analysis may be chosen for simulation."},
     };
     GeneralGridCtrl& results = session.commands.getResultsTable();
     for (const auto& [ticked, expected] : cases) {
@@ -46,7 +47,7 @@ TEST(SimulationSetUp, PreparesEveryEngineForTheChosenEffectUnlessTheTablesChange
     UserSession session('.', 2);
     typeMixedDesign(session);
     ASSERT_TRUE(session.commands.computeStatistics());
-    const int row = 7 * 4 + 1 + AnalysisWilks; // A x C
+    const int row = ROWS_PER_EFFECT * 4 + 1 + AnalysisWilks; // A x C
     session.commands.getResultsTable().setCellChecked(row, CHOICE_COLUMN, true);
     ASSERT_TRUE(session.commands.setUpSimulation());
     EXPECT_EQ(session.commands.getSimulationParameters().analysisIndex, AnalysisWilks);

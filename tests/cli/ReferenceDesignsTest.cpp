@@ -62,7 +62,9 @@ std::string designOptions(const std::string& folder)
     return options + " --roles " + shellQuoted(roles);
 }
 
-/// Every effect and analysis with exactly the expected keys; numbers within 1e-9 relative.
+/// Every effect with the expected analyses first, each with exactly the expected keys and
+/// partial η², F·df1 / (F·df1 + df2) of the expected numbers (the uncorrected df on the
+/// univariate rows), then the three appended analyses; numbers within 1e-9 relative.
 void expectReferenceResults(const std::string& output, const std::string& folder)
 {
     const json actual = json::parse(output)["effects"];
@@ -70,11 +72,11 @@ void expectReferenceResults(const std::string& output, const std::string& folder
     ASSERT_EQ(actual.size(), expected.size());
     for (std::size_t e = 0; e < expected.size(); ++e) {
         EXPECT_EQ(actual[e]["name"], expected[e]["name"]);
-        ASSERT_EQ(actual[e]["analyses"].size(), expected[e]["analyses"].size());
+        ASSERT_EQ(actual[e]["analyses"].size(), expected[e]["analyses"].size() + 3);
         for (std::size_t a = 0; a < expected[e]["analyses"].size(); ++a) {
             const json& want = expected[e]["analyses"][a];
             const json& got = actual[e]["analyses"][a];
-            EXPECT_EQ(got.size(), want.size()) << want;
+            EXPECT_EQ(got.size(), want.size() + 1) << want;
             for (const auto& [key, value] : want.items()) {
                 ASSERT_TRUE(got.contains(key)) << want << " " << key;
                 if (value.is_number() && got[key].is_number()) {
@@ -85,6 +87,10 @@ void expectReferenceResults(const std::string& output, const std::string& folder
                     EXPECT_EQ(got[key], value) << want << " " << key;
                 }
             }
+            const json& dfs = want["index"] == 1 ? expected[e]["analyses"][0] : want;
+            const double effect = want["F"].get<double>() * dfs["df1"].get<double>();
+            const double eta = effect / (effect + dfs["df2"].get<double>());
+            EXPECT_NEAR(got["partialEtaSquared"].get<double>(), eta, 1e-9 * eta) << want;
         }
     }
 }

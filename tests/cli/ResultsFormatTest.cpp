@@ -20,7 +20,7 @@ const double INF = std::numeric_limits<double>::infinity();
 /// One effect whose analyses take the numbers in turn.
 EffectResults effectWith(const std::string& name, const std::vector<double>& numbers)
 {
-    EffectResults effect{name, {}};
+    EffectResults effect{name, {}, std::nullopt};
     std::size_t next = 0;
     const auto take = [&] { return numbers[next++ % numbers.size()]; };
     for (int i = 0; i < ANALYSIS_COUNT; ++i) {
@@ -37,6 +37,7 @@ EffectResults effectWith(const std::string& name, const std::vector<double>& num
         row.noncentrality = take();
         if (i == AnalysisAnovaGreenhouseGeisser)
             row.epsilon = take();
+        row.partialEtaSquared = take();
     }
     return effect;
 }
@@ -66,14 +67,15 @@ TEST(ResultsFormatJson, KeysInOrderInfinitiesAsStringsAndInvalidUtf8Replaced)
 {
     // A within variable named on a Latin-1 command line: "grün" with ü as the byte 0xFC.
     const auto parsed = nlohmann::ordered_json::parse(
-        formatResultsJson({effectWith("gr\xfcn", {NaN, 0.5, INF, -INF})}));
+        formatResultsJson({effectWith("gr\xfcn", {NaN, 0.5, INF, -INF})}, {}));
     EXPECT_EQ(parsed["effects"][0]["name"], "gr\xef\xbf\xbdn");
     const auto& analyses = parsed["effects"][0]["analyses"];
     std::vector<std::string> keys;
     for (const auto& item : analyses[1].items())
         keys.push_back(item.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{"analysis", "index", "value", "F", "df1", "df2",
-                                              "p", "noncentrality", "exact", "epsilon"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"analysis", "index", "value", "F", "df1", "df2", "p",
+                                        "noncentrality", "exact", "epsilon", "partialEtaSquared"}));
     EXPECT_EQ(analyses[0]["F"], nullptr);
     EXPECT_EQ(analyses[0]["df1"], 0.5);
     EXPECT_EQ(analyses[0]["df2"], "inf");
@@ -88,21 +90,23 @@ TEST(ResultsFormat, AnalysisNotAvailableHasNoNumbers)
     EffectResults effect = effectWith("time", {0.5, 2.0});
     for (AnalysisRow& row : effect.analyses)
         row.availability = Availability::SingularErrorMatrix;
-    const auto parsed = nlohmann::ordered_json::parse(formatResultsJson({effect}));
+    const auto parsed = nlohmann::ordered_json::parse(formatResultsJson({effect}, {}));
     const auto& pillai = parsed["effects"][0]["analyses"][static_cast<std::size_t>(AnalysisPillai)];
     std::vector<std::string> keys;
     for (const auto& item : pillai.items())
         keys.push_back(item.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"analysis", "index", "available", "reason", "value",
-                                              "F", "df1", "df2", "p", "noncentrality", "exact"}));
+                                              "F", "df1", "df2", "p", "noncentrality", "exact",
+                                              "partialEtaSquared"}));
     EXPECT_EQ(pillai["available"], false);
     EXPECT_EQ(pillai["reason"], "The error matrix is singular.");
-    for (const char* key : {"value", "F", "df1", "df2", "p", "noncentrality", "exact"})
+    for (const char* key :
+         {"value", "F", "df1", "df2", "p", "noncentrality", "exact", "partialEtaSquared"})
         EXPECT_EQ(pillai[key], nullptr) << key;
     const std::string csv = formatResultsCsv({effect});
-    EXPECT_NE(csv.find("\ntime,ANOVA (uncorr.),,-,-,-,-,-,,\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("\ntime,ANOVA (Greenhouse-Geisser),,-,-,-,-,-,,-\n"), std::string::npos);
-    EXPECT_NE(csv.find("\ntime,MANOVA (Wilks),-,-,-,-,-,-,-,\n"), std::string::npos);
+    EXPECT_NE(csv.find("\ntime,ANOVA (uncorr.),,-,-,-,-,-,,,-,\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\ntime,ANOVA (Greenhouse-Geisser),,-,-,-,-,-,,-,-,\n"), std::string::npos);
+    EXPECT_NE(csv.find("\ntime,MANOVA (Wilks),-,-,-,-,-,-,-,,-,\n"), std::string::npos);
 }
 
 TEST(ResultsFormatCsv, HeaderQuotedNamesEmptyNaNAndNamedInfinities)
@@ -110,6 +114,38 @@ TEST(ResultsFormatCsv, HeaderQuotedNamesEmptyNaNAndNamedInfinities)
     const std::string csv =
         formatResultsCsv({effectWith("dose, \"mg\" x time", {0.25, NaN, -INF, INF, 2.0})});
     EXPECT_EQ(csv.substr(0, csv.find('\n', csv.find('\n') + 1)),
-              "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon\n"
-              "\"dose, \"\"mg\"\" x time\",ANOVA (uncorr.),,0.25,,-inf,inf,2.0,,");
+              "effect,analysis,value,F,df1,df2,p,noncentrality,exact,epsilon,partialEtaSquared,"
+              "chiSquare\n"
+              "\"dose, \"\"mg\"\" x time\",ANOVA (uncorr.),,0.25,,-inf,inf,2.0,,,0.25,");
+}
+
+// Sphericity: an object, null for t < 2 and when it could not be formed (json); one line per
+// effect with W, df, p and chi-square in their columns, empty or "-" (csv). Cells in order,
+// a missing SD null.
+TEST(ResultsFormat, SphericityAndCells)
+{
+    EffectResults formed = effectWith("task", {0.5});
+    formed.sphericity = SphericityResult{true, 0.75, 3.5, 2.0, 0.125};
+    EffectResults notFormed = effectWith("time x task", {0.5});
+    notFormed.sphericity = SphericityResult{false, NaN, NaN, NaN, NaN};
+    const std::vector<EffectResults> effects{formed, notFormed, effectWith("time", {0.5})};
+    const std::vector<CellStatistics> cells{{{1}, "1, 2", 3, 4.5, 0.25},
+                                            {{2}, "2, 1", 1, 6.0, NaN}};
+    const auto parsed = nlohmann::ordered_json::parse(formatResultsJson(effects, cells));
+    EXPECT_EQ(
+        parsed["effects"][0]["sphericity"],
+        nlohmann::ordered_json::parse(R"({"W": 0.75, "chiSquare": 3.5, "df": 2.0, "p": 0.125})"));
+    EXPECT_EQ(parsed["effects"][1]["sphericity"], nullptr);
+    EXPECT_EQ(parsed["effects"][2]["sphericity"], nullptr);
+    EXPECT_EQ(parsed["cells"],
+              nlohmann::ordered_json::parse(
+                  R"([{"group": [1], "combination": "1, 2", "n": 3, "mean": 4.5, "sd": 0.25},
+                                       {"group": [2], "combination": "2, 1", "n": 1, "mean": 6.0, "sd": null}])"));
+    const std::string csv = formatResultsCsv(effects);
+    EXPECT_NE(csv.find("\ntask,Mauchly's test of sphericity,0.75,,2.0,,0.125,,,,,3.5\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\ntime x task,Mauchly's test of sphericity,-,,-,,-,,,,,-\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find("\ntime,Mauchly's test of sphericity,,,,,,,,,,\n"), std::string::npos);
 }

@@ -239,8 +239,8 @@ case $scenario in
         --format "$format" >"$work/linear.$format"
       refuse_match "nan|inf" "$work/linear.$format"
     done
-    grep -Eq "^ +ANOVA \(uncorr\.\)( +-){7}  The error sum of squares is zero\.$" "$work/linear.text"
-    grep -Eq "^ +MANOVA \(Pillai\)( +-){7}  The error matrix is singular\.$" "$work/linear.text"
+    grep -Eq "^ +ANOVA \(uncorr\.\)( +-){8}  The error sum of squares is zero\.$" "$work/linear.text"
+    grep -Eq "^ +MANOVA \(Pillai\)( +-){8}  The error matrix is singular\.$" "$work/linear.text"
     ;;
   *)
     echo "unknown scenario $scenario" >&2

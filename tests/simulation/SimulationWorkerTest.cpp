@@ -101,7 +101,8 @@ TEST_F(PairedWorker, ALookWhoseComputeOverflowsEndsTheRun)
 
 // Groups of 2, 1 and 1 with three levels: for group x A, N - r = 1 leaves E of rank 1 for
 // t = 2, so the MANOVA analyses are not available (their formulas still gave Pillai's
-// df2 = 2 and a p below 1), while the ANOVA is. Every pass looks at the observed sample.
+// df2 = 2 and a p below 1), nor is the Huynh-Feldt estimate (0/0 for one error df), while the
+// uncorrected and lower-bound ANOVA are. Every pass looks at the observed sample.
 TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
 {
     LoadedEngine loaded;
@@ -113,7 +114,8 @@ TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
         matrixOf({{1, 2, 3}, {1, 2, 3}, {1, 2, 3}}), matrixOf({{1, 1, 1}, {1, 1, 1}, {1, 1, 1}}),
         matrixOf({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}})));
     for (const std::int32_t analysis :
-         {AnalysisAnovaUncorrected, AnalysisPillai, AnalysisWilks, AnalysisHotelling}) {
+         {AnalysisAnovaUncorrected, AnalysisPillai, AnalysisWilks, AnalysisHotelling,
+          AnalysisAnovaHuynhFeldt, AnalysisAnovaLowerBound, AnalysisRoy}) {
         SimulationParameters parameters;
         parameters.useCustomMatrices = 1;
         parameters.analysisIndex = analysis;
@@ -124,7 +126,8 @@ TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
         std::int32_t status = StatusOk;
         loaded.engine.simulate(parameters, Preferences(), &status);
         EXPECT_EQ(status, StatusOk);
-        const bool available = analysis == AnalysisAnovaUncorrected;
+        const bool available =
+            analysis == AnalysisAnovaUncorrected || analysis == AnalysisAnovaLowerBound;
         EXPECT_EQ(loaded.engine.getSignificantCount(), available ? 4 : 0) << analysis;
     }
 }
