@@ -43,6 +43,10 @@ double huynhFeldtEpsilon(double gg, double errorDf, std::int32_t t)
 {
     if (t == 1)
         return 1.0;
+    // With one error df E has rank 1, so gg is 1/t and numerator and denominator are both 0;
+    // computed, they are rounding noise whose ratio could pass for any epsilon.
+    if (errorDf <= 1.0)
+        return std::numeric_limits<double>::quiet_NaN();
     const double td = t;
     const double estimate = ((errorDf + 1.0) * td * gg - 2.0) / (td * (errorDf - td * gg));
     // std::min would return 1 for a NaN estimate; a NaN must stay NaN.

@@ -14,7 +14,7 @@ public:
     /// epsilon := newEpsilon; df1, df2 and noncentrality := those of the uncorrected test
     /// times epsilon; p := the upper tail of F at the corrected df. Not available, with
     /// every number NaN, when the uncorrected test is not, or when epsilon is not positive
-    /// (a Huynh-Feldt estimate of a design with too few error df) or p is NaN.
+    /// or NaN (a Huynh-Feldt estimate of one error df) or p is NaN.
     void compute(const UnivariateTest& uncorrected, double newEpsilon);
 
     bool isAvailable() const { return availability == Availability::Available; }
@@ -33,7 +33,8 @@ private:
 /// The Huynh-Feldt epsilon with Lecoutre's correction from the Greenhouse-Geisser epsilon
 /// gg of an effect with t transformed variables and N - r = errorDf error df:
 /// min(1, ((N - r + 1)·t·gg - 2) / (t·(N - r - t·gg))). Exactly 1 for t = 1, where the
-/// formula is 0/0 for one error df. NaN for a NaN gg; not positive when N - r < t·gg.
+/// formula is 0/0 for one error df. NaN for a NaN gg, and for t > 1 with one error df, where
+/// E has rank 1, gg is 1/t and the formula is 0/0 again.
 double huynhFeldtEpsilon(double gg, double errorDf, std::int32_t t);
 
 /// The lower bound of epsilon, 1/t.
