@@ -50,11 +50,11 @@ TEST(CellStatistics, AGroupOfOneHasNoSdAndNoGroupColumnWithoutGroups)
     EXPECT_EQ(cells[3].mean, 4.0);
     EXPECT_TRUE(std::isnan(cells[3].sd));
     EXPECT_NE(formatCellStatisticsText(cells, DecimalSeparator('.'))
-                  .find("\n2      2       1  4.0000   -\n"),
+                  .find("\n2      2       1  4.0000       -\n"),
               std::string::npos);
     std::vector<CellStatistics> ungrouped = cells;
     for (CellStatistics& cell : ungrouped)
         cell.group.clear();
-    EXPECT_EQ(formatCellStatisticsText(ungrouped, DecimalSeparator('.')).substr(0, 24),
+    EXPECT_EQ(formatCellStatisticsText(ungrouped, DecimalSeparator('.')).substr(0, 25),
               "within  n    mean      SD");
 }
