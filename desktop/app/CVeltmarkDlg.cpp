@@ -172,6 +172,8 @@ void CVeltmarkDlg::createMenus()
     addMenuAction(view, "Delete row(s)", &CVeltmarkDlg::deleteRows, QKeySequence("Alt+D"));
     addMenuAction(view, "Insert column", &CVeltmarkDlg::insertColumn, QKeySequence("Alt+C"));
     addMenuAction(view, "Delete column(s)", &CVeltmarkDlg::deleteColumns, QKeySequence("Alt+X"));
+    view->addSeparator();
+    addMenuAction(view, "Descriptive statistics", &CVeltmarkDlg::showDescriptives);
 
     QMenu* help = menuBar()->addMenu("?");
     addMenuAction(help, "Info", &CVeltmarkDlg::showAbout);

@@ -65,6 +65,7 @@ public slots:
     void deleteRows();
     void insertColumn();
     void deleteColumns();
+    void showDescriptives();
     void showAbout();
     void openUserManual();
     // The buttons.

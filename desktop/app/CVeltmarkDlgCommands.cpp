@@ -4,6 +4,7 @@
 
 #include "app/UserManual.h"
 #include "desktop/app/CAboutDlg.h"
+#include "desktop/app/DescriptivesDlg.h"
 #include "desktop/grid/GridView.h"
 #include "desktop/simulation/PreferencesDialog.h"
 #include "desktop/simulation/SimulationDlg.h"
@@ -137,6 +138,22 @@ void CVeltmarkDlg::deleteVariableRows()
 {
     commands->deleteVariableRows();
     showDeleteVariableRowsButton();
+}
+
+void CVeltmarkDlg::showDescriptives()
+{
+    const std::vector<CellStatistics>& cells = commands->getCellStatistics();
+    if (cells.empty()) {
+        services.messages.showMessage("Descriptive statistics",
+                                      "The descriptive statistics are shown after \"Compute "
+                                      "statistics\" has computed every effect.",
+                                      MessageIcon::Information);
+        return;
+    }
+    const std::string table =
+        formatCellStatisticsText(cells, commands->getResultsTable().getDecimalSeparator());
+    DescriptivesDlg dialog(QString::fromStdString(table), this);
+    dialog.exec();
 }
 
 void CVeltmarkDlg::showAbout()

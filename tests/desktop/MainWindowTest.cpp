@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTest>
 
 namespace {
@@ -110,11 +111,11 @@ TEST_F(MainWindowTest, ComputeTickAnAnalysisAndOpenTheSimulationWindow)
     auto window = windowWithMixedProject();
     click(*window, "computeButton");
     GeneralGridCtrl& results = window->getCommands().getResultsTable();
-    EXPECT_EQ(results.getDataRowCount(), 49) << "seven effects of seven rows";
+    EXPECT_EQ(results.getDataRowCount(), 70) << "seven effects of ten rows";
     click(*window, "simulationButton");
     EXPECT_EQ(takeMessages(), std::vector<std::string>{"No analysis chosen for simulation."});
     auto* view = child<GridView>(*window, "resultsTable");
-    const int row = results.toGridRow(7 + 4);
+    const int row = results.toGridRow(ROWS_PER_EFFECT + 4);
     const int column = results.toGridColumn(CHOICE_COLUMN);
     view->scrollToCell({row, column});
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(row, column).center());
@@ -139,4 +140,27 @@ TEST_F(MainWindowTest, TheAboutBoxShowsItsTexts)
     action(*window, "Info")->trigger();
     EXPECT_EQ(shown,
               (QStringList{QString::fromUtf8("Info über Tamsel"), "Tamsel, Version 1.0.4", "OK"}));
+}
+
+TEST_F(MainWindowTest, DescriptiveStatisticsUnderViewShowTheLastComputation)
+{
+    auto window = windowWithMixedProject();
+    action(*window, "Descriptive statistics")->trigger();
+    EXPECT_EQ(takeMessages(), std::vector<std::string>{"The descriptive statistics are shown "
+                                                       "after \"Compute statistics\" has "
+                                                       "computed every effect."});
+    click(*window, "computeButton");
+    QStringList shown;
+    handleNextModal([&](QWidget* modal) {
+        shown = {modal->windowTitle(),
+                 modal->findChild<QPlainTextEdit*>("descriptivesText")->toPlainText()};
+        modal->close();
+    });
+    action(*window, "Descriptive statistics")->trigger();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0], "Descriptive statistics");
+    const QStringList lines = shown[1].split('\n', Qt::SkipEmptyParts);
+    const auto& cells = window->getCommands().getCellStatistics();
+    EXPECT_EQ(lines.size(), static_cast<int>(cells.size()) + 1);
+    EXPECT_TRUE(lines.value(0).startsWith("group  within")) << lines.value(0).toStdString();
 }
