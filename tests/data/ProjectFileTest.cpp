@@ -286,8 +286,9 @@ TEST(ReplaceFile, FollowsChainsOfLinksAndRefusesALoop)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(replaceFile(folder.path(c.name), content), c.expected);
-        if (c.changed)
+        if (c.changed) {
             EXPECT_EQ(readBytes(folder.path(c.changed)), content);
+        }
         EXPECT_FALSE(fs::exists(temporaryPathFor(folder.path(c.changed ? c.changed : c.name))));
     }
     EXPECT_TRUE(fs::is_symlink(folder.path("link.vlt")));
