@@ -1,6 +1,4 @@
-// The population of a simulation: cell means with or without the tested effect, SDs and
-// correlations, estimated from the engine's data or set from outside.
-#include "stats/Anova.h"
+#include "stats/Population.h"
 
 #include <algorithm>
 #include <bit>
@@ -22,9 +20,34 @@ bool hasShape(const RealMatrix& matrix, std::int32_t rows, std::int32_t cols)
 
 } // namespace
 
-bool Anova::prepareSimulation(const SimulationParameters& parameters)
+Population::Population(LapackWorkspace* workspace)
+    : simulationMeans(workspace), simulationSDs(workspace), simulationCorrelations(workspace),
+      observedMeans(workspace)
 {
-    if (hasGroupWithoutParticipants()) {
+}
+
+void Population::setDesign(const std::vector<int>& newWithinLevels,
+                           const GeneralMatrix<int>& newBetweenCombinations,
+                           const GeneralMatrix<int>& newWithinCombinations,
+                           std::int32_t newWithinCount)
+{
+    withinLevels = newWithinLevels;
+    betweenCombinations.copyFrom(newBetweenCombinations);
+    newWithinCombinations.transpose(withinCombinations);
+    withinCount = newWithinCount;
+}
+
+void Population::setEffectVariables(const std::vector<int>& newWithinIndices,
+                                    const std::vector<int>& newBetweenIndices)
+{
+    withinIndices = newWithinIndices;
+    betweenIndices = newBetweenIndices;
+}
+
+bool Population::prepare(const SimulationParameters& parameters, Sample& sample, LinearModel& model,
+                         SampleGenerator& generator)
+{
+    if (sample.hasGroupWithoutParticipants()) {
         return false;
     }
     if (parameters.useCustomMatrices != 0 && simulationMeans.getRows() > 0) {
@@ -32,39 +55,34 @@ bool Anova::prepareSimulation(const SimulationParameters& parameters)
         // simulated where the tested effect is absent, whatever means were entered.
         simulationMeans.copyFrom(observedMeans);
         if (parameters.simulateAlpha != 0) {
-            imposeNullHypothesis();
+            imposeNullHypothesis(sample);
         }
         return true;
     }
-    computeCellMeans();
+    computeCellMeans(sample);
     if (parameters.simulateAlpha != 0) {
-        imposeNullHypothesis();
+        imposeNullHypothesis(sample);
     }
-    computeCellSDs(parameters.assumeHomogeneity != 0);
+    computeCellSDs(sample, parameters.assumeHomogeneity != 0);
     // S of the data as they are now: the last compute may have seen other data (a design
     // set since, or the last sample of a run).
-    estimateErrorCovariance();
-    computeResidualCorrelations();
-    buildSampleView(-1);
-    generator.computeDataCorrelations(withinCount, withinLevels, groupStart);
+    model.estimateErrorCovariance(sample.getY(), sample.getX());
+    computeResidualCorrelations(model.getErrorCovariance());
+    sample.buildSampleView(-1);
+    generator.computeDataCorrelations(withinCount, withinLevels, sample.getGroupStart());
     return true;
 }
 
-void Anova::estimateErrorCovariance()
+void Population::computeCellMeans(const Sample& sample)
 {
-    countObservations();
-    estimateCellMeans();
-    formErrorCovariance();
-}
-
-void Anova::computeCellMeans()
-{
+    const YMatrix& Y = sample.getY();
+    const std::vector<int>& groupStart = sample.getGroupStart();
     const auto groups = static_cast<std::int32_t>(groupStart.size());
     const std::int32_t cells = Y.getCols();
     observedMeans.resize(groups, cells);
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = groupStart[static_cast<std::size_t>(g)];
-        const std::int32_t end = groupEnd(g);
+        const std::int32_t end = sample.groupEnd(g);
         for (std::int32_t c = 0; c < cells; ++c) {
             double sum = 0.0;
             for (std::int32_t r = first; r < end; ++r) {
@@ -76,31 +94,27 @@ void Anova::computeCellMeans()
     simulationMeans.copyFrom(observedMeans);
 }
 
-void Anova::imposeNullHypothesis()
+void Population::imposeNullHypothesis(const Sample& sample)
 {
-    const auto groups = static_cast<std::int32_t>(groupStart.size());
-    const std::int32_t cells = Y.getCols();
-    std::vector<int> withinLevelList(withinIndices.size());
-    std::vector<int> betweenLevelList(betweenIndices.size());
+    const std::int32_t groups = sample.groupCount();
+    const std::int32_t cells = sample.getY().getCols();
+    EffectLevels levels{withinIndices, std::vector<int>(withinIndices.size()), betweenIndices,
+                        std::vector<int>(betweenIndices.size())};
     for (std::int32_t g = 0; g < groups; ++g) {
         for (std::size_t k = 0; k < betweenIndices.size(); ++k) {
-            betweenLevelList[k] = betweenCombinations.get(g, betweenIndices[k]);
+            levels.betweenLevelList[k] = betweenCombinations.get(g, betweenIndices[k]);
         }
         for (std::int32_t c = 0; c < cells; ++c) {
             for (std::size_t k = 0; k < withinIndices.size(); ++k) {
-                withinLevelList[k] = withinCombinations.get(c, withinIndices[k]);
+                levels.withinLevelList[k] = withinCombinations.get(c, withinIndices[k]);
             }
-            const double term =
-                effectTerm(withinIndices, withinLevelList, betweenIndices, betweenLevelList);
+            const double term = effectTerm(levels);
             simulationMeans.set(g, c, simulationMeans.get(g, c) - term);
         }
     }
 }
 
-double Anova::effectTerm(const std::vector<int>& withinVariables,
-                         const std::vector<int>& withinLevelList,
-                         const std::vector<int>& betweenVariables,
-                         const std::vector<int>& betweenLevelList) const
+double Population::effectTerm(const EffectLevels& levels) const
 {
     // The marginal mean of a set S of variables is the sum of the effect terms of all
     // subsets of S (the grand mean being the term of the empty set); inverting this sum
@@ -108,7 +122,7 @@ double Anova::effectTerm(const std::vector<int>& withinVariables,
     // the marginal means, with sign (-1)^(|S| - |T|). It equals the recursion "marginal
     // mean minus grand mean minus the terms of all proper subsets" without recomputing the
     // lower terms again and again.
-    const std::size_t variables = withinVariables.size() + betweenVariables.size();
+    const std::size_t variables = levels.withinVariables.size() + levels.betweenVariables.size();
     if (variables == 0) {
         return 0.0;
     }
@@ -117,42 +131,35 @@ double Anova::effectTerm(const std::vector<int>& withinVariables,
     double term = 0.0;
     for (std::uint32_t subset = 0; subset <= full; ++subset) {
         const bool even = (std::popcount(full & ~subset) % 2) == 0;
-        const double mean = subsetMean(withinVariables, withinLevelList, betweenVariables,
-                                       betweenLevelList, subset);
+        const double mean = subsetMean(levels, subset);
         term += even ? mean : -mean;
     }
     return term;
 }
 
-double Anova::marginalMean(const std::vector<int>& withinVariables,
-                           const std::vector<int>& withinLevelList,
-                           const std::vector<int>& betweenVariables,
-                           const std::vector<int>& betweenLevelList) const
+double Population::marginalMean(const EffectLevels& levels) const
 {
-    const std::size_t variables = withinVariables.size() + betweenVariables.size();
+    const std::size_t variables = levels.withinVariables.size() + levels.betweenVariables.size();
     assert(variables < 32);
     const std::uint32_t all = (std::uint32_t{1} << variables) - 1;
-    return subsetMean(withinVariables, withinLevelList, betweenVariables, betweenLevelList, all);
+    return subsetMean(levels, all);
 }
 
-double Anova::subsetMean(const std::vector<int>& withinVariables,
-                         const std::vector<int>& withinLevelList,
-                         const std::vector<int>& betweenVariables,
-                         const std::vector<int>& betweenLevelList, std::uint32_t subset) const
+double Population::subsetMean(const EffectLevels& levels, std::uint32_t subset) const
 {
     // The same within cells are selected in every qualifying group, so the mean over the
     // groups of each group's mean over its cells is the plain mean over the selected cells.
     const std::int32_t groups = observedMeans.getRows();
     const std::int32_t cells = observedMeans.getCols();
-    const auto firstBetweenBit = static_cast<std::int32_t>(withinVariables.size());
+    const auto firstBetweenBit = static_cast<std::int32_t>(levels.withinVariables.size());
     double sum = 0.0;
     std::int32_t count = 0;
     for (std::int32_t g = 0; g < groups; ++g) {
-        if (!groupMatches(g, betweenVariables, betweenLevelList, subset, firstBetweenBit)) {
+        if (!groupMatches(g, levels, subset, firstBetweenBit)) {
             continue;
         }
         for (std::int32_t c = 0; c < cells; ++c) {
-            if (withinCellMatches(c, withinVariables, withinLevelList, subset)) {
+            if (withinCellMatches(c, levels, subset)) {
                 sum += observedMeans.get(g, c);
                 ++count;
             }
@@ -161,37 +168,40 @@ double Anova::subsetMean(const std::vector<int>& withinVariables,
     return sum / count;
 }
 
-bool Anova::withinCellMatches(std::int32_t c, const std::vector<int>& withinVariables,
-                              const std::vector<int>& withinLevelList, std::uint32_t subset) const
+bool Population::withinCellMatches(std::int32_t c, const EffectLevels& levels,
+                                   std::uint32_t subset) const
 {
-    for (std::size_t k = 0; k < withinVariables.size(); ++k) {
+    for (std::size_t k = 0; k < levels.withinVariables.size(); ++k) {
         if ((subset & (std::uint32_t{1} << k)) == 0) {
             continue;
         }
-        if (!levelMatches(withinLevelList[k], withinCombinations.get(c, withinVariables[k]))) {
+        if (!levelMatches(levels.withinLevelList[k],
+                          withinCombinations.get(c, levels.withinVariables[k]))) {
             return false;
         }
     }
     return true;
 }
 
-bool Anova::groupMatches(std::int32_t g, const std::vector<int>& betweenVariables,
-                         const std::vector<int>& betweenLevelList, std::uint32_t subset,
-                         std::int32_t firstBit) const
+bool Population::groupMatches(std::int32_t g, const EffectLevels& levels, std::uint32_t subset,
+                              std::int32_t firstBit) const
 {
-    for (std::size_t k = 0; k < betweenVariables.size(); ++k) {
+    for (std::size_t k = 0; k < levels.betweenVariables.size(); ++k) {
         if ((subset & (std::uint32_t{1} << (firstBit + static_cast<std::int32_t>(k)))) == 0) {
             continue;
         }
-        if (!levelMatches(betweenLevelList[k], betweenCombinations.get(g, betweenVariables[k]))) {
+        if (!levelMatches(levels.betweenLevelList[k],
+                          betweenCombinations.get(g, levels.betweenVariables[k]))) {
             return false;
         }
     }
     return true;
 }
 
-void Anova::computeCellSDs(bool assumeHomogeneity)
+void Population::computeCellSDs(const Sample& sample, bool assumeHomogeneity)
 {
+    const YMatrix& Y = sample.getY();
+    const std::vector<int>& groupStart = sample.getGroupStart();
     // The spread is taken about each cell's observed mean: removing the tested effect moves
     // the means of the population, not the spread of its participants about them.
     const std::int32_t groups = observedMeans.getRows();
@@ -201,7 +211,7 @@ void Anova::computeCellSDs(bool assumeHomogeneity)
     double weights = 0.0;
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = groupStart[static_cast<std::size_t>(g)];
-        const std::int32_t end = groupEnd(g);
+        const std::int32_t end = sample.groupEnd(g);
         for (std::int32_t c = 0; c < cells; ++c) {
             double squares = 0.0;
             for (std::int32_t r = first; r < end; ++r) {
@@ -220,34 +230,33 @@ void Anova::computeCellSDs(bool assumeHomogeneity)
     }
 }
 
-void Anova::computeResidualCorrelations()
+void Population::computeResidualCorrelations(const RealMatrix& errorCovariance)
 {
     const std::int32_t cells = errorCovariance.getRows();
     simulationCorrelations.resize(cells, cells);
     for (std::int32_t j = 0; j < cells; ++j) {
         for (std::int32_t i = 0; i < cells; ++i) {
-            const double r = i == j ? 1.0
-                                    : errorCovariance.get(i, j) /
-                                          (std::sqrt(errorCovariance.get(j, j)) *
-                                           std::sqrt(errorCovariance.get(i, i)));
+            const double r =
+                i == j ? 1.0
+                       : errorCovariance.get(i, j) / (std::sqrt(errorCovariance.get(j, j)) *
+                                                      std::sqrt(errorCovariance.get(i, i)));
             simulationCorrelations.set(i, j, r);
         }
     }
 }
 
-void Anova::exportSimulationMatrices(RealMatrix& means, RealMatrix& sds,
-                                     RealMatrix& correlations) const
+void Population::exportMatrices(RealMatrix& means, RealMatrix& sds, RealMatrix& correlations) const
 {
     means.copyFrom(simulationMeans);
     sds.copyFrom(simulationSDs);
     correlations.copyFrom(simulationCorrelations);
 }
 
-bool Anova::importSimulationMatrices(const RealMatrix& means, const RealMatrix& sds,
-                                     const RealMatrix& correlations)
+bool Population::importMatrices(const Sample& sample, const RealMatrix& means,
+                                const RealMatrix& sds, const RealMatrix& correlations)
 {
-    const auto groups = static_cast<std::int32_t>(groupStart.size());
-    const std::int32_t cells = Y.getCols();
+    const std::int32_t groups = sample.groupCount();
+    const std::int32_t cells = sample.getY().getCols();
     if (!hasShape(means, groups, cells)) {
         return false;
     }

@@ -1,0 +1,399 @@
+#include "stats/LinearModel.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// A 1 x 1 matrix is common here: q = 1 for every effect without a between variable, t = 1
+// for every effect whose within variables all have two levels. For [x] the LAPACK routines
+// reduce to scalars (the only eigenvalue and the only singular value are x and |x|), and
+// their set-up costs more than the rest of compute for a small design. These helpers do the
+// 1 x 1 case directly, with the same result, and hand every other shape to LAPACK.
+
+bool isScalar(const RealMatrix& a)
+{
+    return a.getRows() == 1 && a.getCols() == 1;
+}
+
+// The two matrices pseudo-inverted here, C (XᵀX)⁻¹ Cᵀ and E, are symmetric. Returns the
+// rank, or nothing when LAPACK fails.
+std::optional<std::int32_t> symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out,
+                                                   double floor)
+{
+    if (!isScalar(a)) {
+        return a.symmetricPseudoInverse(out, floor);
+    }
+    const double x = a.get(0, 0);
+    out.resize(1, 1);
+    // |x| is the only singular value, and the relative bound ε·|x| stays below it: only 0
+    // and values at or below the floor count as zero.
+    if (x == 0.0 || std::fabs(x) <= floor) {
+        return 0;
+    }
+    out.set(0, 0, 1.0 / x);
+    return 1;
+}
+
+bool eigenvalues(RealMatrix& a, double* out)
+{
+    if (!isScalar(a)) {
+        return a.eigenvalues(out);
+    }
+    out[0] = a.get(0, 0);
+    return true;
+}
+
+bool allFinite(const RealMatrix& a)
+{
+    const double* first = a.dataPointer();
+    return std::all_of(first, first + a.getSize(), [](double x) { return std::isfinite(x); });
+}
+
+// sums[l] := Σₖ a[l][k]·b[k] for k = 0 .. length-1, each summed in order from 0.
+void fourDotProducts(const double* const a[4], const double* b, std::int32_t length, double sums[4])
+{
+    double s0 = 0.0;
+    double s1 = 0.0;
+    double s2 = 0.0;
+    double s3 = 0.0;
+    for (std::int32_t k = 0; k < length; ++k) {
+        s0 += a[0][k] * b[k];
+        s1 += a[1][k] * b[k];
+        s2 += a[2][k] * b[k];
+        s3 += a[3][k] * b[k];
+    }
+    sums[0] = s0;
+    sums[1] = s1;
+    sums[2] = s2;
+    sums[3] = s3;
+}
+
+} // namespace
+
+LinearModel::LinearModel(LapackWorkspace* workspace)
+    : C(workspace), M(workspace), cellMeans(workspace), contrastEstimate(workspace),
+      errorCovariance(workspace), baseCovariance(workspace), hypothesisSscp(workspace),
+      errorSscp(workspace), hePlus(workspace), univariateTest(workspace), mauchlyTest(workspace),
+      xtxInverse(workspace), contrastMeans(workspace), contrastInverse(workspace),
+      contrastDispersion(workspace), dispersionPlus(workspace), estimateDispersion(workspace),
+      residuals(workspace), transformedCovariance(workspace), errorSscpPlus(workspace)
+{
+}
+
+void LinearModel::setEffect(const RealMatrix& newC, const RealMatrix& newM)
+{
+    C.copyFrom(newC);
+    M.copyFrom(newM);
+}
+
+bool LinearModel::compute(const YMatrix& Y, const RealMatrix& X)
+{
+    failure = buildModel(Y, X);
+    if (failure != ComputeFailure::None) {
+        return false;
+    }
+    computeTests();
+    return true;
+}
+
+ComputeFailure LinearModel::buildModel(const YMatrix& Y, const RealMatrix& X)
+{
+    countObservations(Y, X);
+    // Full column rank of X is what makes XᵀX invertible; a between cell without
+    // participants leaves a zero column, and the LU inverse would report nothing.
+    if (rankX < static_cast<double>(X.getCols())) {
+        return ComputeFailure::EmptyGroup;
+    }
+    estimateCellMeans(Y, X);
+    estimateContrast();
+    if (!formHypothesisSscp()) {
+        return ComputeFailure::LinearAlgebra;
+    }
+    formErrorSscp(Y);
+    // Every number below is formed from these three; an infinity or NaN in them must not
+    // reach LAPACK, which rejects it (or loops on it) rather than passing it on.
+    if (!allFinite(cellMeans) || !allFinite(hypothesisSscp) || !allFinite(errorSscp)) {
+        return nonFiniteCause(Y);
+    }
+    return solveEigenproblem(Y);
+}
+
+ComputeFailure LinearModel::nonFiniteCause(const YMatrix& Y)
+{
+    const double* first = Y.dataPointer();
+    const bool dataFinite =
+        std::all_of(first, first + Y.getSize(), [](double y) { return std::isfinite(y); });
+    return dataFinite ? ComputeFailure::Overflow : ComputeFailure::NonFiniteData;
+}
+
+void LinearModel::countObservations(const YMatrix& Y, const RealMatrix& X)
+{
+    n = static_cast<double>(Y.getRows());
+    locateCells(X);
+    // For a cell indicator the columns of X are orthogonal and XᵀX is diagonal with the
+    // cell sizes n_g, so the singular values of X are sqrt(n_g): at least 1 for an occupied
+    // cell, exactly 0 for an empty one. The rank is therefore exactly the number of
+    // occupied cells, and the SVD of the N x G matrix is not needed.
+    const auto occupied =
+        std::count_if(cellSizes.begin(), cellSizes.end(), [](int size) { return size > 0; });
+    rankX = static_cast<double>(occupied);
+}
+
+void LinearModel::locateCells(const RealMatrix& X)
+{
+    const std::int32_t rows = X.getRows();
+    const std::int32_t cols = X.getCols();
+    cellOfParticipant.assign(static_cast<std::size_t>(rows), -1);
+    cellSizes.assign(static_cast<std::size_t>(cols), 0);
+    for (std::int32_t i = 0; i < rows; ++i) {
+        std::int32_t cell = -1;
+        for (std::int32_t j = 0; j < cols; ++j) {
+            const double entry = X.get(i, j);
+            if (entry == 1.0) {
+                assert(cell < 0); // one 1 per row
+                cell = j;
+            } else {
+                assert(entry == 0.0);
+            }
+        }
+        assert(cell >= 0);
+        cellOfParticipant[static_cast<std::size_t>(i)] = cell;
+        ++cellSizes[static_cast<std::size_t>(cell)];
+    }
+}
+
+void LinearModel::estimateCellMeans(const YMatrix& Y, const RealMatrix& X)
+{
+    // XᵀX of a cell indicator is diagonal with the cell sizes. Its LU inverse is diagonal
+    // too, with 1/n_g on the diagonal (dgetrf pivots on the diagonal and dgetri inverts the
+    // diagonal U), so A is formed directly. Row g of A Xᵀ then holds A(g, g) at the
+    // participants of cell g and zeros elsewhere, and row g of B = (A Xᵀ) Y is the sum, in
+    // participant order as dgemm forms it, of A(g, g) times the rows of Y of cell g: skipping
+    // the products with zero gives the same sums in O(N·P) instead of O(G·N·P).
+    const std::int32_t cells = X.getCols();
+    const std::int32_t participants = Y.getRows();
+    const std::int32_t columns = Y.getCols();
+    xtxInverse.resize(cells, cells);
+    for (std::int32_t g = 0; g < cells; ++g) {
+        xtxInverse.set(g, g, 1.0 / static_cast<double>(cellSizes[static_cast<std::size_t>(g)]));
+    }
+    cellMeans.resize(cells, columns);
+    const int* cellOf = cellOfParticipant.data();
+    for (std::int32_t p = 0; p < columns; ++p) {
+        const double* y = Y.dataPointer() + static_cast<std::size_t>(participants) * p;
+        double* means = cellMeans.dataPointer() + static_cast<std::size_t>(cells) * p;
+        for (std::int32_t k = 0; k < participants; ++k) {
+            const std::int32_t g = cellOf[k];
+            means[g] += y[k] * xtxInverse.get(g, g);
+        }
+    }
+}
+
+void LinearModel::estimateContrast()
+{
+    C.multiply(cellMeans, contrastMeans, false, false);
+    contrastMeans.multiply(M, contrastEstimate, false, false);
+    q = static_cast<double>(contrastEstimate.getRows());
+    t = static_cast<double>(contrastEstimate.getCols());
+}
+
+bool LinearModel::formHypothesisSscp()
+{
+    // C (XᵀX)⁻¹ scales column g of C by 1/n_g, since (XᵀX)⁻¹ is diagonal; dgemm would form
+    // the same products (it skips the zeros of the diagonal matrix) at O(q·G²) cost instead
+    // of O(q·G), which dominates for thousands of groups.
+    contrastInverse.copyFrom(C);
+    for (std::int32_t g = 0; g < C.getCols(); ++g) {
+        const double scale = xtxInverse.get(g, g);
+        for (std::int32_t i = 0; i < C.getRows(); ++i) {
+            contrastInverse.at(i, g) *= scale;
+        }
+    }
+    contrastInverse.multiply(C, contrastDispersion, false, true);
+    // C (XᵀX)⁻¹ Cᵀ depends on the design only, not on the data's units: the relative bound
+    // alone decides its rank.
+    if (!symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0)) {
+        return false;
+    }
+    contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
+    estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
+    return true;
+}
+
+void LinearModel::formErrorSscp(const YMatrix& Y)
+{
+    formErrorCovariance(Y);
+    const auto columns = static_cast<std::int32_t>(t);
+    if (n - rankX <= 0.0) {
+        // Without error degrees of freedom S is 0/0; E is left zero and no analysis is
+        // available.
+        errorSscp.resize(columns, columns);
+        return;
+    }
+    M.multiply(errorCovariance, transformedCovariance, true, false);
+    transformedCovariance.multiply(M, errorSscp, false, false);
+    errorSscp.scaleInPlace(n - rankX);
+}
+
+double LinearModel::errorFloor(const YMatrix& Y) const
+{
+    constexpr double epsilon = std::numeric_limits<double>::epsilon();
+    const double participants = n;
+    const double columns = Y.getCols();
+    // E = Mᵀ (RᵀR) M is formed from the residual SSCP RᵀR, whose elements are sums of N
+    // products and carry rounding errors up to about N·ε times its largest eigenvalue; the
+    // products with M, sums of P terms, add P·ε of it. The trace bounds that eigenvalue.
+    const double sscpTrace = errorCovariance.trace() * (n - rankX);
+    const double formed = std::max(participants, columns) * epsilon * sscpTrace;
+    // A residual itself is off by up to about m·ε·|y|max through the rounding of its cell
+    // mean (m the largest cell, over which the mean is summed). Data whose true residuals
+    // are all 0 therefore give an RᵀR, and an E, of pure rounding noise with eigenvalues
+    // below N·P·(m·ε·|y|max)².
+    const double largestCell = *std::max_element(cellSizes.begin(), cellSizes.end());
+    const double perResidual = largestCell * epsilon * dataMagnitude;
+    const double residual = participants * columns * perResidual * perResidual;
+    // Both bounds scale with the square of the data's units, so the rank does not depend
+    // on them.
+    return formed + residual;
+}
+
+void LinearModel::formErrorCovariance(const YMatrix& Y)
+{
+    // S from the residuals Y - XB rather than from Yᵀ(I - X(XᵀX)⁻¹Xᵀ)Y: the same matrix,
+    // but linear in N instead of forming the N x N hat matrix, and without subtracting two
+    // large sums of squares from each other.
+    formResiduals(Y);
+    crossProductOfResiduals();
+    errorCovariance.divideInPlace(n - rankX);
+}
+
+void LinearModel::formResiduals(const YMatrix& Y)
+{
+    // Row k of X B is row cell(k) of B for a cell indicator; the other products are zero.
+    const std::int32_t participants = Y.getRows();
+    const std::int32_t columns = Y.getCols();
+    residuals.resize(participants, columns);
+    const int* cellOf = cellOfParticipant.data();
+    double magnitude = 0.0;
+    for (std::int32_t p = 0; p < columns; ++p) {
+        const double* y = Y.dataPointer() + static_cast<std::size_t>(participants) * p;
+        const double* means =
+            cellMeans.dataPointer() + static_cast<std::size_t>(cellMeans.getRows()) * p;
+        double* r = residuals.dataPointer() + static_cast<std::size_t>(participants) * p;
+        for (std::int32_t k = 0; k < participants; ++k) {
+            r[k] = y[k] - means[cellOf[k]];
+            magnitude = std::max(magnitude, std::fabs(y[k]));
+        }
+    }
+    dataMagnitude = magnitude;
+}
+
+void LinearModel::crossProductOfResiduals()
+{
+    // errorCovariance := RᵀR: element (i, j) is the dot product of residual columns i and
+    // j, summed over the participants in their order like any plain dot product. The upper
+    // triangle is formed four elements at a time and mirrored, which halves the work and
+    // lets four independent sums overlap instead of each addition waiting for the last.
+    // This product is the largest part of compute for many participants.
+    const std::int32_t participants = residuals.getRows();
+    const std::int32_t cells = residuals.getCols();
+    errorCovariance.resize(cells, cells);
+    const double* base = residuals.dataPointer();
+    const auto column = [base, participants](std::int32_t j) {
+        return base + static_cast<std::size_t>(participants) * j;
+    };
+    for (std::int32_t j = 0; j < cells; ++j) {
+        std::int32_t i = 0;
+        for (; i + 3 <= j; i += 4) {
+            const double* columns[4] = {column(i), column(i + 1), column(i + 2), column(i + 3)};
+            double sums[4];
+            fourDotProducts(columns, column(j), participants, sums);
+            for (std::int32_t l = 0; l < 4; ++l) {
+                errorCovariance.set(i + l, j, sums[l]);
+            }
+        }
+        for (; i <= j; ++i) {
+            const double* columns[4] = {column(i), column(i), column(i), column(i)};
+            double sums[4];
+            fourDotProducts(columns, column(j), participants, sums);
+            errorCovariance.set(i, j, sums[0]);
+        }
+    }
+    for (std::int32_t j = 0; j < cells; ++j) {
+        for (std::int32_t i = j + 1; i < cells; ++i) {
+            errorCovariance.set(i, j, errorCovariance.get(j, i));
+        }
+    }
+}
+
+ComputeFailure LinearModel::solveEigenproblem(const YMatrix& Y)
+{
+    heEigenvalues.assign(static_cast<std::size_t>(t), 0.0);
+    errorRank = 0;
+    if (n - rankX <= 0.0) {
+        return ComputeFailure::None;
+    }
+    const std::optional<std::int32_t> rank =
+        symmetricPseudoInverse(errorSscp, errorSscpPlus, errorFloor(Y));
+    if (!rank) {
+        return ComputeFailure::LinearAlgebra;
+    }
+    errorRank = *rank;
+    // With E singular the MANOVA tests are not available and need no eigenvalues.
+    if (errorRank < static_cast<std::int32_t>(t)) {
+        return ComputeFailure::None;
+    }
+    hypothesisSscp.multiply(errorSscpPlus, hePlus, false, false);
+    if (!allFinite(hePlus)) {
+        return ComputeFailure::Overflow;
+    }
+    if (!eigenvalues(hePlus, heEigenvalues.data())) {
+        return ComputeFailure::LinearAlgebra;
+    }
+    return ComputeFailure::None;
+}
+
+void LinearModel::computeTests()
+{
+    // The engine's dimensions are whole numbers held as doubles; the tests take them as
+    // ints.
+    const auto nInt = static_cast<std::int32_t>(n);
+    const auto rankInt = static_cast<std::int32_t>(rankX);
+    const auto qInt = static_cast<std::int32_t>(q);
+    const auto tInt = static_cast<std::int32_t>(t);
+    pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    royTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+    univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt, errorRank);
+    pillaiTest.compute();
+    wilksTest.compute();
+    hotellingTest.compute();
+    royTest.compute();
+    univariateTest.compute();
+    huynhFeldtTest.compute(univariateTest,
+                           huynhFeldtEpsilon(univariateTest.epsilon, n - rankX, tInt));
+    lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt));
+    mauchlyTest.compute(errorSscp, n - rankX, errorRank);
+}
+
+void LinearModel::estimateErrorCovariance(const YMatrix& Y, const RealMatrix& X)
+{
+    countObservations(Y, X);
+    estimateCellMeans(Y, X);
+    formErrorCovariance(Y);
+}
+
+void LinearModel::saveErrorCovariance()
+{
+    baseCovariance.copyFrom(errorCovariance);
+}
+
+void LinearModel::restoreErrorCovariance()
+{
+    errorCovariance.copyFrom(baseCovariance);
+}

@@ -1,0 +1,193 @@
+#include "stats/SimulationWorker.h"
+
+#include "stats/AnalysisIndex.h"
+#include "stats/SimulationStatus.h"
+
+#include <cassert>
+#include <new>
+
+namespace {
+
+/// The worker publishes its position every this many passes.
+constexpr std::int32_t PROGRESS_STEP = 100;
+
+} // namespace
+
+SimulationWorker::SimulationWorker(Sample& newSample, LinearModel& newModel,
+                                   Population& newPopulation, SampleGenerator& newGenerator)
+    : sample(newSample), model(newModel), population(newPopulation), generator(newGenerator)
+{
+}
+
+void SimulationWorker::saveBase()
+{
+    sample.saveBase();
+    model.saveErrorCovariance();
+}
+
+void SimulationWorker::restoreBase()
+{
+    sample.restoreBase();
+    model.restoreErrorCovariance();
+}
+
+void SimulationWorker::restoreBaseAfterFailure()
+{
+    if (!sample.hasBase()) {
+        return; // the data were not changed yet
+    }
+    try {
+        restoreBase();
+    } catch (const std::bad_alloc&) {
+        // Not even the observed sample fits any more: the engine keeps no sample, and the
+        // next setDesign gives it one again. Y and X are emptied so that nothing reads a
+        // half-restored sample.
+        sample.clear();
+    }
+}
+
+void SimulationWorker::resetRunFlags()
+{
+    finished.store(false, std::memory_order_relaxed);
+    abortRequested.store(false, std::memory_order_relaxed);
+    progress.store(0, std::memory_order_relaxed);
+}
+
+void SimulationWorker::simulate(SimulationParameters parameters, Preferences preferences,
+                                std::int32_t* status)
+{
+    significantCount = 0;
+    observedSampleSignificant = false;
+    // The workers' statuses lie side by side in the front end's memory; the status of the
+    // run is kept here and written once at the end, so that the workers do not contend for
+    // that cache line on every sample.
+    std::int32_t runStatus = StatusOk;
+    // Empty until runPasses saves this run's base, so that a failure before cannot restore
+    // the base of an earlier run.
+    sample.forgetBase();
+    try {
+        generator.setPreferences(preferences);
+        // Nothing may read from a file that could not be opened: the run ends as if the file
+        // had run out, whether or not it would have needed a single number.
+        if (!generator.hasRandomSource()) {
+            runStatus = StatusRandomNumbersExhausted;
+        } else {
+            [[maybe_unused]] const bool prepared =
+                population.prepare(parameters, sample, model, generator);
+            assert(prepared); // the run control refuses a group without participants
+            runPasses(parameters, &runStatus);
+        }
+    } catch (const std::bad_alloc&) {
+        // The run control estimated the run to fit; the machine may still refuse memory that
+        // other programs hold.
+        runStatus = StatusOutOfMemory;
+        restoreBaseAfterFailure();
+    }
+    *status = runStatus;
+    finished.store(true, std::memory_order_release);
+}
+
+void SimulationWorker::runPasses(const SimulationParameters& parameters, std::int32_t* status)
+{
+    sample.buildSampleView(-1);
+    saveBase();
+    if (!generator.setPopulation(population.getMeans(), population.getSDs(),
+                                 population.getCorrelations())) {
+        *status = StatusInvalidCorrelation;
+        return;
+    }
+    const double& p = selectedP(parameters.analysisIndex);
+    // Without a replaced sample the first look of every pass is the observed sample itself,
+    // so its result is the same in every pass.
+    const bool observedSignificant =
+        parameters.replaceOriginalMatrix == 0 && isSignificantLook(parameters.criticalAlpha, p);
+    observedSampleSignificant = observedSignificant;
+    for (std::int32_t pass = 0; pass < parameters.numberOfPasses; ++pass) {
+        if (pass % PROGRESS_STEP == 0) {
+            progress.store(pass, std::memory_order_relaxed);
+        }
+        restoreBase();
+        if (abortRequested.load(std::memory_order_relaxed)) {
+            break;
+        }
+        if (!runPass(parameters, p, observedSignificant, status)) {
+            break;
+        }
+    }
+    restoreBase();
+}
+
+bool SimulationWorker::runPass(const SimulationParameters& parameters, const double& p,
+                               bool observedSignificant, std::int32_t* status)
+{
+    bool significant = observedSignificant;
+    if (parameters.replaceOriginalMatrix != 0) {
+        sample.setGroupSize(parameters.participantsPerGroup);
+        if (!drawSample(status)) {
+            return false;
+        }
+        significant = isSignificantLook(parameters.criticalAlpha, p);
+        if (lookOverflowed(status)) {
+            return false;
+        }
+    }
+    for (std::int32_t inspection = 1;
+         !significant && inspection <= parameters.maxAdditionalInspections; ++inspection) {
+        // A pass of many looks can take long; an abort ends it between two looks.
+        if (abortRequested.load(std::memory_order_relaxed)) {
+            return false;
+        }
+        sample.addParticipants(parameters.participantsPerInspection);
+        if (!drawSample(status)) {
+            return false;
+        }
+        significant = isSignificantLook(parameters.criticalAlpha, p);
+        if (lookOverflowed(status)) {
+            return false;
+        }
+    }
+    if (significant) {
+        ++significantCount;
+    }
+    return true;
+}
+
+bool SimulationWorker::drawSample(std::int32_t* status)
+{
+    *status = generator.generateSample();
+    return *status == StatusOk;
+}
+
+bool SimulationWorker::lookOverflowed(std::int32_t* status)
+{
+    // Every further sample of the population would overflow as well, so the run ends with
+    // the cause instead of counting every look as not significant.
+    const ComputeFailure failure = model.lastFailure();
+    if (failure != ComputeFailure::NonFiniteData && failure != ComputeFailure::Overflow) {
+        return false;
+    }
+    *status = StatusNotFinite;
+    return true;
+}
+
+bool SimulationWorker::isSignificantLook(double criticalAlpha, const double& p)
+{
+    // p is read only after a successful compute. An analysis that is not available (no
+    // error degrees of freedom, a singular error matrix) holds a NaN p, which no comparison
+    // takes for significant: such a look counts as not significant.
+    return model.compute(sample.getY(), sample.getX()) && criticalAlpha >= p;
+}
+
+const double& SimulationWorker::selectedP(std::int32_t analysisIndex) const
+{
+    switch (analysisIndex) {
+    case AnalysisAnovaUncorrected: return model.getUnivariateTest().p;
+    case AnalysisAnovaGreenhouseGeisser: return model.getUnivariateTest().ggP;
+    case AnalysisPillai: return model.getPillaiTest().p;
+    case AnalysisWilks: return model.getWilksTest().p;
+    case AnalysisHotelling: return model.getHotellingTest().p;
+    case AnalysisAnovaHuynhFeldt: return model.getHuynhFeldtTest().p;
+    case AnalysisAnovaLowerBound: return model.getLowerBoundTest().p;
+    default: assert(analysisIndex == AnalysisRoy); return model.getRoyTest().p;
+    }
+}

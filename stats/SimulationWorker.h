@@ -1,0 +1,97 @@
+#pragma once
+
+#include "stats/LinearModel.h"
+#include "stats/Population.h"
+#include "stats/Preferences.h"
+#include "stats/Sample.h"
+#include "stats/SampleGenerator.h"
+#include "stats/SimulationParameters.h"
+
+#include <atomic>
+#include <cstdint>
+
+/// The Monte-Carlo worker of one engine: it draws samples from the population into the
+/// sample, computes the model on each and counts the significant ones, also over repeated
+/// inspections that add participants to every group. It works on the parts it is given,
+/// which must outlive it.
+class SimulationWorker {
+public:
+    SimulationWorker(Sample& sample, LinearModel& model, Population& population,
+                     SampleGenerator& generator);
+    SimulationWorker(const SimulationWorker&) = delete;
+    SimulationWorker& operator=(const SimulationWorker&) = delete;
+
+    /// The worker body of one run, on the engine's worker thread, with its own copies of
+    /// the parameters (numberOfPasses already per thread) and preferences: sets the
+    /// random source, prepares the population, saves the base and runs the passes. A pass
+    /// counts when one of its looks is significant (compute succeeds, the analysis is
+    /// available and p <= criticalAlpha); a look whose compute fails counts as not
+    /// significant. A failed sample generation ends the run, and so does a sample whose
+    /// compute fails on non-finite numbers (StatusNotFinite); *status receives the result of
+    /// the last one (StatusOk after a run without samples). A random-numbers file that cannot
+    /// be opened ends the run before the first pass with StatusRandomNumbersExhausted,
+    /// correlations that are not positive definite with StatusInvalidCorrelation, a failed
+    /// allocation anywhere in the run with StatusOutOfMemory. Every end restores the base,
+    /// writes *status and then sets finished. Requires every group to have participants.
+    void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status);
+    /// finished and abortRequested false, progress 0; by the front end before the worker
+    /// starts.
+    void resetRunFlags();
+    /// Asks the worker to stop before its next look.
+    void requestAbort() { abortRequested.store(true, std::memory_order_relaxed); }
+    /// True once the worker has made its last access to the engine; from then on
+    /// getSignificantCount and the worker's status may be read.
+    bool isFinished() const { return finished.load(std::memory_order_acquire); }
+    /// The pass the worker reached, published at passes 0, 100, 200, ...
+    std::int32_t progressPosition() const { return progress.load(std::memory_order_relaxed); }
+    /// Significant passes of the last run.
+    std::int32_t getSignificantCount() const { return significantCount; }
+    /// Whether the last run kept the observed sample (no replacement) and it was already
+    /// significant, so that every pass counted for that reason alone.
+    bool isObservedSampleSignificant() const { return observedSampleSignificant; }
+
+    /// Keeps the sample's Y (values only), X and groupStart and the model's S as the base of
+    /// every pass.
+    void saveBase();
+    /// Y, X, S and groupStart := the base; then the sample's view of all rows.
+    void restoreBase();
+    /// restoreBase after a failed allocation, when this run saved a base; if even that
+    /// fails, Y and X are left empty.
+    void restoreBaseAfterFailure();
+
+private:
+    /// The passes of a prepared run, from the saved base.
+    void runPasses(const SimulationParameters& parameters, std::int32_t* status);
+    /// One pass; false when a sample generation failed or an abort was requested, which
+    /// ends the run.
+    bool runPass(const SimulationParameters& parameters, const double& p, bool observedSignificant,
+                 std::int32_t* status);
+    /// A new sample into the current view; false (with *status) when it failed.
+    bool drawSample(std::int32_t* status);
+    /// compute and then p <= criticalAlpha; a failed compute is not significant, whatever
+    /// the tests still hold from an earlier sample, and so is an analysis that is not
+    /// available.
+    bool isSignificantLook(double criticalAlpha, const double& p);
+    /// Whether the last look's compute failed on non-finite numbers; then *status :=
+    /// StatusNotFinite, which ends the run.
+    bool lookOverflowed(std::int32_t* status);
+    /// The p field of the test that analysisIndex selects.
+    const double& selectedP(std::int32_t analysisIndex) const;
+
+    Sample& sample;
+    LinearModel& model;
+    Population& population;
+    SampleGenerator& generator;
+
+    // Shared between the worker thread and the front end during a run. The front end
+    // writes abortRequested and reads progress while the worker runs; neither orders any
+    // other access, so both are relaxed. finished is the worker's last write to the engine
+    // (release): once the front end has seen it (acquire) it may read significantCount and
+    // the status, and use the engine again. significantCount itself is the worker's only
+    // until then.
+    std::atomic<bool> abortRequested{false};
+    std::atomic<bool> finished{false};
+    std::atomic<std::int32_t> progress{0};
+    std::int32_t significantCount = 0;
+    bool observedSampleSignificant = false;
+};
