@@ -1,14 +1,16 @@
 #include "data/GeneralGridCtrl.h"
 
-#include "numeric/NumberText.h"
 #include "data/ProjectContent.h"
 #include "grid/ClipboardText.h"
+#include "numeric/NumberText.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-GeneralGridCtrl::GeneralGridCtrl(DecimalSeparator separator) : decimalSeparator(separator) {}
+GeneralGridCtrl::GeneralGridCtrl(DecimalSeparator separator) : decimalSeparator(separator)
+{
+}
 
 bool GeneralGridCtrl::setDataRowCount(int n)
 {
@@ -32,14 +34,6 @@ int GeneralGridCtrl::getDataRowCount() const
 int GeneralGridCtrl::getDataColumnCount() const
 {
     return std::max(toDataColumn(getColumnCount()), 0);
-}
-
-CellPosition GeneralGridCtrl::getDataFocusCell() const
-{
-    const CellPosition focus = getFocusCell();
-    if (focus == CellPosition())
-        return focus;
-    return {toDataRow(focus.row), toDataColumn(focus.column)};
 }
 
 const std::string& GeneralGridCtrl::getText(int r, int c) const
@@ -173,14 +167,6 @@ bool GeneralGridCtrl::readNumbers()
     return true;
 }
 
-bool GeneralGridCtrl::getValues(RealMatrix& out)
-{
-    if (!readNumbers())
-        return false;
-    out.copyFrom(valueMatrix);
-    return true;
-}
-
 void GeneralGridCtrl::fillFromValues()
 {
     setDataRowCount(valueMatrix.getRows());
@@ -246,7 +232,9 @@ std::string GeneralGridCtrl::cellTextOf(double value) const
     return formatNumber(value, "%.14g", decimalSeparator);
 }
 
-void GeneralGridCtrl::makeRoom(CellPosition, int, int) {}
+void GeneralGridCtrl::makeRoom(CellPosition, int, int)
+{
+}
 
 void GeneralGridCtrl::appendRowsForPaste(int originRow, int lines)
 {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "numeric/DecimalSeparator.h"
 #include "grid/CellPosition.h"
 #include "grid/Colour.h"
 #include "grid/GridModel.h"
+#include "numeric/DecimalSeparator.h"
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 
@@ -48,8 +48,6 @@ public:
     int toGridColumn(int c) const { return c + getFixedColumnCount() + extraCols; }
     int toDataRow(int row) const { return row - getFixedRowCount() - extraRows; }
     int toDataColumn(int column) const { return column - getFixedColumnCount() - extraCols; }
-    /// The focus cell in data coordinates, or CellPosition{} without a focus cell.
-    CellPosition getDataFocusCell() const;
 
     const std::string& getText(int r, int c) const;
     void setText(int r, int c, std::string text);
@@ -83,8 +81,6 @@ public:
     /// and left to right, into the value matrix (readCell). A table may refuse a cell; then
     /// it stops there and returns false, and the value matrix must not be used.
     virtual bool readNumbers();
-    /// readNumbers, then on success out receives a copy of the value matrix.
-    bool getValues(RealMatrix& out);
     /// The numbers of the last readNumbers, or those fillFromValues is to write.
     RealMatrix& getValueMatrix() { return valueMatrix; }
     const RealMatrix& getValueMatrix() const { return valueMatrix; }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <iterator>
 #include <limits>
 #include <utility>
 
@@ -102,32 +101,6 @@ void UserGridCtrl::getNames(std::vector<std::string>& out)
     out = names;
 }
 
-void UserGridCtrl::clearNames()
-{
-    names.clear();
-}
-
-void UserGridCtrl::addName(const std::string& text)
-{
-    names.push_back(text);
-}
-
-bool UserGridCtrl::insertName(int i, const std::string& text)
-{
-    if (i < 0 || toIndex(i) > names.size())
-        return false;
-    names.insert(names.begin() + i, text);
-    return true;
-}
-
-bool UserGridCtrl::removeName(int i)
-{
-    if (i < 0 || toIndex(i) >= names.size())
-        return false;
-    names.erase(names.begin() + i);
-    return true;
-}
-
 void UserGridCtrl::buildColumnAssignment()
 {
     betweenColumns.clear();
@@ -152,20 +125,6 @@ void UserGridCtrl::buildColumnAssignment()
     }
 }
 
-int UserGridCtrl::getBetweenCount()
-{
-    buildColumnAssignment();
-    return static_cast<int>(betweenColumns.size());
-}
-
-int UserGridCtrl::getBetweenColumn(int i)
-{
-    buildColumnAssignment();
-    if (i < 0 || toIndex(i) >= betweenColumns.size())
-        return -1;
-    return *std::next(betweenColumns.begin(), i);
-}
-
 std::set<int> UserGridCtrl::getBetweenColumns()
 {
     buildColumnAssignment();
@@ -176,17 +135,6 @@ void UserGridCtrl::getColumnLevels(GeneralMatrix<int>& out)
 {
     buildColumnAssignment();
     out.copyFrom(columnLevels);
-}
-
-std::string UserGridCtrl::getBetweenName(int i)
-{
-    collectNames();
-    if (i < 0 || toIndex(i) >= betweenColumns.size())
-        return "";
-    const int column = *std::next(betweenColumns.begin(), i);
-    if (toIndex(column) >= names.size())
-        return "";
-    return names[toIndex(column)];
 }
 
 bool UserGridCtrl::deleteDataColumn(int c)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "data/GeneralGridCtrl.h"
 #include "data/ProjectContent.h"
 #include "numeric/GeneralMatrix.h"
+#include "platform/MessageSink.h"
 
 #include <functional>
 #include <optional>
@@ -59,26 +59,14 @@ public:
     void restoreNames();
     /// collectNames, then out receives a copy of names.
     void getNames(std::vector<std::string>& out);
-    void clearNames();
-    void addName(const std::string& text);
-    /// Inserts before entry i; false unless 0 <= i <= the number of names.
-    bool insertName(int i, const std::string& text);
-    /// False unless 0 <= i < the number of names.
-    bool removeName(int i);
 
     /// betweenColumns := the data columns whose combination text is exactly "between";
     /// column k of columnLevels := the parsed label of the k-th other column, sized by the
     /// first such label (a longer label is cut, a shorter one padded with 0).
     void buildColumnAssignment();
-    /// Each of these builds the column assignment first.
-    int getBetweenCount();
-    /// The i-th "between" data column in ascending order; -1 when there is none.
-    int getBetweenColumn(int i);
+    /// Both build the column assignment first.
     std::set<int> getBetweenColumns();
     void getColumnLevels(GeneralMatrix<int>& out);
-    /// collectNames, then the name of the i-th "between" column as last built; "" when
-    /// there is none.
-    std::string getBetweenName(int i);
 
     /// Inserts an empty data column after grid column g (g < 0: after the last column),
     /// renumbers the columns, inserts an empty name into names, and makes every

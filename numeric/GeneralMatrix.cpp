@@ -28,16 +28,6 @@ void GeneralMatrix<T>::resize(std::int32_t newRows, std::int32_t newCols)
 }
 
 template <typename T>
-void GeneralMatrix<T>::copy(GeneralMatrix& other, bool toOther, std::int32_t extraRows)
-{
-    if (toOther) {
-        other.copyFrom(*this, extraRows);
-    } else {
-        copyFrom(other, extraRows);
-    }
-}
-
-template <typename T>
 void GeneralMatrix<T>::copyFrom(const GeneralMatrix& source, std::int32_t extraRows)
 {
     assert(&source != this);
@@ -62,41 +52,6 @@ void GeneralMatrix<T>::transpose(GeneralMatrix& out) const
 }
 
 template <typename T>
-void GeneralMatrix<T>::transposeInPlace()
-{
-    GeneralMatrix temporary;
-    transpose(temporary);
-    takeOver(temporary);
-}
-
-template <typename T>
-void GeneralMatrix<T>::insertRow(std::int32_t index)
-{
-    assert(index >= 0 && index <= rows);
-    GeneralMatrix grown(rows + 1, cols);
-    for (std::int32_t j = 0; j < cols; ++j) {
-        for (std::int32_t i = 0; i < rows; ++i) {
-            grown.set(i < index ? i : i + 1, j, get(i, j));
-        }
-        if (index < rows) {
-            grown.set(index, j, get(index, j));
-        }
-    }
-    takeOver(grown);
-}
-
-template <typename T>
-void GeneralMatrix<T>::insertRowCopyAbove(std::int32_t index)
-{
-    insertRow(index);
-    if (index > 0) {
-        for (std::int32_t j = 0; j < cols; ++j) {
-            set(index, j, get(index - 1, j));
-        }
-    }
-}
-
-template <typename T>
 void GeneralMatrix<T>::deleteRow(std::int32_t index)
 {
     assert(index >= 0 && index < rows);
@@ -114,7 +69,13 @@ void GeneralMatrix<T>::deleteRow(std::int32_t index)
 template <typename T>
 void GeneralMatrix<T>::appendRow()
 {
-    insertRow(rows);
+    GeneralMatrix grown(rows + 1, cols);
+    for (std::int32_t j = 0; j < cols; ++j) {
+        for (std::int32_t i = 0; i < rows; ++i) {
+            grown.set(i, j, get(i, j));
+        }
+    }
+    takeOver(grown);
 }
 
 template <typename T>

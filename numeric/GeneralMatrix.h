@@ -12,7 +12,7 @@
 /// replace the storage, so pointers into the old storage become invalid.
 ///
 /// The destructor is deliberately not virtual: matrices are always destroyed through
-/// their own type. `copy` is the one virtual operation (YMatrix extends it).
+/// their own type.
 template <typename T>
 class GeneralMatrix {
 public:
@@ -41,21 +41,13 @@ public:
     std::int32_t getSize() const { return size; }
     bool isEmpty() const { return size == 0; }
 
-    /// toOther false: this becomes (other.rows + extraRows) x other.cols holding other's
-    /// elements in its top rows and zeros below. toOther true: the same into other.
-    virtual void copy(GeneralMatrix& other, bool toOther, std::int32_t extraRows);
-    /// The toOther-false direction of copy for a source that stays constant.
+    /// This becomes (source.rows + extraRows) x source.cols holding source's elements in its
+    /// top rows and zeros below.
     void copyFrom(const GeneralMatrix& source, std::int32_t extraRows = 0);
 
     /// out becomes cols x rows with out(j, i) = this(i, j).
     void transpose(GeneralMatrix& out) const;
-    void transposeInPlace();
 
-    /// One row more; the rows from index on move down and the new row at index repeats
-    /// the row that was there. index == rows appends a zero row.
-    void insertRow(std::int32_t index);
-    /// insertRow(index), then for index > 0 the new row copies the row above it.
-    void insertRowCopyAbove(std::int32_t index);
     void deleteRow(std::int32_t index);
     /// Appends one zero row.
     void appendRow();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
 
 namespace {
@@ -48,7 +47,9 @@ double zeroTolerance(std::int32_t n, double largest)
     return static_cast<double>(n) * std::numeric_limits<double>::epsilon() * largest;
 }
 
-RealMatrix::RealMatrix(LapackWorkspace* workspace) : lapack(workspace) {}
+RealMatrix::RealMatrix(LapackWorkspace* workspace) : lapack(workspace)
+{
+}
 
 RealMatrix::RealMatrix(std::int32_t rowCount, std::int32_t colCount, LapackWorkspace* workspace)
     : GeneralMatrix<double>(rowCount, colCount), lapack(workspace)
@@ -78,108 +79,6 @@ void RealMatrix::multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool 
     // The arguments follow from the asserted shapes, so dgemm has no reason to reject one.
     [[maybe_unused]] const bool rejected = lapack::takeArgumentError();
     assert(!rejected);
-}
-
-void RealMatrix::multiplyInPlace(const RealMatrix& B, bool transB)
-{
-    RealMatrix product(lapack);
-    multiply(B, product, false, transB);
-    copyFrom(product);
-}
-
-bool RealMatrix::inverse(RealMatrix& out) const
-{
-    RealMatrix work(lapack);
-    work.copyFrom(*this);
-    const bool inverted = work.invertInPlace();
-    out.copyFrom(work);
-    return inverted;
-}
-
-bool RealMatrix::invertInPlace()
-{
-    assert(rows == cols);
-    if (rows == 0) {
-        return true;
-    }
-    const Int n = rows;
-    const Int lda = leading(n);
-    const std::optional<Int> lwork = workLength(n, BLOCK * n);
-    if (!lwork)
-        return false;
-    std::vector<Int> pivots(static_cast<std::size_t>(n));
-    Int info = 0;
-    lapack::dgetrf_(&n, &n, data.get(), &lda, pivots.data(), &info);
-    // INFO > 0 is an exactly zero pivot: the matrix is singular and dgetri would divide by it.
-    if (!succeeded(info))
-        return false;
-    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
-    lapack::dgetri_(&n, data.get(), &lda, pivots.data(), work, &*lwork, &info);
-    return succeeded(info);
-}
-
-bool RealMatrix::singularValueDecomposition(std::vector<double>& s, std::vector<double>* u,
-                                            std::vector<double>* vt) const
-{
-    const Int m = rows;
-    const Int n = cols;
-    s.assign(static_cast<std::size_t>(std::min(m, n)), 0.0);
-    if (m == 0 || n == 0) {
-        return true;
-    }
-    const std::int64_t shorter = std::min(m, n);
-    const std::int64_t longer = std::max(m, n);
-    const std::optional<Int> lwork =
-        workLength(std::max(3 * shorter + longer, 5 * shorter), (BLOCK + 5) * (shorter + longer));
-    if (!lwork)
-        return false;
-    // dgesvd destroys its input, so it works on a copy.
-    std::vector<double> a(data.get(), data.get() + size);
-    const bool full = u != nullptr;
-    const char job = full ? 'A' : 'N';
-    if (full) {
-        u->assign(static_cast<std::size_t>(m) * m, 0.0);
-        vt->assign(static_cast<std::size_t>(n) * n, 0.0);
-    }
-    double unusedVector = 0.0;
-    const Int lda = leading(m);
-    const Int ldu = full ? leading(m) : 1;
-    const Int ldvt = full ? leading(n) : 1;
-    Int info = 0;
-    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
-    lapack::dgesvd_(&job, &job, &m, &n, a.data(), &lda, s.data(), full ? u->data() : &unusedVector,
-                    &ldu, full ? vt->data() : &unusedVector, &ldvt, work, &*lwork, &info, 1, 1);
-    return succeeded(info);
-}
-
-bool RealMatrix::pseudoInverse(RealMatrix& out) const
-{
-    assert(&out != this);
-    const Int m = rows;
-    const Int n = cols;
-    std::vector<double> s;
-    std::vector<double> u;
-    std::vector<double> vt;
-    if (!singularValueDecomposition(s, &u, &vt))
-        return false;
-    // dgesvd returns the singular values in descending order.
-    const double tolerance = s.empty() ? 0.0 : zeroTolerance(std::max(m, n), s.front());
-
-    RealMatrix U(m, m, lapack);
-    RealMatrix Vt(n, n, lapack);
-    std::copy(u.begin(), u.end(), U.data.get());
-    std::copy(vt.begin(), vt.end(), Vt.data.get());
-    RealMatrix sPlus(n, m, lapack);
-    for (std::size_t k = 0; k < s.size(); ++k) {
-        if (s[k] > tolerance) {
-            const auto kk = static_cast<std::int32_t>(k);
-            sPlus.set(kk, kk, 1.0 / s[k]);
-        }
-    }
-    RealMatrix vSPlus(lapack);
-    Vt.multiply(sPlus, vSPlus, true, false);
-    vSPlus.multiply(U, out, false, true);
-    return true;
 }
 
 std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, double floor) const
@@ -236,15 +135,6 @@ std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, 
     return rank;
 }
 
-bool RealMatrix::pseudoInvertInPlace()
-{
-    RealMatrix result(lapack);
-    if (!pseudoInverse(result))
-        return false;
-    copyFrom(result);
-    return true;
-}
-
 bool RealMatrix::eigenvalues(double* out)
 {
     assert(rows == cols);
@@ -267,54 +157,6 @@ bool RealMatrix::eigenvalues(double* out)
     return succeeded(info);
 }
 
-bool RealMatrix::symmetricEigen(double* w, RealMatrix& z) const
-{
-    assert(rows == cols);
-    assert(z.rows == rows && z.cols == cols);
-    const Int n = rows;
-    if (n == 0) {
-        return true;
-    }
-    const std::optional<Int> lwork = workLength(3 * std::int64_t{n} - 1, (BLOCK + 2) * n);
-    if (!lwork)
-        return false;
-    std::vector<double> a(data.get(), data.get() + size);
-    const char vectors = 'V';
-    const char upper = 'U';
-    const Int lda = leading(n);
-    Int info = 0;
-    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
-    lapack::dsyev_(&vectors, &upper, &n, a.data(), &lda, w, work, &*lwork, &info, 1, 1);
-    std::copy(a.begin(), a.end(), z.data.get());
-    return succeeded(info);
-}
-
-double RealMatrix::determinant()
-{
-    assert(rows == cols);
-    const Int n = rows;
-    if (n == 0) {
-        return 1.0;
-    }
-    std::vector<Int> pivots(static_cast<std::size_t>(n));
-    const Int lda = leading(n);
-    Int info = 0;
-    lapack::dgetrf_(&n, &n, data.get(), &lda, pivots.data(), &info);
-    // INFO > 0 is an exactly zero pivot, which makes the product below 0 as it should.
-    if (info < 0 || lapack::takeArgumentError())
-        return std::numeric_limits<double>::quiet_NaN();
-    double product = 1.0;
-    int interchanges = 0;
-    for (Int k = 0; k < n; ++k) {
-        product *= get(k, k);
-        // LAPACK counts pivot rows from 1.
-        if (pivots[static_cast<std::size_t>(k)] != k + 1) {
-            ++interchanges;
-        }
-    }
-    return interchanges % 2 == 1 ? -product : product;
-}
-
 double RealMatrix::trace() const
 {
     double sum = 0.0;
@@ -322,59 +164,6 @@ double RealMatrix::trace() const
         sum += get(k, k);
     }
     return sum;
-}
-
-std::optional<std::int32_t> RealMatrix::rank() const
-{
-    std::vector<double> s;
-    if (!singularValueDecomposition(s, nullptr, nullptr))
-        return std::nullopt;
-    if (s.empty())
-        return 0;
-    const double tolerance = zeroTolerance(std::max(rows, cols), s.front());
-    return static_cast<std::int32_t>(
-        std::count_if(s.begin(), s.end(), [tolerance](double value) { return value > tolerance; }));
-}
-
-void RealMatrix::setIdentity()
-{
-    assert(rows == cols);
-    std::fill_n(data.get(), size, 0.0);
-    for (std::int32_t k = 0; k < rows; ++k) {
-        set(k, k, 1.0);
-    }
-}
-
-void RealMatrix::add(const RealMatrix& B, RealMatrix& C) const
-{
-    assert(B.rows == rows && B.cols == cols);
-    C.resize(rows, cols);
-    std::transform(data.get(), data.get() + size, B.data.get(), C.data.get(), std::plus<>());
-}
-
-void RealMatrix::subtract(const RealMatrix& B, RealMatrix& C) const
-{
-    assert(B.rows == rows && B.cols == cols);
-    C.resize(rows, cols);
-    std::transform(data.get(), data.get() + size, B.data.get(), C.data.get(), std::minus<>());
-}
-
-void RealMatrix::addInPlace(const RealMatrix& B)
-{
-    assert(B.rows == rows && B.cols == cols);
-    std::transform(data.get(), data.get() + size, B.data.get(), data.get(), std::plus<>());
-}
-
-void RealMatrix::subtractInPlace(const RealMatrix& B)
-{
-    assert(B.rows == rows && B.cols == cols);
-    std::transform(data.get(), data.get() + size, B.data.get(), data.get(), std::minus<>());
-}
-
-void RealMatrix::scale(RealMatrix& C, double s) const
-{
-    C.copyFrom(*this);
-    C.scaleInPlace(s);
 }
 
 void RealMatrix::divide(RealMatrix& C, double s) const
@@ -391,13 +180,6 @@ void RealMatrix::scaleInPlace(double s)
 void RealMatrix::divideInPlace(double s)
 {
     std::for_each(data.get(), data.get() + size, [s](double& value) { value /= s; });
-}
-
-void RealMatrix::columnToIntegers(std::int32_t j, std::vector<int>& list) const
-{
-    for (std::int32_t i = 0; i < rows; ++i) {
-        list.push_back(static_cast<int>(std::trunc(get(i, j))));
-    }
 }
 
 void RealMatrix::kronecker(const RealMatrix& B, RealMatrix& C) const

@@ -24,14 +24,7 @@ public:
     bool hasPointers() const { return pointers.has_value(); }
     std::int32_t pointerRows() const { return pointers->getRows(); }
     std::int32_t pointerCols() const { return pointers->getCols(); }
-    std::int32_t pointerCount() const { return pointers->getSize(); }
     void releasePointers() { pointers.reset(); }
-    /// True when p lies within this matrix's own storage (first to last element).
-    bool ownsAddress(const double* p) const;
-
-    /// copy(other, toOther, extraRows), then releasePointers() on this.
-    virtual void copyAndReleasePointers(GeneralMatrix<double>& other, bool toOther,
-                                        std::int32_t extraRows);
 
 private:
     std::optional<GeneralMatrix<double*>> pointers;

@@ -53,7 +53,7 @@ TEST(WithinGridCtrl, EnterAndPasteAddRowsButNoColumns)
     t.keyDown(GridKey::Tab);
     t.keyDown(GridKey::Enter);
     EXPECT_EQ(rowNumbers(t), numbersUpTo(23));
-    EXPECT_EQ(t.getDataFocusCell(), (CellPosition{20, 1}));
+    EXPECT_EQ(t.getFocusCell(), (CellPosition{t.toGridRow(20), t.toGridColumn(1)}));
     t.setSelectedRange({});
     ASSERT_TRUE(t.setFocusCell({t.toGridRow(22), t.toGridColumn(0)}));
     ASSERT_TRUE(t.paste("time\t2\textra\ntask\t3\textra\n"));

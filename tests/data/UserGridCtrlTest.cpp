@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -109,7 +110,7 @@ TEST_F(UserGridCtrlTest, ReadingRemovesEmptyRowsAndColumnsWithTheirNamesAndRoles
     EXPECT_EQ(rowNumbers(t), numbersUpTo(3));
     EXPECT_EQ(columnNumbers(t), numbersUpTo(2));
     EXPECT_EQ(rowTexts(t, -1), (Texts{"pre", "post"}));
-    EXPECT_EQ(t.getBetweenCount(), 0) << "the role left with its column";
+    EXPECT_TRUE(t.getBetweenColumns().empty()) << "the role left with its column";
     EXPECT_EQ(t.getValueMatrix().get(1, 1), 2.0);
 }
 
@@ -119,16 +120,13 @@ TEST_F(UserGridCtrlTest, ColumnAssignmentSeparatesBetweenColumnsFromLabels)
     EXPECT_FALSE(t.setCombinationTexts({"1", "2"})) << "one text per column";
     // "Between" is no role; its label parses to one entry and is padded with 0.
     ASSERT_TRUE(t.setCombinationTexts({"between", "2, 1", "Between", "between"}));
-    EXPECT_EQ(t.getBetweenCount(), 2);
-    EXPECT_EQ(t.getBetweenColumn(1), 3);
+    EXPECT_EQ(t.getBetweenColumns(), (std::set<int>{0, 3}));
     GeneralMatrix<int> levels;
     t.getColumnLevels(levels);
     ASSERT_EQ(levels.getCols(), 2);
     EXPECT_EQ(levels.get(0, 0), 2);
     EXPECT_EQ(levels.get(1, 0), 1);
     EXPECT_EQ(levels.get(1, 1), 0);
-    t.setText(-1, 3, "group");
-    EXPECT_EQ(t.getBetweenName(1), "group") << "the current name row";
 }
 
 TEST_F(UserGridCtrlTest, OnlyEnterOrDownInTheLastRowsAndTabOrRightInTheLastColumnsGrow)
@@ -155,7 +153,8 @@ TEST_F(UserGridCtrlTest, OnlyEnterOrDownInTheLastRowsAndTabOrRightInTheLastColum
         t.keyDown(c.key);
         EXPECT_EQ(rowNumbers(t), numbersUpTo(c.rows));
         EXPECT_EQ(columnNumbers(t), numbersUpTo(c.columns));
-        EXPECT_EQ(t.getDataFocusCell(), c.to);
+        EXPECT_EQ(t.getFocusCell(),
+                  (CellPosition{t.toGridRow(c.to.row), t.toGridColumn(c.to.column)}));
     }
 }
 

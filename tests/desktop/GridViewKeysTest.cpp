@@ -35,6 +35,11 @@ protected:
         return view.cellRect(table.getFocusCell().row, table.getFocusCell().column);
     }
 
+    CellPosition dataCell(int r, int c) const
+    {
+        return {table.toGridRow(r), table.toGridColumn(c)};
+    }
+
     RecordingMessageSink sink;
     UserGridCtrl table{sink, DecimalSeparator(',')};
     GridView view{table};
@@ -51,10 +56,10 @@ TEST_F(GridViewKeys, EnterTabAndCtrlVReachTheTableAndTheViewShowsTheNewCells)
     EXPECT_EQ(table.getText(33, 0), "4,25");
     focus(33, 0);
     QTest::keyClick(&view, Qt::Key_Return);
-    EXPECT_EQ(table.getDataFocusCell(), (CellPosition{34, 0}));
+    EXPECT_EQ(table.getFocusCell(), dataCell(34, 0));
     EXPECT_TRUE(view.viewport()->rect().contains(focusRect()));
     focus(0, 16);
     QTest::keyClick(&view, Qt::Key_Tab);
-    EXPECT_EQ(table.getDataFocusCell(), (CellPosition{0, 17}));
+    EXPECT_EQ(table.getFocusCell(), dataCell(0, 17));
     EXPECT_TRUE(view.viewport()->rect().contains(focusRect()));
 }

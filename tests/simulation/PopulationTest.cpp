@@ -1,9 +1,9 @@
 // The population of a simulation: cell means with the tested effect removed, and the
 // entries no population can have.
 
-#include "tests/support/SimulationTestSupport.h"
 #include "design/EffectList.h"
 #include "stats/PopulationCheck.h"
+#include "tests/support/SimulationTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,15 @@ RealMatrix meansOf(const Anova& engine)
     RealMatrix correlations;
     engine.exportSimulationMatrices(means, sds, correlations);
     return means;
+}
+
+RealMatrix difference(const RealMatrix& a, const RealMatrix& b)
+{
+    RealMatrix result(a.getRows(), a.getCols(), nullptr);
+    for (std::int32_t k = 0; k < a.getSize(); ++k) {
+        result.dataPointer()[k] = a.dataPointer()[k] - b.dataPointer()[k];
+    }
+    return result;
 }
 
 // The largest |C means M| of effect row e of effectList: what the tests of that effect see.
@@ -58,15 +67,13 @@ TEST(NullHypothesis, RemovesExactlyTheTestedEffectWithUnequalGroups)
         loaded.engine.computeCellMeans();
         loaded.engine.imposeNullHypothesis();
         const RealMatrix imposed = meansOf(loaded.engine);
-        RealMatrix change(nullptr);
-        imposed.subtract(observed, change);
+        const RealMatrix change = difference(imposed, observed);
         for (std::int32_t e = 1; e < 16; ++e) {
             EXPECT_LT(effectSize(loaded.design, e, e == tested ? imposed : change), 1e-12)
                 << "effect " << e << " with effect " << tested << " removed";
         }
     }
 }
-
 
 TEST(NullHypothesis, AlphaRemovesTheTestedEffectFromCustomMeansToo)
 {
@@ -85,7 +92,9 @@ TEST(NullHypothesis, AlphaRemovesTheTestedEffectFromCustomMeansToo)
     RealMatrix sds(6, 4, nullptr);
     std::fill_n(sds.dataPointer(), sds.getSize(), 1.0);
     RealMatrix correlations(4, 4, nullptr);
-    correlations.setIdentity();
+    for (std::int32_t k = 0; k < 4; ++k) {
+        correlations.set(k, k, 1.0);
+    }
     SimulationParameters parameters;
     ASSERT_TRUE(loaded.engine.prepareSimulation(parameters));
     ASSERT_TRUE(loaded.engine.importSimulationMatrices(entered, sds, correlations));
@@ -94,8 +103,7 @@ TEST(NullHypothesis, AlphaRemovesTheTestedEffectFromCustomMeansToo)
     for (int run = 0; run < 2; ++run) { // the same means however often the run is prepared
         ASSERT_TRUE(loaded.engine.prepareSimulation(parameters));
         const RealMatrix imposed = meansOf(loaded.engine);
-        RealMatrix change(nullptr);
-        imposed.subtract(entered, change);
+        const RealMatrix change = difference(imposed, entered);
         for (std::int32_t e = 1; e < 16; ++e) {
             EXPECT_LT(effectSize(loaded.design, e, e == tested ? imposed : change), 1e-12)
                 << "effect " << e;
@@ -120,30 +128,42 @@ TEST(PopulationFaults, EachImpossibleEntryIsNamed)
         Rows correlations;
         std::string text;
     } cases[] = {
-        {{{1, nan}}, goodSds, goodCorrelations,
+        {{{1, nan}},
+         goodSds,
+         goodCorrelations,
          "The mean in row 1, column 2 is nan; it must be a finite number."},
-        {goodMeans, {{inf, 1}}, goodCorrelations,
+        {goodMeans,
+         {{inf, 1}},
+         goodCorrelations,
          "The standard deviation in row 1, column 1 is inf; it must be a finite number."},
-        {goodMeans, {{1, -0.5}}, goodCorrelations,
+        {goodMeans,
+         {{1, -0.5}},
+         goodCorrelations,
          "The standard deviation in row 1, column 2 is -0.5; a standard deviation must be "
          "positive."},
-        {goodMeans, goodSds, {{1, nan}, {nan, 1}},
+        {goodMeans,
+         goodSds,
+         {{1, nan}, {nan, 1}},
          "The correlation in row 1, column 2 is nan; it must be a finite number."},
-        {goodMeans, goodSds, {{1, 0.5}, {-1.25, 1}},
+        {goodMeans,
+         goodSds,
+         {{1, 0.5}, {-1.25, 1}},
          "The correlation in row 2, column 1 is -1.25; a correlation must lie between -1 and 1."},
         // A correlation of 1 between two cells is possible, but not positive definite: the
         // samples are drawn through the Cholesky factor, which then does not exist.
-        {goodMeans, goodSds, {{1, 1}, {1, 1}},
+        {goodMeans,
+         goodSds,
+         {{1, 1}, {1, 1}},
          "The correlations are not positive definite: those of the first 2 cells (up to row 2, "
          "column 2) cannot hold together in any population."},
     };
     for (const auto& c : cases) {
-        const std::optional<PopulationFault> fault = findPopulationFault(
-            matrixOf(c.means), matrixOf(c.sds), matrixOf(c.correlations));
+        const std::optional<PopulationFault> fault =
+            findPopulationFault(matrixOf(c.means), matrixOf(c.sds), matrixOf(c.correlations));
         ASSERT_TRUE(fault.has_value()) << c.text;
         EXPECT_EQ(populationFaultText(*fault), c.text);
     }
-    EXPECT_FALSE(findPopulationFault(matrixOf(goodMeans), matrixOf(goodSds),
-                                     matrixOf(goodCorrelations))
-                     .has_value());
+    EXPECT_FALSE(
+        findPopulationFault(matrixOf(goodMeans), matrixOf(goodSds), matrixOf(goodCorrelations))
+            .has_value());
 }
