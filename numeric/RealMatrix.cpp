@@ -1,6 +1,6 @@
 #include "numeric/RealMatrix.h"
 
-#include "numeric/LapackRoutines.h"
+#include "numeric/Lapack.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,14 +32,6 @@ std::optional<Int> workLength(std::int64_t minimum, std::int64_t blocked)
     return static_cast<Int>(std::min(std::max(minimum, blocked), largest));
 }
 
-// A routine's INFO and the argument report of xerbla_ together: both are read, so that a
-// report left by one call cannot be taken for the next one's.
-bool succeeded(Int info)
-{
-    const bool illegalArgument = lapack::takeArgumentError();
-    return info == 0 && !illegalArgument;
-}
-
 } // namespace
 
 double zeroTolerance(std::int32_t n, double largest)
@@ -67,18 +59,16 @@ void RealMatrix::multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool 
     if (m == 0 || n == 0 || k == 0) {
         return; // the product is the zero matrix C already holds
     }
-    const char opA = transA ? 'T' : 'N';
-    const char opB = transB ? 'T' : 'N';
-    const double one = 1.0;
-    const double zero = 0.0;
+    using lapack::Operation;
+    const Operation opA = transA ? Operation::Transpose : Operation::None;
+    const Operation opB = transB ? Operation::Transpose : Operation::None;
     const Int lda = leading(rows);
     const Int ldb = leading(B.rows);
     const Int ldc = leading(m);
-    lapack::dgemm_(&opA, &opB, &m, &n, &k, &one, data.get(), &lda, B.data.get(), &ldb, &zero,
-                   C.data.get(), &ldc, 1, 1);
+    [[maybe_unused]] const bool accepted = lapack::dgemm(opA, opB, m, n, k, 1.0, data.get(), lda,
+                                                         B.data.get(), ldb, 0.0, C.data.get(), ldc);
     // The arguments follow from the asserted shapes, so dgemm has no reason to reject one.
-    [[maybe_unused]] const bool rejected = lapack::takeArgumentError();
-    assert(!rejected);
+    assert(accepted);
 }
 
 std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, double floor) const
@@ -101,12 +91,8 @@ std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, 
     double* values = vectors + squareSize;
     double* work = values + n;
     std::copy_n(data.get(), squareSize, vectors);
-    const char wantVectors = 'V';
-    const char upper = 'U';
-    const Int lda = leading(n);
-    Int info = 0;
-    lapack::dsyev_(&wantVectors, &upper, &n, vectors, &lda, values, work, &*lwork, &info, 1, 1);
-    if (!succeeded(info))
+    if (!lapack::dsyev(lapack::Vectors::Wanted, lapack::Triangle::Upper, n, vectors, leading(n),
+                       values, work, *lwork))
         return std::nullopt;
     // The eigenvalues come in ascending order, so the largest absolute value is at one end.
     const double largest = std::max(std::fabs(values[0]), std::fabs(values[n - 1]));
@@ -146,15 +132,12 @@ bool RealMatrix::eigenvalues(double* out)
     if (!lwork)
         return false;
     std::vector<double> imaginary(static_cast<std::size_t>(n));
-    const char noVectors = 'N';
-    const Int lda = leading(n);
     const Int ldv = 1;
     double unusedVector = 0.0;
-    Int info = 0;
     double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
-    lapack::dgeev_(&noVectors, &noVectors, &n, data.get(), &lda, out, imaginary.data(),
-                   &unusedVector, &ldv, &unusedVector, &ldv, work, &*lwork, &info, 1, 1);
-    return succeeded(info);
+    return lapack::dgeev(lapack::Vectors::None, lapack::Vectors::None, n, data.get(), leading(n),
+                         out, imaginary.data(), &unusedVector, ldv, &unusedVector, ldv, work,
+                         *lwork);
 }
 
 double RealMatrix::trace() const
@@ -227,14 +210,9 @@ std::int32_t RealMatrix::choleskyInPlace()
     if (rows == 0) {
         return 0;
     }
-    const char upper = 'U';
-    const Int n = rows;
-    const Int lda = leading(n);
-    Int info = 0;
     // INFO > 0 is the order of the first leading minor that is not positive definite; the
     // arguments are valid by construction, so INFO < 0 cannot occur.
-    lapack::dpotrf_(&upper, &n, data.get(), &lda, &info, 1);
-    [[maybe_unused]] const bool rejected = lapack::takeArgumentError();
-    assert(!rejected && info >= 0);
+    const Int info = lapack::dpotrf(lapack::Triangle::Upper, rows, data.get(), leading(rows));
+    assert(info >= 0);
     return static_cast<std::int32_t>(info);
 }

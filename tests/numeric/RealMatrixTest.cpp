@@ -1,5 +1,5 @@
 #include "numeric/RealMatrix.h"
-#include "numeric/LapackRoutines.h"
+#include "numeric/Lapack.h"
 
 #include <gtest/gtest.h>
 
@@ -164,20 +164,25 @@ TEST_F(RealMatrixTest, WorkspaceGrowsToTheLargestCall)
     }
 }
 
-// A rejected argument is reported through xerbla_, which must neither print (LAPACK's own
-// prints to standard output and stops the process) nor be missed by the wrapper.
+// A rejected argument is reported through XERBLA, which must neither print (LAPACK's own
+// prints to standard output and stops the process) nor be missed by the wrapper: dgemm has
+// no INFO, so only the report tells; dpotrf's INFO names the argument (lda, the fourth).
 TEST_F(RealMatrixTest, IllegalArgumentIsRecordedNotPrinted)
 {
-    const char wrong = 'X';
-    const lapack::Int n = 2;
     double a[4] = {1, 0, 0, 1};
-    lapack::Int info = 0;
+    double c[4] = {};
+    const lapack::Int tooSmall = 1; // the leading dimension of a 2 x 2 matrix
+    using lapack::Operation;
     ::testing::internal::CaptureStdout();
-    lapack::dpotrf_(&wrong, &n, a, &n, &info, 1);
+    const bool accepted =
+        lapack::dgemm(Operation::None, Operation::None, 2, 2, 2, 1.0, a, tooSmall, a, 2, 0.0, c, 2);
+    const lapack::Int info = lapack::dpotrf(lapack::Triangle::Upper, 2, a, tooSmall);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(info, -1);
-    EXPECT_TRUE(lapack::takeArgumentError());
-    EXPECT_FALSE(lapack::takeArgumentError());
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(info, -4);
+    // The reports were taken by the calls that caused them, not left for the next one.
+    EXPECT_TRUE(
+        lapack::dgemm(Operation::None, Operation::None, 2, 2, 2, 1.0, a, 2, a, 2, 0.0, c, 2));
 }
 
 // Only the real parts of the rotation's ±i are delivered.

@@ -1,0 +1,102 @@
+#include "numeric/Lapack.h"
+
+#include <cstddef>
+
+// The Fortran interface: every argument by pointer, and one hidden length argument per
+// CHARACTER argument appended at the end (the gfortran calling convention). Nothing outside
+// this file declares or calls a LAPACK or BLAS routine.
+extern "C" {
+void dgemm_(const char* transa, const char* transb, const lapack::Int* m, const lapack::Int* n,
+            const lapack::Int* k, const double* alpha, const double* a, const lapack::Int* lda,
+            const double* b, const lapack::Int* ldb, const double* beta, double* c,
+            const lapack::Int* ldc, std::size_t transaLength, std::size_t transbLength);
+void dsyev_(const char* jobz, const char* uplo, const lapack::Int* n, double* a,
+            const lapack::Int* lda, double* w, double* work, const lapack::Int* lwork,
+            lapack::Int* info, std::size_t jobzLength, std::size_t uploLength);
+void dgeev_(const char* jobvl, const char* jobvr, const lapack::Int* n, double* a,
+            const lapack::Int* lda, double* wr, double* wi, double* vl, const lapack::Int* ldvl,
+            double* vr, const lapack::Int* ldvr, double* work, const lapack::Int* lwork,
+            lapack::Int* info, std::size_t jobvlLength, std::size_t jobvrLength);
+void dpotrf_(const char* uplo, const lapack::Int* n, double* a, const lapack::Int* lda,
+             lapack::Int* info, std::size_t uploLength);
+}
+
+namespace {
+
+// Every CHARACTER argument here is a single letter.
+constexpr std::size_t LETTER = 1;
+
+// Set by xerbla_ on the thread whose call had the illegal argument.
+thread_local bool argumentErrorReported = false;
+
+/// Whether xerbla_ reported an illegal argument on this thread since the last call; clears
+/// the report, so that a report left by one call cannot be taken for the next one's.
+bool takeArgumentError()
+{
+    const bool reported = argumentErrorReported;
+    argumentErrorReported = false;
+    return reported;
+}
+
+/// A routine's INFO and the argument report together: both are read.
+bool succeeded(lapack::Int info)
+{
+    const bool illegalArgument = takeArgumentError();
+    return info == 0 && !illegalArgument;
+}
+
+} // namespace
+
+// LAPACK and BLAS report an illegal argument through XERBLA, whose reference version prints
+// "** On entry to ..." to standard output and stops the process with status 0. This
+// definition takes its place (the executable's symbol interposes the library's): it only
+// records the report, so the routine returns with INFO < 0 and the wrapper that called it
+// fails instead. BLAS routines have no INFO; their wrappers read the record.
+extern "C" void xerbla_(const char* /*routineName*/, const lapack::Int* /*position*/,
+                        std::size_t /*nameLength*/)
+{
+    argumentErrorReported = true;
+}
+
+bool lapack::dgemm(Operation opA, Operation opB, Int m, Int n, Int k, double alpha, const double* a,
+                   Int lda, const double* b, Int ldb, double beta, double* c, Int ldc)
+{
+    const char transa = static_cast<char>(opA);
+    const char transb = static_cast<char>(opB);
+    dgemm_(&transa, &transb, &m, &n, &k, &alpha, a, &lda, b, &ldb, &beta, c, &ldc, LETTER, LETTER);
+    return !takeArgumentError();
+}
+
+bool lapack::dsyev(Vectors jobz, Triangle uplo, Int n, double* a, Int lda, double* w, double* work,
+                   Int lwork)
+{
+    const char job = static_cast<char>(jobz);
+    const char triangle = static_cast<char>(uplo);
+    Int info = 0;
+    dsyev_(&job, &triangle, &n, a, &lda, w, work, &lwork, &info, LETTER, LETTER);
+    return succeeded(info);
+}
+
+bool lapack::dgeev(Vectors jobvl, Vectors jobvr, Int n, double* a, Int lda, double* wr, double* wi,
+                   double* vl, Int ldvl, double* vr, Int ldvr, double* work, Int lwork)
+{
+    const char left = static_cast<char>(jobvl);
+    const char right = static_cast<char>(jobvr);
+    Int info = 0;
+    dgeev_(&left, &right, &n, a, &lda, wr, wi, vl, &ldvl, vr, &ldvr, work, &lwork, &info, LETTER,
+           LETTER);
+    return succeeded(info);
+}
+
+lapack::Int lapack::dpotrf(Triangle uplo, Int n, double* a, Int lda)
+{
+    const char triangle = static_cast<char>(uplo);
+    Int info = 0;
+    dpotrf_(&triangle, &n, a, &lda, &info, LETTER);
+    // An argument report without a negative INFO cannot come from dpotrf itself, but a
+    // report must never pass for a factor.
+    if (takeArgumentError() && info >= 0) {
+        return -1;
+    }
+    return info;
+}
