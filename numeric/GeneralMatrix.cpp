@@ -28,15 +28,11 @@ void GeneralMatrix<T>::resize(std::int32_t newRows, std::int32_t newCols)
 }
 
 template <typename T>
-void GeneralMatrix<T>::copyFrom(const GeneralMatrix& source, std::int32_t extraRows)
+void GeneralMatrix<T>::copyFrom(const GeneralMatrix& source)
 {
     assert(&source != this);
-    assert(extraRows >= 0);
-    resize(source.rows + extraRows, source.cols);
-    for (std::int32_t j = 0; j < source.cols; ++j) {
-        std::copy_n(source.data.get() + static_cast<std::size_t>(source.rows) * j, source.rows,
-                    data.get() + static_cast<std::size_t>(rows) * j);
-    }
+    resize(source.rows, source.cols);
+    std::copy_n(source.data.get(), size, data.get());
 }
 
 template <typename T>

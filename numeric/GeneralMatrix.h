@@ -41,9 +41,8 @@ public:
     std::int32_t getSize() const { return size; }
     bool isEmpty() const { return size == 0; }
 
-    /// This becomes (source.rows + extraRows) x source.cols holding source's elements in its
-    /// top rows and zeros below.
-    void copyFrom(const GeneralMatrix& source, std::int32_t extraRows = 0);
+    /// This becomes a copy of source, shape and elements.
+    void copyFrom(const GeneralMatrix& source);
 
     /// out becomes cols x rows with out(j, i) = this(i, j).
     void transpose(GeneralMatrix& out) const;
