@@ -1,8 +1,8 @@
 #pragma once
 
-#include "design/Design.h"
 #include "data/UserGridCtrl.h"
 #include "data/WithinGridCtrl.h"
+#include "design/Design.h"
 
 #include <string>
 #include <vector>

@@ -5,9 +5,9 @@
 #include "numeric/GeneralMatrix.h"
 #include "numeric/NumberText.h"
 
-#include <cstddef>
 #include <climits>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -168,8 +168,8 @@ std::optional<std::string> sharedVariableName(const std::vector<AssignedColumn>&
             if (columns[j].name != name)
                 continue;
             return "Columns " + std::to_string(columns[i].number) + " and " +
-                   std::to_string(columns[j].number) + " are both group variables named \"" +
-                   name + "\"! Every variable needs a name of its own.";
+                   std::to_string(columns[j].number) + " are both group variables named \"" + name +
+                   "\"! Every variable needs a name of its own.";
         }
         for (const std::string& withinName : withinNames) {
             if (withinName != name)
@@ -201,8 +201,8 @@ std::optional<std::string> invalidGroupCode(const UserGridCtrl& table,
             const std::string& text = table.getText(r, column.number - 1);
             if (isGroupCode(parseNumber(text, table.getDecimalSeparator())))
                 continue;
-            return "Row " + std::to_string(r + 1) + " of column " +
-                   std::to_string(column.number) + " holds \"" + text +
+            return "Row " + std::to_string(r + 1) + " of column " + std::to_string(column.number) +
+                   " holds \"" + text +
                    "\", which is no group code! A group variable takes whole numbers from " +
                    std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX) + ".";
         }

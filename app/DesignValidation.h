@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "data/UserGridCtrl.h"
 #include "data/WithinGridCtrl.h"
+#include "platform/MessageSink.h"
 
 /// The two checks of the input tables that run before anything is computed from them.
 /// Each stops at the first problem, hands its message (title "Error", error icon) to the

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "data/GeneralGridCtrl.h"
 #include "data/UserGridCtrl.h"
+#include "platform/MessageSink.h"
 
 // The row and column commands of the input tables. They act on the table's selected range
 // and touch data rows and data columns only: the parts of a selection that lie in header

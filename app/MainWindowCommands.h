@@ -3,15 +3,15 @@
 #include "app/CellStatistics.h"
 #include "app/DesignValidation.h"
 #include "app/ResultsTable.h"
-#include "design/Design.h"
-#include "platform/MessageSink.h"
-#include "numeric/DecimalSeparator.h"
 #include "data/GeneralGridCtrl.h"
 #include "data/UserGridCtrl.h"
 #include "data/WithinGridCtrl.h"
+#include "design/Design.h"
+#include "numeric/DecimalSeparator.h"
 #include "numeric/GeneralMatrix.h"
-#include "stats/SimulationParameters.h"
+#include "platform/MessageSink.h"
 #include "stats/Anova.h"
+#include "stats/SimulationParameters.h"
 
 #include <cstddef>
 #include <functional>

@@ -15,8 +15,8 @@ struct Metrics {
         : m(cut(10 * s)), r(cut(25 * s)), b(cut(65 * s)), h(cut(23 * s)), t(cut(30 * s)),
           a(cut(160 * s + t)), c(cut(a - 9 * s)), d(cut(c + 9 * s)), e(cut(d - 9 * s)),
           f(cut(e + 9 * s)), x1(cut(190 * s)), x2(cut(x1 + 100 * s)), x3(cut(x2 + 40 * s)),
-          x4(cut(x3 + 40 * s)), x5(cut(x4 + 40 * s)), x6(cut(x5 + 40 * s)),
-          x7(cut(112 * s + x6)), x8(cut(x7 + 40 * s))
+          x4(cut(x3 + 40 * s)), x5(cut(x4 + 40 * s)), x6(cut(x5 + 40 * s)), x7(cut(112 * s + x6)),
+          x8(cut(x7 + 40 * s))
     {
     }
 

@@ -1,7 +1,7 @@
 #include "app/ProjectCommands.h"
 
-#include "data/DriveRootPath.h"
 #include "app/MainWindowCommands.h"
+#include "data/DriveRootPath.h"
 
 #include <optional>
 

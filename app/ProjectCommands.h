@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/FileDialogs.h"
-#include "platform/MessageSink.h"
 #include "data/ImportOptions.h"
 #include "data/ProjectFile.h"
 #include "data/TextImport.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageSink.h"
 
 #include <string>
 

@@ -25,15 +25,10 @@ std::int32_t sum(const std::vector<int>& values)
 BenchmarkDesign benchmarkDesign(std::int32_t index)
 {
     switch (index) {
-    case 0:
-        return {"D1", {20}, {2}};
-    case 1:
-        return {"D2", {20, 20}, {2, 3}};
-    case 2:
-        return {"D3", {30, 30, 30}, {3, 4}};
-    default:
-        assert(index == 3);
-        return {"D4", {500, 500}, {2, 3}};
+    case 0: return {"D1", {20}, {2}};
+    case 1: return {"D2", {20, 20}, {2, 3}};
+    case 2: return {"D3", {30, 30, 30}, {3, 4}};
+    default: assert(index == 3); return {"D4", {500, 500}, {2, 3}};
     }
 }
 

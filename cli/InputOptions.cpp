@@ -55,8 +55,7 @@ std::vector<std::string> splitRoles(std::string_view roles)
 void InputOptions::addTo(CLI::App& command)
 {
     CLI::Option* project = command.add_option(
-        "PROJECT", projectPath,
-        "A project file written by Tamsel or by --save,\ne.g. study.vlt");
+        "PROJECT", projectPath, "A project file written by Tamsel or by --save,\ne.g. study.vlt");
     project->type_name("FILE")->check(notEmpty());
     CLI::Option* import = command.add_option(
         "--import", importPath,

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/MainWindowCommands.h"
-#include "platform/MessageSink.h"
-#include "numeric/DecimalSeparator.h"
 #include "data/ImportOptions.h"
+#include "numeric/DecimalSeparator.h"
+#include "platform/MessageSink.h"
 
 #include <cstdint>
 #include <ostream>

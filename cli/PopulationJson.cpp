@@ -50,7 +50,8 @@ void fill(RealMatrix& matrix, const nlohmann::json& rows, std::int32_t rowCount,
     matrix.resize(rowCount, colCount);
     for (std::int32_t i = 0; i < rowCount; ++i) {
         for (std::int32_t j = 0; j < colCount; ++j)
-            matrix.set(i, j, rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)].get<double>());
+            matrix.set(
+                i, j, rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)].get<double>());
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "numeric/RealMatrix.h"
+#include "platform/MessageSink.h"
 
 #include <cstdint>
 #include <string>

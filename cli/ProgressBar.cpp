@@ -11,8 +11,7 @@ constexpr int BAR_WIDTH = 40;
 
 } // namespace
 
-ProgressBar::ProgressBar()
-    : onTerminal(isatty(STDERR_FILENO) != 0)
+ProgressBar::ProgressBar() : onTerminal(isatty(STDERR_FILENO) != 0)
 {
 }
 
@@ -25,9 +24,8 @@ void ProgressBar::show(std::int64_t done, std::int64_t total)
         return;
     shownPercent = percent;
     const int filled = percent * BAR_WIDTH / 100;
-    const std::string bar =
-        std::string(static_cast<std::size_t>(filled), '#') +
-        std::string(static_cast<std::size_t>(BAR_WIDTH - filled), ' ');
+    const std::string bar = std::string(static_cast<std::size_t>(filled), '#') +
+                            std::string(static_cast<std::size_t>(BAR_WIDTH - filled), ' ');
     std::fprintf(stderr, "\r[%s] %3d%%", bar.c_str(), percent);
     std::fflush(stderr);
 }

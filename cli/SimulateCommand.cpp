@@ -11,8 +11,8 @@
 #include "cli/StderrMessageSink.h"
 #include "simulation/PopulationRefusal.h"
 #include "simulation/SimulationRun.h"
-#include "stats/PopulationCheck.h"
 #include "stats/AnalysisIndex.h"
+#include "stats/PopulationCheck.h"
 #include "stats/Preferences.h"
 
 #include <CLI/CLI.hpp>
@@ -73,29 +73,32 @@ void addFieldOptions(CLI::App& command, SimulationFields& fields)
         ->type_name("N")
         ->capture_default_str()
         ->transform(integerIn(1, most));
-    command.add_option("--alpha", fields.criticalAlpha,
-                       "Critical alpha, 1e-12..0.999999999999;\nnumbers in options take the point")
+    command
+        .add_option("--alpha", fields.criticalAlpha,
+                    "Critical alpha, 1e-12..0.999999999999;\nnumbers in options take the point")
         ->type_name("A")
         ->capture_default_str()
         ->check(alphaCheck());
-    command.add_option("--inspections", fields.maxAdditionalInspections,
-                       "Maximum additional inspections, 0..2000000000")
+    command
+        .add_option("--inspections", fields.maxAdditionalInspections,
+                    "Maximum additional inspections, 0..2000000000")
         ->type_name("K")
         ->capture_default_str()
         ->transform(integerIn(0, most));
-    command.add_option("--per-inspection", fields.participantsPerInspection,
-                       "Participants added per group at each\ninspection, 0..2000000000")
+    command
+        .add_option("--per-inspection", fields.participantsPerInspection,
+                    "Participants added per group at each\ninspection, 0..2000000000")
         ->type_name("M")
         ->capture_default_str()
         ->transform(integerIn(0, most));
-    command.add_flag("--homogeneity", fields.assumeHomogeneity,
-                     "Assume homogeneity of variances");
+    command.add_flag("--homogeneity", fields.assumeHomogeneity, "Assume homogeneity of variances");
     CLI::Option* replace =
         command.add_flag("--replace", fields.replaceOriginalMatrix,
                          "Replace the original matrix: every pass\ndraws a new sample of "
                          "--per-group per group");
-    command.add_option("--per-group", fields.participantsPerGroup,
-                       "Participants per group with --replace, at least 2")
+    command
+        .add_option("--per-group", fields.participantsPerGroup,
+                    "Participants per group with --replace, at least 2")
         ->type_name("N")
         ->capture_default_str()
         ->transform(integerIn(SimulationFields::MIN_PER_GROUP, most))
@@ -110,8 +113,7 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         "simulate", "Simulate the alpha error probability or the power of one analysis of an "
                     "effect");
     input.addTo(*command);
-    command->add_option("--effect", effect, "The effect as the results table names it")
-        ->required();
+    command->add_option("--effect", effect, "The effect as the results table names it")->required();
     command
         ->add_option("--analysis", analysis,
                      "0 ANOVA (uncorr.), 1 ANOVA (Greenhouse-Geisser),\n2 MANOVA (Pillai), "
@@ -123,9 +125,10 @@ SimulateCommand::SimulateCommand(CLI::App& program)
                       "Simulate the power (1 - beta error probability)\ninstead of the alpha "
                       "error probability");
     addFieldOptions(*command, fields);
-    command->add_option("--threads", threads,
-                        "Worker threads, one engine each; the default is\nthe processor count "
-                        "(with --random-files, one\nthread per file)")
+    command
+        ->add_option("--threads", threads,
+                     "Worker threads, one engine each; the default is\nthe processor count "
+                     "(with --random-files, one\nthread per file)")
         ->type_name("T")
         ->transform(integerIn(1, MAX_THREADS));
     CLI::Option* seedOption = command->add_option(
@@ -134,19 +137,22 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         "std::seed_seq{S, i}\ngenerates; without it S is drawn from\nstd::random_device. "
         "The seed is reported either way");
     seedOption->type_name("S")->transform(integerIn(0, UINT32_MAX));
-    command->add_option("--random-files", randomFiles,
-                        "Take the deviates from random-numbers files,\none per thread, "
-                        "separated by ';'")
+    command
+        ->add_option("--random-files", randomFiles,
+                     "Take the deviates from random-numbers files,\none per thread, "
+                     "separated by ';'")
         ->check(notEmpty())
         ->excludes(seedOption);
-    command->add_option("--population", populationPath,
-                        "Simulate this population instead of the one\nestimated from the data: "
-                        "{\"means\": G x P,\n\"sds\": G x P, \"correlations\": P x P}, rows "
-                        "of\nthe custom matrices editor")
+    command
+        ->add_option("--population", populationPath,
+                     "Simulate this population instead of the one\nestimated from the data: "
+                     "{\"means\": G x P,\n\"sds\": G x P, \"correlations\": P x P}, rows "
+                     "of\nthe custom matrices editor")
         ->type_name("FILE.json")
         ->check(notEmpty());
-    command->add_option("--export-population", exportPopulationPath,
-                        "Write the population the run simulates in the\nform --population reads")
+    command
+        ->add_option("--export-population", exportPopulationPath,
+                     "Write the population the run simulates in the\nform --population reads")
         ->type_name("FILE.json")
         ->check(notEmpty());
     command->add_option("--format", formatName, "text (the default) or json")
@@ -216,8 +222,7 @@ bool SimulateCommand::tickAnalysis(MainWindowCommands& commands, MessageSink& me
     return false;
 }
 
-bool SimulateCommand::exchangePopulation(MainWindowCommands& commands,
-                                         MessageSink& messages) const
+bool SimulateCommand::exchangePopulation(MainWindowCommands& commands, MessageSink& messages) const
 {
     SimulationParameters& parameters = commands.getSimulationParameters();
     if (populationPath.empty() && exportPopulationPath.empty())
@@ -238,9 +243,10 @@ bool SimulateCommand::exchangePopulation(MainWindowCommands& commands,
         const auto groups = static_cast<std::int32_t>(first.getGroupStart().size());
         if (!population.read(populationPath, groups, first.getY().getCols(), messages))
             return false;
-        if (const auto fault = findPopulationFault(population.means, population.sds,
-                                                   population.correlations)) {
-            messages.showMessage("Error", "In " + populationPath + ": " + populationFaultText(*fault),
+        if (const auto fault =
+                findPopulationFault(population.means, population.sds, population.correlations)) {
+            messages.showMessage("Error",
+                                 "In " + populationPath + ": " + populationFaultText(*fault),
                                  MessageIcon::Error);
             return false;
         }
@@ -323,7 +329,8 @@ SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Pr
             std::int64_t done = 0;
             for (std::int32_t i = 0; i < simulation.threadCount(); ++i)
                 done += simulation.progressOf(i);
-            bar.show(done, std::int64_t{simulation.getPassesPerThread()} * simulation.threadCount());
+            bar.show(done,
+                     std::int64_t{simulation.getPassesPerThread()} * simulation.threadCount());
         });
     bar.finish();
     return result;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simulation/SimulationFields.h"
 #include "cli/InputOptions.h"
+#include "simulation/SimulationFields.h"
 #include "simulation/SimulationResult.h"
 #include "stats/Preferences.h"
 

@@ -77,9 +77,10 @@ std::string formatReportText(const SimulationReport& report)
     text += "Standard error: " + number(report.standardError()) + "\n";
     text += "95% confidence interval (Wilson): " + number(report.wilsonLower()) + " to " +
             number(report.wilsonUpper()) + "\n";
-    text += "Seed: " +
-            (report.seed ? std::to_string(*report.seed) : std::string("none (random-numbers files)")) +
-            "\n";
+    text +=
+        "Seed: " +
+        (report.seed ? std::to_string(*report.seed) : std::string("none (random-numbers files)")) +
+        "\n";
     if (report.observedSampleSignificant)
         text += std::string("Note: ") + OBSERVED_SIGNIFICANT_NOTE + "\n";
     return text;

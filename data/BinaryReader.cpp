@@ -8,7 +8,9 @@
 
 static_assert(std::numeric_limits<double>::is_iec559, "the file stores IEEE 754 doubles");
 
-BinaryReader::BinaryReader(std::span<const std::uint8_t> data) : bytes(data) {}
+BinaryReader::BinaryReader(std::span<const std::uint8_t> data) : bytes(data)
+{
+}
 
 std::size_t BinaryReader::remaining() const
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "numeric/DecimalSeparator.h"
 #include "data/ImportOptions.h"
+#include "numeric/DecimalSeparator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,10 +14,11 @@
 /// A delimited text file turned into rows of text cells; it knows nothing of the tables.
 ///
 /// Characters. The file is read byte by byte; a carriage return followed by a line feed
-/// is read as one line feed, and a UTF-8 byte-order mark at the start is dropped. Every delimiter is an ASCII character, so splitting bytes is
-/// splitting characters whether the file is UTF-8 or an 8-bit encoding. A file that is
-/// well-formed UTF-8 keeps its texts; any other file is taken as Latin-1, every byte one
-/// character, and its fields are converted to UTF-8. NUL bytes are kept as characters.
+/// is read as one line feed, and a UTF-8 byte-order mark at the start is dropped. Every delimiter
+/// is an ASCII character, so splitting bytes is splitting characters whether the file is UTF-8 or
+/// an 8-bit encoding. A file that is well-formed UTF-8 keeps its texts; any other file is taken as
+/// Latin-1, every byte one character, and its fields are converted to UTF-8. NUL bytes are kept as
+/// characters.
 ///
 /// Records and fields. A record ends at a record delimiter (a vertical character whose
 /// option is on) or at the end of the file; two delimiters in a row make an empty record,

@@ -11,7 +11,9 @@
 #include <system_error>
 #include <vector>
 
-ProjectFile::ProjectFile(MessageSink& messageSink) : messages(messageSink) {}
+ProjectFile::ProjectFile(MessageSink& messageSink) : messages(messageSink)
+{
+}
 
 bool ProjectFile::write(const std::string& path, UserGridCtrl& dataTable,
                         WithinGridCtrl& withinTable)

@@ -20,8 +20,7 @@ bool TextImport::importText(const std::string& path, const ImportOptions& option
     switch (file.getStatus()) {
     case DelimitedTextFile::Status::Ready: break;
     case DelimitedTextFile::Status::CannotOpen:
-        showError("The file " + path + " cannot be opened: " + file.getOpenError().message() +
-                  ".");
+        showError("The file " + path + " cannot be opened: " + file.getOpenError().message() + ".");
         return false;
     case DelimitedTextFile::Status::TooLarge:
         showError("The file " + path + " is too large to be imported.");

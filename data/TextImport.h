@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "data/ImportOptions.h"
+#include "platform/MessageSink.h"
 
 #include <cstdint>
 #include <string>

@@ -1,13 +1,15 @@
 #include "data/WithinGridCtrl.h"
 
-#include "design/Combinations.h"
 #include "data/BinaryWriter.h"
+#include "design/Combinations.h"
 #include "numeric/NumberText.h"
 
 #include <cstddef>
 #include <string>
 
-WithinGridCtrl::WithinGridCtrl(DecimalSeparator separator) : GeneralGridCtrl(separator) {}
+WithinGridCtrl::WithinGridCtrl(DecimalSeparator separator) : GeneralGridCtrl(separator)
+{
+}
 
 void WithinGridCtrl::setupTable()
 {

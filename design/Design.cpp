@@ -244,8 +244,7 @@ void Design::arrangeWithinColumns()
     assert(next == combinationCount);
 }
 
-void Design::setEffect(const std::vector<int>& betweenFlags,
-                       const std::vector<int>& withinFlags)
+void Design::setEffect(const std::vector<int>& betweenFlags, const std::vector<int>& withinFlags)
 {
     assert(betweenCount >= 1);
     effectBetween = betweenFlags.empty() ? std::vector<int>{1} : betweenFlags;

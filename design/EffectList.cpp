@@ -7,7 +7,8 @@
 GeneralMatrix<int> effectList(int variableCount)
 {
     assert(variableCount >= 0);
-    GeneralMatrix<int> effects = levelCombinations(std::vector<int>(static_cast<std::size_t>(variableCount), 2));
+    GeneralMatrix<int> effects =
+        levelCombinations(std::vector<int>(static_cast<std::size_t>(variableCount), 2));
     for (std::int32_t e = 0; e < effects.getRows(); ++e) {
         for (std::int32_t v = 0; v < effects.getCols(); ++v) {
             --effects.at(e, v);
@@ -40,7 +41,8 @@ std::string effectName(const GeneralMatrix<int>& effects, int e,
                        const std::vector<std::string>& betweenNames,
                        const std::vector<std::string>& withinNames)
 {
-    assert(effects.getCols() == static_cast<std::int32_t>(betweenNames.size() + withinNames.size()));
+    assert(effects.getCols() ==
+           static_cast<std::int32_t>(betweenNames.size() + withinNames.size()));
     std::string name;
     std::int32_t column = 0;
     for (const auto* names : {&betweenNames, &withinNames}) {

@@ -52,7 +52,9 @@ void GridModel::keyDown(GridKey key)
     repaint();
 }
 
-void GridModel::onKeyDown(GridKey) {}
+void GridModel::onKeyDown(GridKey)
+{
+}
 
 bool GridModel::beginEdit(int row, int column)
 {
@@ -153,21 +155,12 @@ void GridModel::moveFocus(GridKey key)
     CellPosition next = focusCell;
     switch (key) {
     case GridKey::Enter:
-    case GridKey::Down:
-        next.row = nextVisibleRow(focusCell.row, 1);
-        break;
-    case GridKey::Up:
-        next.row = nextVisibleRow(focusCell.row, -1);
-        break;
+    case GridKey::Down: next.row = nextVisibleRow(focusCell.row, 1); break;
+    case GridKey::Up: next.row = nextVisibleRow(focusCell.row, -1); break;
     case GridKey::Tab:
-    case GridKey::Right:
-        next.column = nextVisibleColumn(focusCell.column, 1);
-        break;
-    case GridKey::Left:
-        next.column = nextVisibleColumn(focusCell.column, -1);
-        break;
-    case GridKey::Escape:
-        return;
+    case GridKey::Right: next.column = nextVisibleColumn(focusCell.column, 1); break;
+    case GridKey::Left: next.column = nextVisibleColumn(focusCell.column, -1); break;
+    case GridKey::Escape: return;
     }
     if (next.row < 0 || next.column < 0)
         return;

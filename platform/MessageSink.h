@@ -12,7 +12,8 @@ enum class MessageIcon { Error, Exclamation, Information };
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual void showMessage(const std::string& title, const std::string& text, MessageIcon icon) = 0;
+    virtual void showMessage(const std::string& title, const std::string& text,
+                             MessageIcon icon) = 0;
     /// Asks a question with the buttons "Yes" and "No"; true for "Yes".
     virtual bool askYesNo(const std::string& title, const std::string& question) = 0;
 };

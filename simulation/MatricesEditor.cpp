@@ -90,8 +90,8 @@ void MatricesEditor::fillGrid(int tab)
     // Short values make narrow columns; the usual width leaves room to type.
     for (int j = 0; j < cols; ++j) {
         const int column = grid.toGridColumn(j);
-        grid.setColumnWidth(column, std::max(grid.getColumnWidth(column),
-                                             GridModel::DEFAULT_COLUMN_WIDTH));
+        grid.setColumnWidth(column,
+                            std::max(grid.getColumnWidth(column), GridModel::DEFAULT_COLUMN_WIDTH));
     }
     grid.refresh();
 }
@@ -101,7 +101,8 @@ void MatricesEditor::writeHeaders(int tab, int rows, int cols)
     for (int j = 0; j < cols; ++j)
         grid.setText(-1, j, withinLabel(design, j));
     for (int i = 0; i < rows; ++i)
-        grid.setText(i, -1, tab == CorrelationsTab ? withinLabel(design, i) : groupLabel(design, i));
+        grid.setText(i, -1,
+                     tab == CorrelationsTab ? withinLabel(design, i) : groupLabel(design, i));
     grid.colourHeaderRow();
     grid.colourHeaderColumn();
 }

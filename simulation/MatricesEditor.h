@@ -1,7 +1,7 @@
 #pragma once
 
-#include "design/Design.h"
 #include "data/SimulationMatricesGridCtrl.h"
+#include "design/Design.h"
 #include "numeric/RealMatrix.h"
 
 #include <array>

@@ -46,13 +46,12 @@ bool SimulationRun::fitRun(const SimulationParameters& parameters)
     }
     activeEngines = static_cast<std::int32_t>(fitting);
     if (fitting < all) {
-        messages.showMessage("Notice",
-                             "The simulation needs about " + mebibytes(size.bytes) +
-                                 " per thread; " + std::to_string(all) +
-                                 " threads would exceed the machine's memory of " +
-                                 mebibytes(memoryLimit) + ", so it runs on " +
-                                 std::to_string(fitting) + " threads.",
-                             MessageIcon::Information);
+        messages.showMessage(
+            "Notice",
+            "The simulation needs about " + mebibytes(size.bytes) + " per thread; " +
+                std::to_string(all) + " threads would exceed the machine's memory of " +
+                mebibytes(memoryLimit) + ", so it runs on " + std::to_string(fitting) + " threads.",
+            MessageIcon::Information);
     }
     return true;
 }

@@ -86,8 +86,8 @@ std::optional<SimulationFields::Refusal> readCount(const std::string& text,
     if (!value)
         return refusal(field, NOT_AN_INTEGER);
     if (*value < minimum || *value > MAX_COUNT) {
-        return refusal(field, rangeMessage("an integer", std::to_string(minimum),
-                                           std::to_string(MAX_COUNT)));
+        return refusal(
+            field, rangeMessage("an integer", std::to_string(minimum), std::to_string(MAX_COUNT)));
     }
     out = static_cast<std::int32_t>(*value);
     return std::nullopt;

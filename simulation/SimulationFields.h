@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "numeric/DecimalSeparator.h"
-#include "stats/SimulationParameters.h"
+#include "platform/MessageSink.h"
 #include "simulation/SimulationResult.h"
+#include "stats/SimulationParameters.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/MessageSink.h"
 #include "numeric/DecimalSeparator.h"
-#include "stats/SimulationParameters.h"
+#include "platform/MessageSink.h"
 #include "simulation/SimulationResult.h"
 #include "stats/Anova.h"
 #include "stats/Preferences.h"
+#include "stats/SimulationParameters.h"
 
 #include <boost/thread/thread.hpp>
 

@@ -6,12 +6,14 @@
 namespace {
 
 /// The first entry of matrix that is not finite.
-std::optional<PopulationFault> findNonFinite(const RealMatrix& matrix, PopulationFault::Matrix which)
+std::optional<PopulationFault> findNonFinite(const RealMatrix& matrix,
+                                             PopulationFault::Matrix which)
 {
     for (std::int32_t i = 0; i < matrix.getRows(); ++i) {
         for (std::int32_t j = 0; j < matrix.getCols(); ++j) {
             if (!std::isfinite(matrix.get(i, j)))
-                return PopulationFault{which, PopulationFault::Kind::NotFinite, i, j, matrix.get(i, j)};
+                return PopulationFault{which, PopulationFault::Kind::NotFinite, i, j,
+                                       matrix.get(i, j)};
         }
     }
     return std::nullopt;
@@ -101,14 +103,10 @@ std::string populationFaultText(const PopulationFault& fault)
     entry[0] = static_cast<char>(entry[0] - 'a' + 'A');
     const std::string is = entry + " is " + number(fault.value);
     switch (fault.kind) {
-    case Kind::NotFinite:
-        return is + "; it must be a finite number.";
-    case Kind::SdNotPositive:
-        return is + "; a standard deviation must be positive.";
-    case Kind::CorrelationOutOfRange:
-        return is + "; a correlation must lie between -1 and 1.";
-    case Kind::DiagonalNotOne:
-        return is + "; the correlation of a cell with itself must be 1.";
+    case Kind::NotFinite: return is + "; it must be a finite number.";
+    case Kind::SdNotPositive: return is + "; a standard deviation must be positive.";
+    case Kind::CorrelationOutOfRange: return is + "; a correlation must lie between -1 and 1.";
+    case Kind::DiagonalNotOne: return is + "; the correlation of a cell with itself must be 1.";
     case Kind::Asymmetric:
         return is + ", but the one in row " + std::to_string(fault.col + 1) + ", column " +
                std::to_string(fault.row + 1) + " differs; the correlations must be symmetric.";

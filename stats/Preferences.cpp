@@ -22,8 +22,8 @@ std::string Preferences::pathAt(std::int32_t i) const
         begin = separator + 1;
     }
     const std::size_t end = randomNumbersFiles.find(PATH_SEPARATOR, begin);
-    return randomNumbersFiles.substr(begin, end == std::string::npos ? std::string::npos
-                                                                     : end - begin);
+    return randomNumbersFiles.substr(begin,
+                                     end == std::string::npos ? std::string::npos : end - begin);
 }
 
 std::int32_t Preferences::pathCount() const

@@ -51,8 +51,8 @@ bool RandomNumbersFile::open(const std::string& path)
     errno = 0;
     stream.open(path, std::ios::binary);
     if (!stream.is_open()) {
-        error = "The random-numbers file " + path + " cannot be opened: " +
-                std::strerror(errno != 0 ? errno : EACCES) + ".";
+        error = "The random-numbers file " + path +
+                " cannot be opened: " + std::strerror(errno != 0 ? errno : EACCES) + ".";
         return false;
     }
     return true;

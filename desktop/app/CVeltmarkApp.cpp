@@ -1,5 +1,7 @@
 #include "desktop/app/CVeltmarkApp.h"
 
+#include "desktop/app/CVeltmarkDlg.h"
+#include "desktop/app/DesktopResources.h"
 #include "desktop/platform/QtDecimalSeparator.h"
 #include "desktop/platform/QtDocumentOpener.h"
 #include "desktop/platform/QtFileDialogs.h"
@@ -7,8 +9,6 @@
 #include "desktop/platform/QtProcessorCount.h"
 #include "desktop/platform/QtSeedSource.h"
 #include "desktop/platform/QtSettingsStore.h"
-#include "desktop/app/CVeltmarkDlg.h"
-#include "desktop/app/DesktopResources.h"
 
 #include <QIcon>
 
@@ -35,9 +35,8 @@ int CVeltmarkApp::run()
     const QtProcessorCount processors;
     QtSeedSource seeds;
     QtDocumentOpener documents;
-    const DesktopServices services{messages,   fileDialogs, settings,
-                                   processors, seeds,       documents,
-                                   userDecimalSeparator()};
+    const DesktopServices services{messages,  fileDialogs,           settings, processors, seeds,
+                                   documents, userDecimalSeparator()};
     auto window = std::make_unique<CVeltmarkDlg>(services);
     window->openCommandLineArguments(QCoreApplication::arguments());
     window->show();

@@ -124,7 +124,8 @@ void CVeltmarkDlg::createButtons()
 
 void CVeltmarkDlg::createImportControls()
 {
-    firstRowNamesBox = makeCheckBox(client, "firstRowNamesBox", "First row contains variable names");
+    firstRowNamesBox =
+        makeCheckBox(client, "firstRowNamesBox", "First row contains variable names");
     verticalLabel = makeLabel(client, "verticalLabel", "Vertical delimiters:");
     carriageReturnBox = makeCheckBox(client, "carriageReturnBox", "\\ r");
     lineFeedBox = makeCheckBox(client, "lineFeedBox", "\\ n");
@@ -145,8 +146,8 @@ void CVeltmarkDlg::createImportControls()
     }
 }
 
-QAction* CVeltmarkDlg::addMenuAction(QMenu* menu, const QString& text,
-                                     void (CVeltmarkDlg::*slot)(), const QKeySequence& shortcut)
+QAction* CVeltmarkDlg::addMenuAction(QMenu* menu, const QString& text, void (CVeltmarkDlg::*slot)(),
+                                     const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(text);
     action->setShortcut(shortcut);

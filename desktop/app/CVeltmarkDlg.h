@@ -3,8 +3,8 @@
 #include "app/MainWindowCommands.h"
 #include "app/MainWindowLayout.h"
 #include "app/ProjectCommands.h"
-#include "desktop/app/DesktopServices.h"
 #include "data/ImportOptions.h"
+#include "desktop/app/DesktopServices.h"
 #include "stats/Preferences.h"
 
 #include <QMainWindow>

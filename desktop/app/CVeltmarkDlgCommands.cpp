@@ -10,8 +10,8 @@
 #include "desktop/simulation/SimulationDlg.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPushButton>
 
 #include <array>
@@ -83,9 +83,10 @@ ImportOptions CVeltmarkDlg::readImportOptions() const
 void CVeltmarkDlg::showImportMode()
 {
     const bool enabled = projectCommands->isImportMode();
-    const std::array<QWidget*, 10> controls = {
-        firstRowNamesBox, verticalLabel, carriageReturnBox, lineFeedBox, verticalTabBox,
-        formFeedBox,      horizontalLabel, tabBox,          spacesBox,   importDoneButton};
+    const std::array<QWidget*, 10> controls = {firstRowNamesBox, verticalLabel,  carriageReturnBox,
+                                               lineFeedBox,      verticalTabBox, formFeedBox,
+                                               horizontalLabel,  tabBox,         spacesBox,
+                                               importDoneButton};
     for (QWidget* control : controls) {
         control->setEnabled(enabled);
     }
@@ -103,8 +104,8 @@ void CVeltmarkDlg::showDeleteVariableRowsButton()
 
 void CVeltmarkDlg::editPreferences()
 {
-    PreferencesDialog dialog(preferences, processorCount, services.messages,
-                             services.fileDialogs, this);
+    PreferencesDialog dialog(preferences, processorCount, services.messages, services.fileDialogs,
+                             this);
     dialog.exec();
 }
 

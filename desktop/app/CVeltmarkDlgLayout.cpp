@@ -100,8 +100,8 @@ void CVeltmarkDlg::widenOptionBoxes()
     // A box whose text needs more than its place runs on to the right, where its row has
     // room: the next control of each row starts at least 40 pixels to the right of a box's
     // place and the boxes' texts are short.
-    for (QCheckBox* box : {carriageReturnBox, lineFeedBox, verticalTabBox, formFeedBox, tabBox,
-                           spacesBox}) {
+    for (QCheckBox* box :
+         {carriageReturnBox, lineFeedBox, verticalTabBox, formFeedBox, tabBox, spacesBox}) {
         const int needed = box->sizeHint().width();
         if (needed > box->width())
             box->resize(needed, box->height());
@@ -150,9 +150,9 @@ bool CVeltmarkDlg::textsFit(const QFont& font) const
 
 std::vector<QWidget*> CVeltmarkDlg::fixedTextControls() const
 {
-    return {computeButton,   simulationButton, resetButton,      firstRowNamesBox,
-            verticalLabel,   carriageReturnBox, lineFeedBox,     verticalTabBox,
-            formFeedBox,     horizontalLabel,  tabBox,           spacesBox,
+    return {computeButton,    simulationButton,  resetButton, firstRowNamesBox,
+            verticalLabel,    carriageReturnBox, lineFeedBox, verticalTabBox,
+            formFeedBox,      horizontalLabel,   tabBox,      spacesBox,
             importDoneButton, defineWithinLabel};
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "numeric/DecimalSeparator.h"
 #include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageSink.h"
 #include "platform/ProcessorCount.h"
 #include "platform/SeedSource.h"
 #include "platform/SettingsStore.h"
-#include "numeric/DecimalSeparator.h"
 
 /// The platform services the main window and its dialogs use. The application object
 /// hands in the desktop's implementations; the tests hand in fakes, so that no message box

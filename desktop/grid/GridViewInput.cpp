@@ -22,24 +22,15 @@ std::optional<GridKey> gridKeyOf(const QKeyEvent& event)
         return std::nullopt;
     switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return GridKey::Enter;
-    case Qt::Key_Down:
-        return GridKey::Down;
-    case Qt::Key_Up:
-        return GridKey::Up;
-    case Qt::Key_Tab:
-        return GridKey::Tab;
-    case Qt::Key_Backtab:
-        return GridKey::Left;
-    case Qt::Key_Right:
-        return GridKey::Right;
-    case Qt::Key_Left:
-        return GridKey::Left;
-    case Qt::Key_Escape:
-        return GridKey::Escape;
-    default:
-        return std::nullopt;
+    case Qt::Key_Enter: return GridKey::Enter;
+    case Qt::Key_Down: return GridKey::Down;
+    case Qt::Key_Up: return GridKey::Up;
+    case Qt::Key_Tab: return GridKey::Tab;
+    case Qt::Key_Backtab: return GridKey::Left;
+    case Qt::Key_Right: return GridKey::Right;
+    case Qt::Key_Left: return GridKey::Left;
+    case Qt::Key_Escape: return GridKey::Escape;
+    default: return std::nullopt;
     }
 }
 

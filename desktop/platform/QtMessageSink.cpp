@@ -8,12 +8,9 @@ namespace {
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Error:
-        return QMessageBox::Critical;
-    case MessageIcon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageIcon::Information:
-        return QMessageBox::Information;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "simulation/MatricesEditor.h"
+#include "data/SimulationMatricesGridCtrl.h"
 #include "design/Design.h"
 #include "numeric/DecimalSeparator.h"
-#include "data/SimulationMatricesGridCtrl.h"
 #include "numeric/RealMatrix.h"
+#include "simulation/MatricesEditor.h"
 
 #include <QDialog>
 
@@ -21,8 +21,8 @@ class MatricesDlg : public QDialog {
 
 public:
     /// Nothing is owned; the matrices and the design outlive the window.
-    MatricesDlg(RealMatrix& means, RealMatrix& sds, RealMatrix& correlations,
-                const Design& design, DecimalSeparator separator, QWidget* parent = nullptr);
+    MatricesDlg(RealMatrix& means, RealMatrix& sds, RealMatrix& correlations, const Design& design,
+                DecimalSeparator separator, QWidget* parent = nullptr);
     ~MatricesDlg() override;
 
     SimulationMatricesGridCtrl& getGrid() { return grid; }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "simulation/PreferencesEditor.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageSink.h"
+#include "simulation/PreferencesEditor.h"
 #include "stats/Preferences.h"
 
 #include <QDialog>

@@ -132,11 +132,12 @@ QLayout* SimulationDlg::createFields()
     layout->addWidget(alphaRadio, 2, 0, 1, 3);
     layout->addWidget(powerRadio, 3, 0, 1, 3);
 
-    inspectionsEdit = addField(layout, 4, "inspectionsEdit", "Max. number of additional inspections",
-                               defaults.maxAdditionalInspections);
-    perInspectionEdit = addField(layout, 5, "perInspectionEdit",
-                                 "Number of participants added per inspection",
-                                 defaults.participantsPerInspection);
+    inspectionsEdit =
+        addField(layout, 4, "inspectionsEdit", "Max. number of additional inspections",
+                 defaults.maxAdditionalInspections);
+    perInspectionEdit =
+        addField(layout, 5, "perInspectionEdit", "Number of participants added per inspection",
+                 defaults.participantsPerInspection);
     addYesNo(layout, 6, "Assume homogeneity of variances", "homogeneity", homogeneityYes,
              homogeneityNo);
     addYesNo(layout, 7, "Replace original matrix", "replace", replaceYes, replaceNo);
@@ -274,16 +275,11 @@ SimulationFields SimulationDlg::readFieldTexts() const
 QLineEdit* SimulationDlg::fieldOf(SimulationFields::Field field) const
 {
     switch (field) {
-    case SimulationFields::Field::Passes:
-        return passesEdit;
-    case SimulationFields::Field::CriticalAlpha:
-        return alphaEdit;
-    case SimulationFields::Field::MaxInspections:
-        return inspectionsEdit;
-    case SimulationFields::Field::PerInspection:
-        return perInspectionEdit;
-    case SimulationFields::Field::PerGroup:
-        return perGroupEdit;
+    case SimulationFields::Field::Passes: return passesEdit;
+    case SimulationFields::Field::CriticalAlpha: return alphaEdit;
+    case SimulationFields::Field::MaxInspections: return inspectionsEdit;
+    case SimulationFields::Field::PerInspection: return perInspectionEdit;
+    case SimulationFields::Field::PerGroup: return perGroupEdit;
     }
     return passesEdit;
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "simulation/SimulationFields.h"
 #include "design/Design.h"
-#include "platform/MessageSink.h"
 #include "numeric/DecimalSeparator.h"
 #include "numeric/LapackWorkspace.h"
-#include "stats/SimulationParameters.h"
+#include "platform/MessageSink.h"
+#include "simulation/SimulationFields.h"
 #include "simulation/SimulationRun.h"
 #include "stats/Anova.h"
 #include "stats/Preferences.h"
+#include "stats/SimulationParameters.h"
 
 #include <QDialog>
 #include <QTimer>

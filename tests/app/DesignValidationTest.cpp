@@ -32,7 +32,9 @@ TEST(CheckWithinVariables, RefusalNamesTheFirstProblemAndEmptiesTheDropDownLists
          "Please specify a number of levels of at least 1 for the within-variable in row 2!"},
         {{{"time", "50"}, {"task", "51"}}, TOO_MANY},
         {{{"time", "1000"}, {"task", "2147483647"}}, TOO_MANY}, // saturates, no wrap-round
-        {{{"time", "2"}, {"task", "3"}, {"time", "2"}}, // effects "time" and "time" cannot be told apart
+        {{{"time", "2"},
+          {"task", "3"},
+          {"time", "2"}}, // effects "time" and "time" cannot be told apart
          "The within variables in rows 1 and 3 are both named \"time\"! Every variable needs a "
          "name of its own."},
     };
@@ -60,9 +62,9 @@ TEST(CheckWithinVariables, ExactlyTheMostCombinationsAreOffered)
 TEST(CheckColumnAssignment, RefusesTheFirstProblemInCheckingOrder)
 {
     struct Case {
-        Texts roles;          // of data columns 0, 1, ... for within levels {2, 2}
-        std::string message;  // empty: accepted
-        Texts names = {};     // none given: every column is named; unnamed without role: empty
+        Texts roles;         // of data columns 0, 1, ... for within levels {2, 2}
+        std::string message; // empty: accepted
+        Texts names = {};    // none given: every column is named; unnamed without role: empty
     };
     const Case cases[] = {
         {{"1, 1", "", ""}, "No entry chosen for column 3!", {"a", "", "c"}}, // empty ones skipped
@@ -75,7 +77,8 @@ TEST(CheckColumnAssignment, RefusesTheFirstProblemInCheckingOrder)
          "Not every level (combination) of measurement variables has been assigned a column!",
          {"a", "", "c", "d"}},
         {{"1, 1", "1, 2", "between", "2, 1", "2, 2"}, ""},
-        {{"1, 1", "1, 2", "between", "2, 1", "2, 2"}, "Column 2 is not named correctly!",
+        {{"1, 1", "1, 2", "between", "2, 1", "2, 2"},
+         "Column 2 is not named correctly!",
          {"a", "", "c", "d", "e"}},
     };
     for (const Case& test : cases) {
@@ -118,8 +121,8 @@ TEST(CheckColumnAssignment, RefusesSharedNamesCodesThatAreNoIntsAndATableWithout
     };
     const Texts ys = {"1", "2", "3"};
     const auto groups = [&](Texts codes, const std::string& name = "g") {
-        return std::vector<Column>{{"between", name, std::move(codes)}, {"1", "y1", ys},
-                                   {"2", "y2", ys}};
+        return std::vector<Column>{
+            {"between", name, std::move(codes)}, {"1", "y1", ys}, {"2", "y2", ys}};
     };
     const std::string NO_CODE = "\", which is no group code! A group variable takes whole numbers "
                                 "from -2147483648 to 2147483647.";
@@ -128,7 +131,8 @@ TEST(CheckColumnAssignment, RefusesSharedNamesCodesThatAreNoIntsAndATableWithout
         std::string message; // empty: accepted
     } cases[] = {
         {groups({"-2147483648", "2147483647", "2.0"}), ""},
-        {groups({"3000000000", "4000000000", "1"}), "Row 1 of column 1 holds \"3000000000" + NO_CODE},
+        {groups({"3000000000", "4000000000", "1"}),
+         "Row 1 of column 1 holds \"3000000000" + NO_CODE},
         {groups({"1", "2147483648", "1"}), "Row 2 of column 1 holds \"2147483648" + NO_CODE},
         {groups({"1", "2", "-2147483649"}), "Row 3 of column 1 holds \"-2147483649" + NO_CODE},
         {groups({"1", "1.5", "2"}), "Row 2 of column 1 holds \"1.5" + NO_CODE},

@@ -89,8 +89,10 @@ TEST(TableEditing, CommandsFollowTheSelectionAndLeaveTheHeaders)
         }
         EXPECT_EQ(session.takeErrors(), *edit.message ? Texts{edit.message} : Texts{});
         const bool columns = edit.command == InsertColumn || edit.command == DeleteColumns;
-        EXPECT_EQ(columns ? rowTexts(data, -1) : columnTexts(table, 0),
-                  expand(columns ? "n" : inWithin ? "v" : "p", edit.expected));
+        EXPECT_EQ(columns ? rowTexts(data, -1) : columnTexts(table, 0), expand(columns    ? "n"
+                                                                               : inWithin ? "v"
+                                                                                          : "p",
+                                                                               edit.expected));
         EXPECT_EQ(rowNumbers(table), numbersUpTo(table.getDataRowCount()));
     }
 }

@@ -87,10 +87,9 @@ TEST_F(ProjectCommandsTest, CancelOrAnUnreadableProjectChangesNothingAndSaveGoes
     EXPECT_FALSE(project.open());
     EXPECT_FALSE(project.saveAs());
     EXPECT_FALSE(project.importTextFile());
-    EXPECT_EQ(asked,
-              (Texts{"Open|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*||",
-                     "Save as|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*|||vlt|",
-                     "Import text file|txt-files (*.txt)|*.txt|All Files (*.*)|*.*||"}));
+    EXPECT_EQ(asked, (Texts{"Open|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*||",
+                            "Save as|Veltmark-Files (*.vlt)|*.vlt|All Files (*.*)|*.*|||vlt|",
+                            "Import text file|txt-files (*.txt)|*.txt|All Files (*.*)|*.*||"}));
     EXPECT_EQ(project.getTitle(), "Tamsel");
     EXPECT_TRUE(std::filesystem::exists(saveAs("b.vlt")));
     EXPECT_EQ(session.takeErrors(), Texts(2, "No entry chosen for column 6!"));

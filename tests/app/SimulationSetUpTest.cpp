@@ -19,7 +19,8 @@ TEST(SimulationSetUp, TheOneTickedAnalysisRowIsChosen)
     EXPECT_EQ(session.takeErrors(), Texts{"No analysis chosen for simulation."});
     typeMixedDesign(session); // blocks C, B, B x C, A, A x C, A x B, A x B x C
     ASSERT_TRUE(session.commands.computeStatistics());
-    const std::pair<std::vector<int>, std::string> cases[] = { // ticked rows, choice
+    const std::pair<std::vector<int>, std::string> cases[] = {
+        // ticked rows, choice
         {{0, 9, 14}, "B/2/" + std::to_string(AnalysisWilks)}, // headers and gaps hold no box
         {{0, 9, 18}, "B/2/" + std::to_string(AnalysisRoy)},
         {{0, 9, 10, 19}, "No analysis chosen for simulation."},

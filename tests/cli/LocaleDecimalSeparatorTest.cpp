@@ -35,4 +35,3 @@ TEST(NumericLocaleName, LcAllWinsOverLcNumericWhichWinsOverLangAndEmptyCountsAsU
         }
     }
 }
-

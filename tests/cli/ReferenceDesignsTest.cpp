@@ -54,7 +54,7 @@ std::string designOptions(const std::string& folder)
     std::string options;
     for (const json& variable : design["within"]) {
         options += " --within " + shellQuoted(variable["name"].get<std::string>() + "=" +
-                                         std::to_string(variable["levels"].get<int>()));
+                                              std::to_string(variable["levels"].get<int>()));
     }
     std::string roles;
     for (const json& role : design["roles"])

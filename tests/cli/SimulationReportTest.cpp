@@ -1,9 +1,9 @@
 // The figures of the simulate report, the engines' seeds and a damaged population file.
+#include "cli/SimulationReport.h"
 #include "cli/PopulationJson.h"
 #include "cli/SimulateCommand.h"
-#include "cli/SimulationReport.h"
-#include "tests/support/TemporaryDirectory.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -45,13 +45,12 @@ TEST(PopulationJson, DamagedFilesAreRefusedWithWhatIsWrong)
     const struct {
         const char* text;
         const char* message;
-    } cases[] = {
-        {R"({"means": [[1], [3, 4]], "sds": [[1], [1]], "correlations": [[1]]})",
-         "\"means\" row 2 does not have 1 numbers"},
-        {R"({"means": [[1], [3]], "sds": [[1], [1]]})", "has no \"correlations\""},
-        {R"({"means": [[1], [3]], "sds": [[1], ["1"]], "correlations": [[1]]})",
-         "\"sds\" row 2 holds something other than numbers"},
-        {"not json", "is not a JSON object"}};
+    } cases[] = {{R"({"means": [[1], [3, 4]], "sds": [[1], [1]], "correlations": [[1]]})",
+                  "\"means\" row 2 does not have 1 numbers"},
+                 {R"({"means": [[1], [3]], "sds": [[1], [1]]})", "has no \"correlations\""},
+                 {R"({"means": [[1], [3]], "sds": [[1], ["1"]], "correlations": [[1]]})",
+                  "\"sds\" row 2 holds something other than numbers"},
+                 {"not json", "is not a JSON object"}};
     const TemporaryDirectory directory;
     for (const auto& c : cases) {
         RecordingMessageSink messages;

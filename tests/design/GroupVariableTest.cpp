@@ -44,4 +44,3 @@ TEST(GroupVariable, CodesAreTruncatedValuesAndLevelsTheirRanks)
         }
     }
 }
-

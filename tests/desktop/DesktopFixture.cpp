@@ -28,8 +28,9 @@ std::unique_ptr<CVeltmarkDlg> DesktopFixture::windowWithMixedProject()
     UserSession session;
     typeMixedDesign(session);
     fileDialogs.answer = folder.path("mixed.vlt");
-    EXPECT_TRUE(ProjectFile(session.sink).write(*fileDialogs.answer, session.commands.getDataTable(),
-                                                session.commands.getWithinTable()));
+    EXPECT_TRUE(ProjectFile(session.sink)
+                    .write(*fileDialogs.answer, session.commands.getDataTable(),
+                           session.commands.getWithinTable()));
     window->openProject();
     EXPECT_EQ(window->windowTitle(), "mixed.vlt - Tamsel");
     return window;

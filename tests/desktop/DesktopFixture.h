@@ -1,15 +1,15 @@
 #pragma once
 
+#include "ModalCloser.h"
+#include "desktop/app/CVeltmarkDlg.h"
+#include "desktop/platform/QtSettingsStore.h"
 #include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
 #include "platform/ProcessorCount.h"
 #include "platform/SeedSource.h"
-#include "desktop/platform/QtSettingsStore.h"
-#include "desktop/app/CVeltmarkDlg.h"
-#include "tests/support/UserSession.h"
-#include "tests/support/TemporaryDirectory.h"
-#include "ModalCloser.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/UserSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "grid/GridModel.h"
 #include "desktop/grid/GridView.h"
+#include "grid/GridModel.h"
 
 #include <QHelpEvent>
 #include <QTest>

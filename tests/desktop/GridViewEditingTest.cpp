@@ -1,5 +1,5 @@
-#include "grid/GridModel.h"
 #include "desktop/grid/GridView.h"
+#include "grid/GridModel.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -49,7 +49,13 @@ protected:
 
 TEST_F(GridViewEditing, TypingOrF2StartsAnEditAndEnterOrTabEndsIt)
 {
-    struct Case { Qt::Key start; const char* shown; Qt::Key end; const char* result; CellPosition next; };
+    struct Case {
+        Qt::Key start;
+        const char* shown;
+        Qt::Key end;
+        const char* result;
+        CellPosition next;
+    };
     for (const Case& c : {Case{Qt::Key_4, "4", Qt::Key_Return, "4,5", {3, 2}},
                           Case{Qt::Key_F2, "old", Qt::Key_Tab, "old,5", {2, 3}}}) {
         SCOPED_TRACE(c.result);

@@ -18,7 +18,8 @@ TEST_F(DesktopFixture, PreferencesShowTheirTextsBoundTheSpinAndRefuseMoreFilesTh
     EXPECT_EQ(shown, (QStringList{"Preferences", "Use Merseene Twister random numbers",
                                   "Use random numbers from file", "Select"}));
     auto* spin = child<QSpinBox>(dialog, "threadsSpin");
-    for (const auto& [key, shownCount] : {std::pair{Qt::Key_Up, "3"}, std::pair{Qt::Key_Down, "1"}}) {
+    for (const auto& [key, shownCount] :
+         {std::pair{Qt::Key_Up, "3"}, std::pair{Qt::Key_Down, "1"}}) {
         for (int i = 0; i < 4; ++i)
             QTest::keyClick(spin, key);
         EXPECT_EQ(spin->text(), shownCount) << "between one and the processor count";
@@ -28,8 +29,9 @@ TEST_F(DesktopFixture, PreferencesShowTheirTextsBoundTheSpinAndRefuseMoreFilesTh
     click(dialog, "selectButton");
     EXPECT_EQ(fileDialogs.titles, std::vector<std::string>{"Select random numbers file(s)"});
     click(dialog, "okButton");
-    EXPECT_EQ(takeMessages(), std::vector<std::string>{"The number of selected random numbers "
-                                                       "files\n must be equal to the number of threads."});
+    EXPECT_EQ(takeMessages(),
+              std::vector<std::string>{"The number of selected random numbers "
+                                       "files\n must be equal to the number of threads."});
     click(dialog, "cancelButton");
     EXPECT_EQ(preferences.numberOfThreads, 2);
 }

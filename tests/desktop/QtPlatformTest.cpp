@@ -27,7 +27,8 @@ TEST(QtSettingsStore, ValuesRoundTripInTheirSectionAndAnythingElseGivesTheDefaul
     {
         QtSettingsStore store;
         store.writeInt("Preferences", "Number of threads", 3);
-        store.writeString("Preferences", "Pathes to random numbers files", "/u/Zürich/a.txt;/b.txt");
+        store.writeString("Preferences", "Pathes to random numbers files",
+                          "/u/Zürich/a.txt;/b.txt");
         store.writeString("Other", "Number of threads", "many");
     }
     const QtSettingsStore store;
@@ -41,10 +42,10 @@ TEST(QtSettingsStore, ValuesRoundTripInTheirSectionAndAnythingElseGivesTheDefaul
 
 TEST(QtMessageSink, EachIconBecomesTheMatchingBoxWithTitleAndText)
 {
-    for (const auto& [icon, expected] : {std::pair{MessageIcon::Error, QMessageBox::Critical},
-                                         std::pair{MessageIcon::Exclamation, QMessageBox::Warning},
-                                         std::pair{MessageIcon::Information,
-                                                   QMessageBox::Information}}) {
+    for (const auto& [icon, expected] :
+         {std::pair{MessageIcon::Error, QMessageBox::Critical},
+          std::pair{MessageIcon::Exclamation, QMessageBox::Warning},
+          std::pair{MessageIcon::Information, QMessageBox::Information}}) {
         QStringList shown;
         handleNextModal([&](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal))
@@ -52,7 +53,8 @@ TEST(QtMessageSink, EachIconBecomesTheMatchingBoxWithTitleAndText)
             modal->close();
         });
         QtMessageSink().showMessage("Veltmark", "Simulation aborted.", icon);
-        EXPECT_EQ(shown, (QStringList{"Veltmark", "Simulation aborted.", QString::number(expected)}));
+        EXPECT_EQ(shown,
+                  (QStringList{"Veltmark", "Simulation aborted.", QString::number(expected)}));
     }
 }
 

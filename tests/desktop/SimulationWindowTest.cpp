@@ -32,7 +32,8 @@ protected:
             engines.push_back(&window->getCommands().getEngine(i));
         dialog = std::make_unique<SimulationDlg>(
             engines, window->getCommands().getSimulationParameters(),
-            window->getCommands().getDesign(), window->getPreferences(), messages, DecimalSeparator('.'));
+            window->getCommands().getDesign(), window->getPreferences(), messages,
+            DecimalSeparator('.'));
         dialog->setEffectName("C");
         dialog->show();
     }
@@ -42,11 +43,13 @@ protected:
     {
         child<QLineEdit>(*dialog, "passesEdit")->setText(passes);
         click(*dialog, "startButton");
-        return QTest::qWaitFor([&] {
-            return wait ? !dialog->isRunning()
-                        : child<QProgressBar>(*dialog, "progressBar1")->value() > 0 &&
-                              child<QProgressBar>(*dialog, "progressBar2")->value() > 0;
-        }, 60000);
+        return QTest::qWaitFor(
+            [&] {
+                return wait ? !dialog->isRunning()
+                            : child<QProgressBar>(*dialog, "progressBar1")->value() > 0 &&
+                                  child<QProgressBar>(*dialog, "progressBar2")->value() > 0;
+            },
+            60000);
     }
 
     std::unique_ptr<CVeltmarkDlg> window;
@@ -60,10 +63,14 @@ TEST_F(SimulationWindowTest, OpensWithItsTitleAndTexts)
 {
     EXPECT_EQ(dialog->windowTitle(), "Simulation");
     const std::pair<const char*, const char*> texts[] = {
-        {"effectHeading", "Simulation of effect C"}, {"alphaRadio", "Simulate alpha error probability"},
-        {"powerRadio", "Simulate power (1 - beta error prob.)"}, {"passesEdit", "100000"},
-        {"alphaEdit", "0.05"}, {"perGroupLabel", "Number of participants per group"},
-        {"startButton", "Start simulation"}, {"abortButton", "Abort simulation"},
+        {"effectHeading", "Simulation of effect C"},
+        {"alphaRadio", "Simulate alpha error probability"},
+        {"powerRadio", "Simulate power (1 - beta error prob.)"},
+        {"passesEdit", "100000"},
+        {"alphaEdit", "0.05"},
+        {"perGroupLabel", "Number of participants per group"},
+        {"startButton", "Start simulation"},
+        {"abortButton", "Abort simulation"},
         {"matricesButton", "Edit matrices"}};
     for (const auto& [name, shown] : texts)
         EXPECT_EQ(text(*dialog, name), shown) << name;
@@ -100,13 +107,22 @@ TEST_F(SimulationWindowTest, AbortingOrDestroyingARunLeavesEveryEngineFinished)
 
 TEST_F(SimulationWindowTest, RefusalsShowTheirMessageAndFocusTheField)
 {
-    struct Case { const char* passes; const char* perGroup; bool noFiles; std::string message; const char* focused; };
-    for (const Case& c : {
-             Case{"0", nullptr, false, "Please enter an integer between 1 and 2000000000.", "passesEdit"},
-             Case{"10", "1", false, "Please choose a minimum of 2 subjects.", "perGroupEdit"},
-             Case{"10", nullptr, true, "The random-numbers file " + folder.path("a.txt") +
-                                       " cannot be opened: No such file or directory.\n\n"
-                                       "Simulation not started.", nullptr}}) {
+    struct Case {
+        const char* passes;
+        const char* perGroup;
+        bool noFiles;
+        std::string message;
+        const char* focused;
+    };
+    for (const Case& c :
+         {Case{"0", nullptr, false, "Please enter an integer between 1 and 2000000000.",
+               "passesEdit"},
+          Case{"10", "1", false, "Please choose a minimum of 2 subjects.", "perGroupEdit"},
+          Case{"10", nullptr, true,
+               "The random-numbers file " + folder.path("a.txt") +
+                   " cannot be opened: No such file or directory.\n\n"
+                   "Simulation not started.",
+               nullptr}}) {
         SCOPED_TRACE(c.message);
         dialog->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
@@ -114,7 +130,8 @@ TEST_F(SimulationWindowTest, RefusalsShowTheirMessageAndFocusTheField)
         if (c.perGroup)
             child<QLineEdit>(*dialog, "perGroupEdit")->setText(c.perGroup);
         window->getPreferences().useMersenneTwister = c.noFiles ? 0 : 1;
-        window->getPreferences().randomNumbersFiles = folder.path("a.txt") + ";" + folder.path("b.txt");
+        window->getPreferences().randomNumbersFiles =
+            folder.path("a.txt") + ";" + folder.path("b.txt");
         ASSERT_TRUE(run(c.passes));
         EXPECT_EQ(takeMessages(), std::vector<std::string>{c.message});
         if (c.focused)
@@ -139,7 +156,8 @@ TEST_F(SimulationWindowTest, TheMatricesWindowShowsItsTabsAndItsEditsGoIntoEvery
         click(*modal, "okButton");
     });
     click(*dialog, "matricesButton");
-    EXPECT_EQ(shown, (QStringList{"Matrices", "Means", "Standard deviations", "Correlations (residuals)"}));
+    EXPECT_EQ(shown, (QStringList{"Matrices", "Means", "Standard deviations",
+                                  "Correlations (residuals)"}));
     EXPECT_EQ(window->getCommands().getSimulationParameters().useCustomMatrices, 1);
     LapackWorkspace lapack;
     RealMatrix means(&lapack), sds(&lapack), correlations(&lapack);
@@ -151,11 +169,13 @@ TEST_F(SimulationWindowTest, TheMatricesWindowShowsItsTabsAndItsEditsGoIntoEvery
 
 TEST_F(SimulationWindowTest, OkWithoutEditsKeepsEveryValueAndAnImpossibleOneIsRefusedAtTheStart)
 {
-    ASSERT_TRUE(engines.front()->prepareSimulation(window->getCommands().getSimulationParameters()));
+    ASSERT_TRUE(
+        engines.front()->prepareSimulation(window->getCommands().getSimulationParameters()));
     LapackWorkspace lapack;
     RealMatrix means(&lapack), sds(&lapack), correlations(&lapack);
     engines.front()->exportSimulationMatrices(means, sds, correlations);
-    const std::vector<double> estimated[] = {valuesOf(means), valuesOf(sds), valuesOf(correlations)};
+    const std::vector<double> estimated[] = {valuesOf(means), valuesOf(sds),
+                                             valuesOf(correlations)};
     handleNextModal([&](QWidget* modal) {
         auto* tabs = child<QTabBar>(*modal, "matrixTabs");
         tabs->setCurrentIndex(1);

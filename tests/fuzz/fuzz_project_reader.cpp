@@ -2,11 +2,11 @@
 // tables; the tables must write a project that the reader accepts again unless a value is
 // infinite or every value is NaN, and saving that one after opening it must give the same
 // bytes.
-#include "platform/MessageSink.h"
 #include "data/BinaryWriter.h"
 #include "data/ProjectContent.h"
 #include "data/UserGridCtrl.h"
 #include "data/WithinGridCtrl.h"
+#include "platform/MessageSink.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,10 +1,10 @@
 // Feeds arbitrary text to the import with options taken from the first byte (bit 0 names,
 // bits 1-4 CR, LF, VT, FF, bits 5-6 tab, blank). A file this small always imports;
 // afterwards the name row and every participant row hold the fields the reader split.
-#include "platform/MessageSink.h"
 #include "data/DelimitedTextFile.h"
 #include "data/TextImport.h"
 #include "data/UserGridCtrl.h"
+#include "platform/MessageSink.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -65,14 +65,13 @@ bool tableMatchesFile(const UserGridCtrl& table, const DelimitedTextFile& file, 
 /// The file each input is written to, removed when the fuzzer exits.
 const std::string& temporaryPath()
 {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("tamsel-fuzz-import-" + std::to_string(::getpid()) + ".txt"))
-            .string();
+    static const std::string path = (std::filesystem::temp_directory_path() /
+                                     ("tamsel-fuzz-import-" + std::to_string(::getpid()) + ".txt"))
+                                        .string();
     static const bool removedAtExit = std::atexit([] {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }) == 0;
+                                          std::error_code ignored;
+                                          std::filesystem::remove(path, ignored);
+                                      }) == 0;
     (void)removedAtExit;
     return path;
 }

@@ -31,7 +31,10 @@ Tails callCdff(std::int32_t which, double f, double dfn, double dfd)
     return t;
 }
 
-Tails tailsOf(double f, double dfn, double dfd) { return callCdff(1, f, dfn, dfd); }
+Tails tailsOf(double f, double dfn, double dfd)
+{
+    return callCdff(1, f, dfn, dfd);
+}
 
 void expectTails(const Tails& t, long double lower, long double upper)
 {
@@ -108,9 +111,9 @@ TEST(FDistributionArguments, RefusedArgumentsAndNanGiveNoNumbers)
         std::int32_t status;
         double bound;
     } cases[] = {
-        {0, 1.0, 2.0, 3.0, -1, 1.0},   {5, 1.0, 2.0, 3.0, -1, 4.0},  {2, 1.0, 2.0, 3.0, -1, 1.0},
-        {1, -1e-300, 2.0, 3.0, -4, 0.0}, {1, 1.0, 0.0, 3.0, -5, 0.0}, {1, 1.0, 2.0, -1.0, -6, 0.0},
-        {0, -1.0, 0.0, 0.0, -1, 1.0},  {1, -1.0, 0.0, 0.0, -4, 0.0}, // which, then f, dfn, dfd
+        {0, 1.0, 2.0, 3.0, -1, 1.0},     {5, 1.0, 2.0, 3.0, -1, 4.0},  {2, 1.0, 2.0, 3.0, -1, 1.0},
+        {1, -1e-300, 2.0, 3.0, -4, 0.0}, {1, 1.0, 0.0, 3.0, -5, 0.0},  {1, 1.0, 2.0, -1.0, -6, 0.0},
+        {0, -1.0, 0.0, 0.0, -1, 1.0},    {1, -1.0, 0.0, 0.0, -4, 0.0}, // which, then f, dfn, dfd
     };
     for (const auto& c : cases) {
         const Tails t = callCdff(c.which, c.f, c.dfn, c.dfd);

@@ -54,7 +54,7 @@ TEST(ParseNumber, FollowsTheDecimalSyntaxWithTheUsersSeparator)
         {"1.5", POINT, 1.5},
         {"1.5", BLANK, 1.5},
         {"  -2,5e3xyz", COMMA, -2500.0},
-        {"1e+", POINT, 1.0}, // an exponent needs a digit
+        {"1e+", POINT, 1.0},  // an exponent needs a digit
         {"0x10", POINT, 0.0}, // no hexadecimal
         {"-1e999", POINT, -infinity},
         {"1e-999", POINT, 0.0},
@@ -113,8 +113,13 @@ TEST(ParseLeadingInteger, ReadsSignAndDigitsAndClampsToTheIntRange)
         const char* text;
         int expected;
     } cases[] = {
-        {" 12abc", 12}, {"-3", -3}, {"2.9", 2}, {"x1", 0}, {"- 1", 0},
-        {"2147483648", INT_MAX}, {"-99999999999999999999999", INT_MIN},
+        {" 12abc", 12},
+        {"-3", -3},
+        {"2.9", 2},
+        {"x1", 0},
+        {"- 1", 0},
+        {"2147483648", INT_MAX},
+        {"-99999999999999999999999", INT_MIN},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseLeadingInteger(c.text), c.expected) << '"' << c.text << '"';

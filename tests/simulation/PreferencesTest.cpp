@@ -1,7 +1,7 @@
 // The preferences record and its place in the settings store.
 
-#include "simulation/PreferencesStorage.h"
 #include "stats/Preferences.h"
+#include "simulation/PreferencesStorage.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

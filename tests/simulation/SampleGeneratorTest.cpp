@@ -1,8 +1,8 @@
 // The sample generator: the polar normal, the random-numbers files, and sample values.
 
-#include "tests/support/SimulationTestSupport.h"
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationStatus.h"
+#include "tests/support/SimulationTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -61,9 +61,14 @@ struct LooseGenerator {
 // cell j div 2.
 void prepareTwoGroups(LoadedEngine& loaded)
 {
-    ASSERT_TRUE(loaded.load(tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.5, 2.0}, {1, 3.0, 4.5},
-                                             {2, 4.0, 3.0}, {2, 5.5, 6.0}, {2, 4.5, 3.5},
-                                             {2, 7.0, 8.0}}),
+    ASSERT_TRUE(loaded.load(tableOf(1, {2},
+                                    {{1, 1.0, 2.0},
+                                     {1, 2.5, 2.0},
+                                     {1, 3.0, 4.5},
+                                     {2, 4.0, 3.0},
+                                     {2, 5.5, 6.0},
+                                     {2, 4.5, 3.5},
+                                     {2, 7.0, 8.0}}),
                             {0}, {1}));
     SimulationParameters parameters;
     parameters.simulateAlpha = 0;
@@ -102,9 +107,8 @@ TEST(SampleValues, CorrelatedThenScaledAndShiftedPerCell)
     const TemporaryFile file("0.3 -1.2 1.5 0.4");
     LoadedEngine loaded;
     prepareTwoGroups(loaded);
-    loaded.engine.getGenerator().setPopulation(matrixOf({{5, -3}, {1, 0}}),
-                                               matrixOf({{1, 2}, {1, 2}}),
-                                               matrixOf({{1, 0.5}, {0.5, 1}}));
+    loaded.engine.getGenerator().setPopulation(
+        matrixOf({{5, -3}, {1, 0}}), matrixOf({{1, 2}, {1, 2}}), matrixOf({{1, 0.5}, {0.5, 1}}));
     loaded.engine.getGenerator().setPreferences(filePreferences({file.path()}));
     loaded.engine.addParticipants(1);
     ASSERT_EQ(loaded.engine.getGenerator().generateSample(), StatusOk);
@@ -141,4 +145,3 @@ TEST(UnequalGroups, GenerationFillsOnlyThePlacesOfParticipants)
               (std::vector<double>{1, 5, 9, 2, 6, 10, 13, 3, 7, 11, 4, 8, 12, 14}));
     EXPECT_EQ(loaded.engine.getGenerator().generateSample(), StatusRandomNumbersExhausted);
 }
-

@@ -1,8 +1,8 @@
 // The run control over worker threads, and a simulated alpha against theory.
 
-#include "tests/support/SimulationTestSupport.h"
 #include "simulation/SimulationRun.h"
 #include "stats/AnalysisIndex.h"
+#include "tests/support/SimulationTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +80,8 @@ TEST(SimulationRunControl, FailedRunsEndWithTheirOutcomeAndMessage)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string tooLong = folder.write("long.txt", "0.5 " + std::string(65, '1'));
     const std::string noFile = folder.path("missing.txt");
-    const DataTable emptyGroup = tableOf(2, {2}, {{1, 1, 1.0, 2.0}, {1, 2, 3.0, 2.0}, {2, 1, 2.0, 4.0}});
+    const DataTable emptyGroup =
+        tableOf(2, {2}, {{1, 1, 1.0, 2.0}, {1, 2, 3.0, 2.0}, {2, 1, 2.0, 4.0}});
     const DataTable singleParticipant =
         tableOf(1, {2}, {{1, 1.0, 2.0}, {1, 2.0, 2.5}, {1, 4.0, 3.5}, {2, 1.0, 3.0}});
     const std::string notStarted = "\n\nSimulation not started.";
@@ -92,35 +93,64 @@ TEST(SimulationRunControl, FailedRunsEndWithTheirOutcomeAndMessage)
         SimulationOutcome outcome;
         std::string message;
     } cases[] = {
-        {emptyGroup, {1, 0}, Preferences(), false, SimulationOutcome::Refused,
+        {emptyGroup,
+         {1, 0},
+         Preferences(),
+         false,
+         SimulationOutcome::Refused,
          "A combination of the group variables has no participants. Every group combination "
-         "needs participants for a simulation." + notStarted},
-        {singleParticipant, {1}, Preferences(), false, SimulationOutcome::Refused,
+         "needs participants for a simulation." +
+             notStarted},
+        {singleParticipant,
+         {1},
+         Preferences(),
+         false,
+         SimulationOutcome::Refused,
          "A combination of the group variables has a single participant, so the standard "
          "deviations of its cells cannot be estimated. Every group combination needs at least "
-         "two participants, or custom matrices." + notStarted},
+         "two participants, or custom matrices." +
+             notStarted},
         // Custom matrices replace the estimate, which the front ends make first; the data
         // correlations of the group of one still cannot be taken.
-        {singleParticipant, {1}, Preferences(), true, SimulationOutcome::InvalidCorrelation,
+        {singleParticipant,
+         {1},
+         Preferences(),
+         true,
+         SimulationOutcome::InvalidCorrelation,
          "Invalid correlation matrix, probably due to insufficient number of participants per "
          "group.\n\nSimulation aborted."},
-        {pairedTable(), {0}, filePreferences({present.path(), noFile}), false,
+        {pairedTable(),
+         {0},
+         filePreferences({present.path(), noFile}),
+         false,
          SimulationOutcome::Refused,
          "The random-numbers file " + noFile + " cannot be opened: No such file or directory." +
              notStarted},
-        {pairedTable(), {0}, filePreferences({present.path(), folder.path("")}), false,
+        {pairedTable(),
+         {0},
+         filePreferences({present.path(), folder.path("")}),
+         false,
          SimulationOutcome::Refused,
          "The random-numbers file " + folder.path("") + " cannot be opened: Is a directory." +
              notStarted},
-        {pairedTable(), {0}, filePreferences({present.path(), fifo}), false,
+        {pairedTable(),
+         {0},
+         filePreferences({present.path(), fifo}),
+         false,
          SimulationOutcome::Refused,
          "The random-numbers file " + fifo +
              " is not a regular file; only a file can run out of numbers." + notStarted},
-        {pairedTable(), {0}, filePreferences({tooLong, tooLong}), false,
+        {pairedTable(),
+         {0},
+         filePreferences({tooLong, tooLong}),
+         false,
          SimulationOutcome::RandomNumbersUnreadable,
          "The random-numbers file you specified holds a word of more than 64 characters, which "
          "is no number.\n\nSimulation aborted."},
-        {pairedTable(), {0}, filePreferences({present.path(), present.path()}), false,
+        {pairedTable(),
+         {0},
+         filePreferences({present.path(), present.path()}),
+         false,
          SimulationOutcome::RandomNumbersExhausted,
          "The random-numbers file you specified does not contain (enough) random numbers.\n\n"
          "Simulation aborted."}};
@@ -139,9 +169,9 @@ TEST(SimulationRunControl, FailedRunsEndWithTheirOutcomeAndMessage)
         for (LoadedEngine& loaded : pool.engines) {
             if (c.custom) {
                 ASSERT_TRUE(loaded.engine.prepareSimulation(SimulationParameters()));
-                ASSERT_TRUE(loaded.engine.importSimulationMatrices(
-                    matrixOf({{0, 0}, {0, 0}}), matrixOf({{1, 1}, {1, 1}}),
-                    matrixOf({{1, 0}, {0, 1}})));
+                ASSERT_TRUE(loaded.engine.importSimulationMatrices(matrixOf({{0, 0}, {0, 0}}),
+                                                                   matrixOf({{1, 1}, {1, 1}}),
+                                                                   matrixOf({{1, 0}, {0, 1}})));
             }
         }
         const SimulationResult& result = pool.run.runSimulation(parameters, c.preferences, [] {});
@@ -223,11 +253,10 @@ TEST(SimulationRunControl, AbortEndsAPassBetweenItsLooks)
     parameters.maxAdditionalInspections = 2000000000;
     parameters.participantsPerInspection = 0;
     int polls = 0;
-    const SimulationResult& result =
-        pool.run.runSimulation(parameters, Preferences(), [&] {
-            if (++polls == 3)
-                pool.run.abort();
-        });
+    const SimulationResult& result = pool.run.runSimulation(parameters, Preferences(), [&] {
+        if (++polls == 3)
+            pool.run.abort();
+    });
     EXPECT_EQ(result.outcome, SimulationOutcome::Aborted);
     EXPECT_EQ(pool.engines[0].engine.getGroupStart(), (std::vector<int>{0}));
 }

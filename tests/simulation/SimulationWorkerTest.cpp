@@ -1,8 +1,8 @@
 // The engine's side of a simulation on the test's thread: group sizes and which passes count.
 
-#include "tests/support/SimulationTestSupport.h"
 #include "stats/AnalysisIndex.h"
 #include "stats/SimulationStatus.h"
+#include "tests/support/SimulationTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -31,8 +31,8 @@ DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevel
 }
 
 std::vector<std::vector<double>> normalRows(const std::vector<int>& betweenLevels,
-                                            const std::vector<int>& groupSizes,
-                                            std::int32_t cells, std::uint32_t seed)
+                                            const std::vector<int>& groupSizes, std::int32_t cells,
+                                            std::uint32_t seed)
 {
     const GeneralMatrix<int> groups = levelCombinations(betweenLevels);
     std::mt19937 generator(seed);
@@ -96,8 +96,8 @@ bool computeEffect(Design& design, Anova& engine, const std::vector<int>& betwee
 
 bool Analysis::build(const DataTable& table)
 {
-    betweenCount = static_cast<std::int32_t>(
-        std::count(table.roles.begin(), table.roles.end(), "between"));
+    betweenCount =
+        static_cast<std::int32_t>(std::count(table.roles.begin(), table.roles.end(), "between"));
     withinCount = static_cast<std::int32_t>(table.withinLevels.size());
     return buildDesign(table, design);
 }

@@ -22,8 +22,8 @@ DataTable tableOf(std::int32_t betweenCount, const std::vector<int>& withinLevel
 
 /// Rows of group codes then `cells` normal measurements whose mean depends on group and cell.
 std::vector<std::vector<double>> normalRows(const std::vector<int>& betweenLevels,
-                                            const std::vector<int>& groupSizes,
-                                            std::int32_t cells, std::uint32_t seed);
+                                            const std::vector<int>& groupSizes, std::int32_t cells,
+                                            std::uint32_t seed);
 
 /// Builds the Design as the compute command does; false when it rejects the table.
 bool buildDesign(const DataTable& table, Design& design);

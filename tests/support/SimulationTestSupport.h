@@ -1,10 +1,10 @@
 #pragma once
 
-#include "tests/support/EngineTestSupport.h"
 #include "stats/Preferences.h"
 #include "stats/SimulationParameters.h"
-#include "tests/support/TemporaryDirectory.h"
+#include "tests/support/EngineTestSupport.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TemporaryDirectory.h"
 
 #include <cstdint>
 #include <string>

@@ -39,8 +39,8 @@ public:
     }
     std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
     {
-        return write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()),
-                                            bytes.size()));
+        return write(name,
+                     std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
 
 private:

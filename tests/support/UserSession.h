@@ -18,8 +18,7 @@ public:
     static void type(GridModel& table, int row, int column, const std::string& text);
     void typeWithinVariable(int r, const std::string& name, const std::string& levels);
     /// Values are given with '.' and typed with the session's separator.
-    void typeColumn(int c, const std::string& role, const std::string& name,
-                    const Texts& values);
+    void typeColumn(int c, const std::string& role, const std::string& name, const Texts& values);
     /// The texts of all recorded messages; forgets them.
     Texts takeMessages();
     /// takeMessages, failing for a message not titled "Error" with the error icon.
