@@ -16,7 +16,8 @@ std::string emptyCombination(const Design& design)
         std::string text;
         for (std::int32_t v = 0; v < combinations.getCols(); ++v) {
             const GroupVariable& group = *design.getGroups()[static_cast<std::size_t>(v)];
-            const int code = group.codeOfLevel(combinations.get(static_cast<std::int32_t>(g), v));
+            const int code =
+                group.getCodeOfLevel(combinations.get(static_cast<std::int32_t>(g), v));
             text += (v == 0 ? "" : ", ") + group.getName() + " = " + std::to_string(code);
         }
         return text;

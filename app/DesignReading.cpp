@@ -20,7 +20,7 @@ DesignVariables readDesignVariables(const UserGridCtrl& dataTable, WithinGridCtr
 bool buildDesignFromTables(UserGridCtrl& dataTable, WithinGridCtrl& withinTable,
                            const std::vector<int>& leftOut, Design& design)
 {
-    RealMatrix values(dataTable.getValueMatrix().workspace());
+    RealMatrix values(dataTable.getValueMatrix().getWorkspace());
     values.copyFrom(dataTable.getValueMatrix());
     for (auto r = leftOut.rbegin(); r != leftOut.rend(); ++r)
         values.deleteRow(*r);

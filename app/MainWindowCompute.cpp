@@ -64,7 +64,7 @@ bool MainWindowCommands::computeAllEffects()
         loadEngines({}, {});
         if (!computeEngines()) {
             messages.showMessage("Error",
-                                 computeFailureMessage(engines.front()->lastFailure(), design),
+                                 computeFailureMessage(engines.front()->getLastFailure(), design),
                                  MessageIcon::Error);
             return false;
         }

@@ -329,8 +329,7 @@ SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Pr
             std::int64_t done = 0;
             for (std::int32_t i = 0; i < simulation.threadCount(); ++i)
                 done += simulation.progressOf(i);
-            bar.show(done,
-                     std::int64_t{simulation.getPassesPerThread()} * simulation.threadCount());
+            bar.show(done, std::int64_t{simulation.passesPerThread()} * simulation.threadCount());
         });
     bar.finish();
     return result;

@@ -87,7 +87,7 @@ const std::string& DelimitedTextFile::cell(int row, int column) const
     return cells[cellIndex(row, column)];
 }
 
-std::int64_t DelimitedTextFile::lineOf(int row) const
+std::int64_t DelimitedTextFile::getLineOf(int row) const
 {
     assert(row >= 0 && row < rowCount);
     return recordLines[static_cast<std::size_t>(row)];

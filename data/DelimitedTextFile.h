@@ -32,7 +32,7 @@
 /// empty record has no field.
 ///
 /// Lines. Every line feed, carriage return and CR LF ends a line of the file, whatever
-/// the record options; lineOf names the line a record starts on.
+/// the record options; getLineOf names the line a record starts on.
 ///
 /// The constructor counts (first pass), parse() fills the cells (second pass), so that the
 /// cells are allocated once at their final size. After the last field of each row stands
@@ -74,7 +74,7 @@ public:
     const std::string& cell(int row, int column) const;
     /// The line (1 …) of the file on which record row (0 … getRowCount() - 1) starts; known
     /// after parse().
-    std::int64_t lineOf(int row) const;
+    std::int64_t getLineOf(int row) const;
 
 private:
     /// The next byte (0 … 255), or -1 at the end of the file or beyond the size limit.

@@ -61,7 +61,7 @@ void TextImport::fillTable(const DelimitedTextFile& file, bool firstRowNames)
     participantLines.clear();
     for (int r = 0; r < participants; ++r) {
         copyRecord(file, r + firstParticipant, r);
-        participantLines.push_back(file.lineOf(r + firstParticipant));
+        participantLines.push_back(file.getLineOf(r + firstParticipant));
     }
     table.refresh();
 }

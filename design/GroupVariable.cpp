@@ -47,10 +47,10 @@ bool GroupVariable::isInGroup(std::int32_t level, std::int32_t row) const
 {
     assert(row >= 0);
     assert(row < static_cast<std::int32_t>(values.size()));
-    return values[static_cast<std::size_t>(row)] == codeOfLevel(level);
+    return values[static_cast<std::size_t>(row)] == getCodeOfLevel(level);
 }
 
-int GroupVariable::codeOfLevel(std::int32_t level) const
+int GroupVariable::getCodeOfLevel(std::int32_t level) const
 {
     assert(level >= 1);
     assert(level <= groupCount);

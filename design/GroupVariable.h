@@ -20,7 +20,7 @@ public:
     /// Whether row `row`'s truncated value equals the code of 1-based `level`.
     bool isInGroup(std::int32_t level, std::int32_t row) const;
     /// The code that 1-based `level` stands for (1 for the implicit single group).
-    int codeOfLevel(std::int32_t level) const;
+    int getCodeOfLevel(std::int32_t level) const;
 
     const std::string& getName() const { return name; }
     std::int32_t getColumn() const { return column; }

@@ -152,7 +152,7 @@ void GridModel::removeAllCells()
 
 const std::string& GridModel::getCellText(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr ? cell->text : NEUTRAL_CELL.text;
 }
 
@@ -163,13 +163,13 @@ std::string GridModel::getEditText(int row, int column) const
 
 void GridModel::setCellText(int row, int column, std::string text)
 {
-    if (GridCell* cell = cellAt(row, column))
+    if (GridCell* cell = getCell(row, column))
         cell->text = std::move(text);
 }
 
 unsigned GridModel::getCellState(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     if (cell == nullptr)
         return CellState::None;
     const unsigned selected = selectedRange.contains(row, column) ? CellState::Selected : 0;
@@ -178,38 +178,38 @@ unsigned GridModel::getCellState(int row, int column) const
 
 void GridModel::setCellState(int row, int column, unsigned state)
 {
-    if (GridCell* cell = cellAt(row, column))
+    if (GridCell* cell = getCell(row, column))
         cell->state = state & ~CellState::Selected;
 }
 
 Colour GridModel::getCellBackground(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr ? cell->background : NEUTRAL_CELL.background;
 }
 
 void GridModel::setCellBackground(int row, int column, Colour colour)
 {
-    if (GridCell* cell = cellAt(row, column))
+    if (GridCell* cell = getCell(row, column))
         cell->background = colour;
 }
 
 CellType GridModel::getCellType(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr ? cell->type : NEUTRAL_CELL.type;
 }
 
 void GridModel::setCellType(int row, int column, CellType type)
 {
-    if (GridCell* cell = cellAt(row, column))
+    if (GridCell* cell = getCell(row, column))
         cell->type = type;
 }
 
 void GridModel::setCellDropDown(int row, int column, std::vector<std::string> options,
                                 DropDownStyle style)
 {
-    GridCell* cell = cellAt(row, column);
+    GridCell* cell = getCell(row, column);
     if (cell == nullptr)
         return;
     cell->type = CellType::DropDown;
@@ -219,38 +219,38 @@ void GridModel::setCellDropDown(int row, int column, std::vector<std::string> op
 
 const std::vector<std::string>& GridModel::getCellOptions(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr ? cell->options : NEUTRAL_CELL.options;
 }
 
 DropDownStyle GridModel::getCellDropDownStyle(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr ? cell->dropDownStyle : NEUTRAL_CELL.dropDownStyle;
 }
 
 bool GridModel::isCellChecked(int row, int column) const
 {
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr && cell->checked;
 }
 
 void GridModel::setCellChecked(int row, int column, bool checked)
 {
-    if (GridCell* cell = cellAt(row, column))
+    if (GridCell* cell = getCell(row, column))
         cell->checked = checked;
 }
 
 const std::string& GridModel::getCellToolTip(int row, int column) const
 {
     static const std::string none;
-    const GridCell* cell = cellAt(row, column);
+    const GridCell* cell = getCell(row, column);
     return cell != nullptr ? cell->toolTip : none;
 }
 
 void GridModel::setCellToolTip(int row, int column, std::string text)
 {
-    if (GridCell* cell = cellAt(row, column))
+    if (GridCell* cell = getCell(row, column))
         cell->toolTip = std::move(text);
 }
 
@@ -313,14 +313,14 @@ void GridModel::repaint()
         repaintHandler();
 }
 
-GridCell* GridModel::cellAt(int row, int column)
+GridCell* GridModel::getCell(int row, int column)
 {
     if (!isValid(row, column))
         return nullptr;
     return &cells[toIndex(row)][toIndex(column)];
 }
 
-const GridCell* GridModel::cellAt(int row, int column) const
+const GridCell* GridModel::getCell(int row, int column) const
 {
     if (!isValid(row, column))
         return nullptr;

@@ -160,8 +160,8 @@ protected:
     bool pasteAt(CellPosition origin, const ClipboardText& text);
 
 private:
-    GridCell* cellAt(int row, int column);
-    const GridCell* cellAt(int row, int column) const;
+    GridCell* getCell(int row, int column);
+    const GridCell* getCell(int row, int column) const;
     bool isEditable(int row, int column) const;
     /// The next visible row after `row` in direction step (+1 or -1) outside the fixed
     /// rows, or -1 when there is none.

@@ -21,7 +21,7 @@ public:
     explicit RealMatrix(LapackWorkspace* workspace);
     RealMatrix(std::int32_t rows, std::int32_t cols, LapackWorkspace* workspace);
 
-    LapackWorkspace* workspace() const { return lapack; }
+    LapackWorkspace* getWorkspace() const { return lapack; }
 
     /// C := op(A)·op(B), C resized (dgemm). C must be neither A nor B.
     void multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool transB) const;

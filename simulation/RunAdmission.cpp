@@ -59,7 +59,7 @@ bool SimulationRun::fitRun(const SimulationParameters& parameters)
 std::optional<std::string> preparePopulation(Anova& engine, const SimulationParameters& parameters)
 {
     const bool estimated = parameters.useCustomMatrices == 0;
-    if (estimated && engine.smallestGroupSize() < 2) {
+    if (estimated && engine.getSmallestGroupSize() < 2) {
         return "A combination of the group variables has a single participant, so the standard "
                "deviations of its cells cannot be estimated. Every group combination needs at "
                "least two participants, or custom matrices.";
@@ -97,7 +97,7 @@ bool SimulationRun::openRandomNumbersFiles(const Preferences& preferences)
         generator.setDecimalSeparator(separator);
         generator.setPreferences(preferences);
         if (!generator.hasRandomSource()) {
-            refuse(generator.randomNumbersFileError());
+            refuse(generator.getRandomNumbersFileError());
             return false;
         }
     }

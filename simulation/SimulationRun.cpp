@@ -162,7 +162,7 @@ const SimulationResult& SimulationRun::runSimulation(SimulationParameters& param
 
 std::int32_t SimulationRun::progressOf(std::int32_t i) const
 {
-    return engines[static_cast<std::size_t>(i)]->progressPosition();
+    return engines[static_cast<std::size_t>(i)]->getProgressPosition();
 }
 
 void SimulationRun::endRun()

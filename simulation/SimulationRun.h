@@ -71,7 +71,7 @@ public:
     std::int32_t threadCount() const { return activeEngines; }
     /// The passes per thread of the current or last run; worker i's position runs from 0
     /// to this minus 1.
-    std::int32_t getPassesPerThread() const { return passesPerRunThread; }
+    std::int32_t passesPerThread() const { return passesPerRunThread; }
     /// The pass worker i has reached, published every 100 passes.
     std::int32_t progressOf(std::int32_t i) const;
     /// The result of the last run that ended.

@@ -2,7 +2,7 @@
 
 Anova::Anova(std::int32_t newThreadIndex)
     : threadIndex(newThreadIndex), sample(&lapack),
-      generator(sample.generatorTarget(), &lapack, newThreadIndex), model(&lapack),
+      generator(sample.getGeneratorTarget(), &lapack, newThreadIndex), model(&lapack),
       population(&lapack), worker(sample, model, population, generator)
 {
 }

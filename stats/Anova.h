@@ -45,7 +45,7 @@
 /// own LAPACK workspace. setDesign and setEffect copy their arguments, so the design may
 /// change afterwards without affecting the engine. During a simulation run the engine
 /// belongs to its worker thread; the front end touches only the run flags (requestAbort,
-/// isFinished, progressPosition) until isFinished() is true, and from then on the engine
+/// isFinished, getProgressPosition) until isFinished() is true, and from then on the engine
 /// is its own again.
 ///
 /// Engines run side by side on different cores and write their fields on every look; each
@@ -78,7 +78,7 @@ public:
     /// LinearModel::compute on the sample.
     bool compute() { return model.compute(sample.getY(), sample.getX()); }
     /// Why the last compute failed; ComputeFailure::None after a successful one.
-    ComputeFailure lastFailure() const { return model.lastFailure(); }
+    ComputeFailure getLastFailure() const { return model.getLastFailure(); }
 
     const PillaiTest& getPillaiTest() const { return model.getPillaiTest(); }
     const WilksTest& getWilksTest() const { return model.getWilksTest(); }
@@ -132,7 +132,7 @@ public:
     void restoreBase() { worker.restoreBase(); }
     void restoreBaseAfterFailure() { worker.restoreBaseAfterFailure(); }
     bool hasGroupWithoutParticipants() const { return sample.hasGroupWithoutParticipants(); }
-    std::int32_t smallestGroupSize() const { return sample.smallestGroupSize(); }
+    std::int32_t getSmallestGroupSize() const { return sample.getSmallestGroupSize(); }
     RunSize estimateRunSize(const SimulationParameters& parameters) const
     {
         return sample.estimateRunSize(parameters);
@@ -147,7 +147,7 @@ public:
     void resetRunFlags() { worker.resetRunFlags(); }
     void requestAbort() { worker.requestAbort(); }
     bool isFinished() const { return worker.isFinished(); }
-    std::int32_t progressPosition() const { return worker.progressPosition(); }
+    std::int32_t getProgressPosition() const { return worker.getProgressPosition(); }
     std::int32_t getSignificantCount() const { return worker.getSignificantCount(); }
     bool isObservedSampleSignificant() const { return worker.isObservedSampleSignificant(); }
 

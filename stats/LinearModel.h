@@ -33,12 +33,12 @@ public:
     /// test with its previous results, when the effect cannot be computed at all: a between
     /// cell has no participant (X has a zero column, so XᵀX is singular and its inverse
     /// meaningless), the data or a sum formed from them is not finite, or LAPACK fails;
-    /// lastFailure says which. Analyses without error degrees of freedom or with a singular
+    /// getLastFailure says which. Analyses without error degrees of freedom or with a singular
     /// E are not a failure: their tests report themselves not available. X must be a cell
     /// indicator (entries 0 and 1, one 1 per row).
     bool compute(const YMatrix& Y, const RealMatrix& X);
     /// Why the last compute failed; ComputeFailure::None after a successful one.
-    ComputeFailure lastFailure() const { return failure; }
+    ComputeFailure getLastFailure() const { return failure; }
     /// n, rank(X), B and S of Y and X, without the tests.
     void estimateErrorCovariance(const YMatrix& Y, const RealMatrix& X);
     /// Keeps S, which the samples of a run overwrite, as the base of the run.

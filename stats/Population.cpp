@@ -82,7 +82,7 @@ void Population::computeCellMeans(const Sample& sample)
     observedMeans.resize(groups, cells);
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = groupStart[static_cast<std::size_t>(g)];
-        const std::int32_t end = sample.groupEnd(g);
+        const std::int32_t end = sample.getGroupEnd(g);
         for (std::int32_t c = 0; c < cells; ++c) {
             double sum = 0.0;
             for (std::int32_t r = first; r < end; ++r) {
@@ -211,7 +211,7 @@ void Population::computeCellSDs(const Sample& sample, bool assumeHomogeneity)
     double weights = 0.0;
     for (std::int32_t g = 0; g < groups; ++g) {
         const std::int32_t first = groupStart[static_cast<std::size_t>(g)];
-        const std::int32_t end = sample.groupEnd(g);
+        const std::int32_t end = sample.getGroupEnd(g);
         for (std::int32_t c = 0; c < cells; ++c) {
             double squares = 0.0;
             for (std::int32_t r = first; r < end; ++r) {

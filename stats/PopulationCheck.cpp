@@ -86,7 +86,7 @@ std::optional<PopulationFault> findPopulationFault(const RealMatrix& means, cons
         return fault;
     if (auto fault = findCorrelationEntryFault(correlations))
         return fault;
-    RealMatrix factor(correlations.workspace());
+    RealMatrix factor(correlations.getWorkspace());
     const std::int32_t failedOrder = correlations.cholesky(factor);
     if (failedOrder > 0) {
         const std::int32_t k = failedOrder - 1;

@@ -39,11 +39,11 @@ public:
     /// The separator that the following reads use; the point until it is set.
     void setDecimalSeparator(DecimalSeparator userSeparator) { separator = userSeparator; }
     /// The next number into value. False, with value unchanged, at the end of the file, at a
-    /// token longer than MAX_TOKEN_LENGTH (tokenTooLong() is then true) and when no file is
+    /// token longer than MAX_TOKEN_LENGTH (isTokenTooLong() is then true) and when no file is
     /// open.
     bool next(double& value);
     /// Whether reading stopped at a token longer than MAX_TOKEN_LENGTH.
-    bool tokenTooLong() const { return tooLong; }
+    bool isTokenTooLong() const { return tooLong; }
 
 private:
     /// The reason a path cannot serve as a random-numbers file, or empty.

@@ -51,7 +51,7 @@ void Sample::setData(const YMatrix& newY, const RealMatrix& newX,
     groupStart = newGroupStart;
 }
 
-std::int32_t Sample::groupEnd(std::int32_t g) const
+std::int32_t Sample::getGroupEnd(std::int32_t g) const
 {
     const auto next = static_cast<std::size_t>(g) + 1;
     return next < groupStart.size() ? groupStart[next] : Y.getRows();
@@ -68,18 +68,18 @@ bool Sample::hasGroupWithoutParticipants() const
         return true;
     }
     for (std::int32_t g = 0; g < static_cast<std::int32_t>(groupStart.size()); ++g) {
-        if (groupSize(g) < 1) {
+        if (getGroupSize(g) < 1) {
             return true;
         }
     }
     return false;
 }
 
-std::int32_t Sample::smallestGroupSize() const
+std::int32_t Sample::getSmallestGroupSize() const
 {
     std::int32_t smallest = -1;
     for (std::int32_t g = 0; g < static_cast<std::int32_t>(groupStart.size()); ++g) {
-        smallest = smallest < 0 ? groupSize(g) : std::min(smallest, groupSize(g));
+        smallest = smallest < 0 ? getGroupSize(g) : std::min(smallest, getGroupSize(g));
     }
     return smallest;
 }
@@ -95,8 +95,9 @@ RunSize Sample::estimateRunSize(const SimulationParameters& parameters) const
     std::int64_t largestGroup = 0;
     std::int64_t participants = 0;
     for (std::int32_t g = 0; g < static_cast<std::int32_t>(groups); ++g) {
-        const std::int64_t first =
-            parameters.replaceOriginalMatrix != 0 ? parameters.participantsPerGroup : groupSize(g);
+        const std::int64_t first = parameters.replaceOriginalMatrix != 0
+                                       ? parameters.participantsPerGroup
+                                       : getGroupSize(g);
         const std::int64_t last = saturatingAdd(first, added);
         largestGroup = std::max(largestGroup, last);
         participants = saturatingAdd(participants, last);
@@ -137,14 +138,14 @@ void Sample::buildSampleView(std::int32_t lastRows)
     const std::int32_t cells = Y.getCols();
     std::int32_t viewRows = 0;
     for (std::int32_t g = 0; g < groups; ++g) {
-        assert(lastRows <= groupSize(g));
-        viewRows = std::max(viewRows, lastRows < 0 ? groupSize(g) : lastRows);
+        assert(lastRows <= getGroupSize(g));
+        viewRows = std::max(viewRows, lastRows < 0 ? getGroupSize(g) : lastRows);
     }
     Y.createPointers(viewRows, groups * cells);
     for (std::int32_t j = 0; j < groups * cells; ++j) {
         const std::int32_t g = j % groups;
         const std::int32_t c = j / groups;
-        const std::int32_t end = groupEnd(g);
+        const std::int32_t end = getGroupEnd(g);
         const std::int32_t first =
             lastRows < 0 ? groupStart[static_cast<std::size_t>(g)] : end - lastRows;
         for (std::int32_t r = first; r < end; ++r) {
@@ -165,7 +166,7 @@ void Sample::addParticipants(std::int32_t count)
     assert(count >= 0);
     std::vector<int> sizes(groupStart.size());
     for (std::size_t g = 0; g < sizes.size(); ++g) {
-        sizes[g] = groupSize(static_cast<std::int32_t>(g)) + count;
+        sizes[g] = getGroupSize(static_cast<std::int32_t>(g)) + count;
     }
     resizeGroups(sizes);
     buildSampleView(count);
@@ -187,16 +188,16 @@ void Sample::resizeGroups(const std::vector<int>& sizes)
     for (std::int32_t g = 0; g < static_cast<std::int32_t>(sizes.size()); ++g) {
         const std::int32_t first = groupStart[static_cast<std::size_t>(g)];
         const std::int32_t size = sizes[static_cast<std::size_t>(g)];
-        const std::int32_t kept = std::min(size, groupSize(g));
+        const std::int32_t kept = std::min(size, getGroupSize(g));
         for (std::int32_t k = 0; k < kept; ++k) {
             copyRow(X, first + k, regroupedX, next + k);
             copyRow(Y, first + k, regroupedY, next + k);
         }
         // A new participant belongs to the group as its last row of X says; its row of Y
         // stays 0 until the generator fills it.
-        assert(groupSize(g) > 0);
+        assert(getGroupSize(g) > 0);
         for (std::int32_t k = kept; k < size; ++k) {
-            copyRow(X, groupEnd(g) - 1, regroupedX, next + k);
+            copyRow(X, getGroupEnd(g) - 1, regroupedX, next + k);
         }
         groupStart[static_cast<std::size_t>(g)] = next;
         next += size;

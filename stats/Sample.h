@@ -12,7 +12,7 @@
 /// The engine's data: the within data Y (N x P), the cell indicator X (N x G) and where each
 /// group combination starts, with the pointer view through which the sample generator fills
 /// Y, the resizing of the groups during a simulation and the base every pass starts from.
-/// Group g holds the rows groupStart[g] .. groupEnd(g) - 1 of Y and X.
+/// Group g holds the rows groupStart[g] .. getGroupEnd(g) - 1 of Y and X.
 class Sample {
 public:
     /// Its matrices use workspace, which must outlive the sample.
@@ -27,15 +27,16 @@ public:
     const YMatrix& getY() const { return Y; }
     /// Y for the sample generator, which writes the sample through Y's view. Its address
     /// stays the same for the sample's lifetime.
-    YMatrix* generatorTarget() { return &Y; }
+    YMatrix* getGeneratorTarget() { return &Y; }
     const RealMatrix& getX() const { return X; }
     const std::vector<int>& getGroupStart() const { return groupStart; }
     std::int32_t groupCount() const { return static_cast<std::int32_t>(groupStart.size()); }
     /// The first row after group g.
-    std::int32_t groupEnd(std::int32_t g) const;
-    std::int32_t groupSize(std::int32_t g) const
+    std::int32_t getGroupEnd(std::int32_t g) const;
+    /// The rows group g holds now (setGroupSize resizes every group).
+    std::int32_t getGroupSize(std::int32_t g) const
     {
-        return groupEnd(g) - groupStart[static_cast<std::size_t>(g)];
+        return getGroupEnd(g) - groupStart[static_cast<std::size_t>(g)];
     }
 
     /// Gives Y the pointer view of G·P columns (column j: group j mod G, within combination
@@ -63,7 +64,7 @@ public:
     /// Whether the design has no group, or a group combination without participants.
     bool hasGroupWithoutParticipants() const;
     /// The smallest group combination, or -1 without groups.
-    std::int32_t smallestGroupSize() const;
+    std::int32_t getSmallestGroupSize() const;
     /// The sizes a run with these parameters reaches, from the design's shapes.
     RunSize estimateRunSize(const SimulationParameters& parameters) const;
 

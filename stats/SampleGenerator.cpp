@@ -95,7 +95,7 @@ void SampleGenerator::computeDataCorrelations(std::int32_t withinCount,
     // Columns of different groups stay 0: the groups are independent samples, and the
     // columns of a shorter group end where its participants end.
     for (std::int32_t g = 0; g < groups; ++g) {
-        const std::int32_t participants = filledRows(g);
+        const std::int32_t participants = getFilledRows(g);
         for (std::int32_t i = g; i < columns; i += groups) {
             for (std::int32_t j = i + groups; j < columns; j += groups) {
                 const double r = pearsonCorrelation(i, j, participants);
@@ -133,7 +133,7 @@ double SampleGenerator::pearsonCorrelation(std::int32_t i, std::int32_t j, std::
     return (sxy / df) / (std::sqrt(syy / df) * std::sqrt(sxx / df));
 }
 
-std::int32_t SampleGenerator::filledRows(std::int32_t j) const
+std::int32_t SampleGenerator::getFilledRows(std::int32_t j) const
 {
     std::int32_t rows = 0;
     while (rows < Y->pointerRows() && Y->getPointer(rows, j) != nullptr) {
@@ -145,8 +145,8 @@ std::int32_t SampleGenerator::filledRows(std::int32_t j) const
 std::int32_t SampleGenerator::generateSample()
 {
     if (!drawDeviates()) {
-        return randomFile.tokenTooLong() ? StatusRandomNumbersUnreadable
-                                         : StatusRandomNumbersExhausted;
+        return randomFile.isTokenTooLong() ? StatusRandomNumbersUnreadable
+                                           : StatusRandomNumbersExhausted;
     }
     if (correlationMatrix.getRows() > 1) {
         if (!dataCorrelationsValid) {
@@ -192,7 +192,7 @@ void SampleGenerator::correlateWithinParticipants()
     assert(groups * cells == Y->pointerCols());
     participantValues.resize(static_cast<std::size_t>(cells));
     for (std::int32_t g = 0; g < groups; ++g) {
-        const std::int32_t participants = filledRows(g);
+        const std::int32_t participants = getFilledRows(g);
         for (std::int32_t i = 0; i < participants; ++i) {
             correlateParticipant(i, g, groups);
         }

@@ -45,7 +45,7 @@ public:
     /// could be opened.
     bool openRandomNumbersFile();
     /// Why the file of the file mode could not be opened; empty when it could.
-    const std::string& randomNumbersFileError() const { return randomFile.openError(); }
+    const std::string& getRandomNumbersFileError() const { return randomFile.openError(); }
     /// Whether the chosen source can deliver: always for the Mersenne Twister, for the file
     /// mode only when the file is open.
     bool hasRandomSource() const;
@@ -90,7 +90,7 @@ private:
     /// Pearson correlation of view columns i and j over their first n rows.
     double pearsonCorrelation(std::int32_t i, std::int32_t j, std::int32_t n) const;
     /// The non-empty places of view column j (a prefix of the column).
-    std::int32_t filledRows(std::int32_t j) const;
+    std::int32_t getFilledRows(std::int32_t j) const;
 
     std::int32_t threadIndex;
     YMatrix* Y;

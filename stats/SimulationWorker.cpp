@@ -96,7 +96,7 @@ void SimulationWorker::runPasses(const SimulationParameters& parameters, std::in
         *status = StatusInvalidCorrelation;
         return;
     }
-    const double& p = selectedP(parameters.analysisIndex);
+    const double& p = getSelectedP(parameters.analysisIndex);
     // Without a replaced sample the first look of every pass is the observed sample itself,
     // so its result is the same in every pass.
     const bool observedSignificant =
@@ -162,7 +162,7 @@ bool SimulationWorker::lookOverflowed(std::int32_t* status)
 {
     // Every further sample of the population would overflow as well, so the run ends with
     // the cause instead of counting every look as not significant.
-    const ComputeFailure failure = model.lastFailure();
+    const ComputeFailure failure = model.getLastFailure();
     if (failure != ComputeFailure::NonFiniteData && failure != ComputeFailure::Overflow) {
         return false;
     }
@@ -178,7 +178,7 @@ bool SimulationWorker::isSignificantLook(double criticalAlpha, const double& p)
     return model.compute(sample.getY(), sample.getX()) && criticalAlpha >= p;
 }
 
-const double& SimulationWorker::selectedP(std::int32_t analysisIndex) const
+const double& SimulationWorker::getSelectedP(std::int32_t analysisIndex) const
 {
     switch (analysisIndex) {
     case AnalysisAnovaUncorrected: return model.getUnivariateTest().p;

@@ -43,7 +43,7 @@ public:
     /// getSignificantCount and the worker's status may be read.
     bool isFinished() const { return finished.load(std::memory_order_acquire); }
     /// The pass the worker reached, published at passes 0, 100, 200, ...
-    std::int32_t progressPosition() const { return progress.load(std::memory_order_relaxed); }
+    std::int32_t getProgressPosition() const { return progress.load(std::memory_order_relaxed); }
     /// Significant passes of the last run.
     std::int32_t getSignificantCount() const { return significantCount; }
     /// Whether the last run kept the observed sample (no replacement) and it was already
@@ -76,7 +76,7 @@ private:
     /// StatusNotFinite, which ends the run.
     bool lookOverflowed(std::int32_t* status);
     /// The p field of the test that analysisIndex selects.
-    const double& selectedP(std::int32_t analysisIndex) const;
+    const double& getSelectedP(std::int32_t analysisIndex) const;
 
     Sample& sample;
     LinearModel& model;

@@ -93,16 +93,16 @@ private:
     /// Places every control for the window's present size and scale.
     void applyLayout();
     /// The whole window's size, frame included, as the layout measures it.
-    QSize wholeWindowSize() const;
+    QSize getWholeWindowSize() const;
     void updateMinimumSize();
     void readScale();
     /// The window moved to another screen.
     void screenChanged();
     /// The controls of fixed size that show a text.
-    std::vector<QWidget*> fixedTextControls() const;
+    std::vector<QWidget*> getFixedTextControls() const;
     /// The largest font, from the desktop's own down, in which every fixed control's text
     /// fits its place.
-    QFont fittingControlFont() const;
+    QFont getFittingControlFont() const;
     bool textsFit(const QFont& font) const;
     void fitControlFont();
     /// The six small check boxes of the import delimiters.

@@ -41,7 +41,7 @@ void CVeltmarkDlg::readScale()
     scale = dpi > 0 ? dpi / 96.0 : 1.0;
 }
 
-QSize CVeltmarkDlg::wholeWindowSize() const
+QSize CVeltmarkDlg::getWholeWindowSize() const
 {
     // Before the window manager has framed the window, the frame is the window itself.
     return frameGeometry().size();
@@ -49,7 +49,7 @@ QSize CVeltmarkDlg::wholeWindowSize() const
 
 void CVeltmarkDlg::updateMinimumSize()
 {
-    const QSize frame = wholeWindowSize() - size();
+    const QSize frame = getWholeWindowSize() - size();
     setMinimumSize(MainWindowLayout::minimumWidth(scale) - frame.width(),
                    MainWindowLayout::minimumHeight(scale) - frame.height());
 }
@@ -58,7 +58,7 @@ void CVeltmarkDlg::applyLayout()
 {
     if (isMinimized() || dataView == nullptr)
         return;
-    const QSize whole = wholeWindowSize();
+    const QSize whole = getWholeWindowSize();
     const MainWindowLayout layout = MainWindowLayout::compute(whole.width(), whole.height(), scale);
     place(dataView, layout.dataTable);
     place(withinView, layout.withinTable);
@@ -108,7 +108,7 @@ void CVeltmarkDlg::widenOptionBoxes()
     }
 }
 
-QFont CVeltmarkDlg::fittingControlFont() const
+QFont CVeltmarkDlg::getFittingControlFont() const
 {
     // The controls have the fixed sizes of the layout rule, made for a compact dialog font.
     // The desktop's font may be wider; then a condensed cut of it is tried, and then
@@ -132,7 +132,7 @@ QFont CVeltmarkDlg::fittingControlFont() const
 bool CVeltmarkDlg::textsFit(const QFont& font) const
 {
     const QFontMetrics candidate(font);
-    for (QWidget* control : fixedTextControls()) {
+    for (QWidget* control : getFixedTextControls()) {
         // The small option boxes stand 40 pixels apart but are 50 wide, so their boxes
         // overlap by rule; each is widened to its text instead (widenCheckBoxes).
         if (isOptionBox(control))
@@ -148,7 +148,7 @@ bool CVeltmarkDlg::textsFit(const QFont& font) const
     return true;
 }
 
-std::vector<QWidget*> CVeltmarkDlg::fixedTextControls() const
+std::vector<QWidget*> CVeltmarkDlg::getFixedTextControls() const
 {
     return {computeButton,    simulationButton,  resetButton, firstRowNamesBox,
             verticalLabel,    carriageReturnBox, lineFeedBox, verticalTabBox,
@@ -158,8 +158,8 @@ std::vector<QWidget*> CVeltmarkDlg::fixedTextControls() const
 
 void CVeltmarkDlg::fitControlFont()
 {
-    const QFont font = fittingControlFont();
-    for (QWidget* control : fixedTextControls())
+    const QFont font = getFittingControlFont();
+    for (QWidget* control : getFixedTextControls())
         control->setFont(font);
 }
 
@@ -189,7 +189,7 @@ void CVeltmarkDlg::showEvent(QShowEvent* event)
             connect(handle, &QWindow::screenChanged, this, &CVeltmarkDlg::screenChanged);
         // The window opens at its minimum size, frame included, which is known only now.
         shownBefore = true;
-        const QSize frame = wholeWindowSize() - size();
+        const QSize frame = getWholeWindowSize() - size();
         resize(MainWindowLayout::minimumWidth(scale) - frame.width(),
                MainWindowLayout::minimumHeight(scale) - frame.height());
     }

@@ -95,7 +95,7 @@ bool GridView::viewportEvent(QEvent* event)
         return true;
     }
     QToolTip::showText(help->globalPos(), QString::fromStdString(tip), viewport(),
-                       cellRect(cell.row, cell.column));
+                       getCellRect(cell.row, cell.column));
     return true;
 }
 
@@ -121,8 +121,8 @@ void GridView::paintEvent(QPaintEvent*)
     const int fixedColumns = model.getFixedColumnCount();
     const int rows = model.getRowCount();
     const int columns = model.getColumnCount();
-    const int top = std::min(fixedHeight(), height);
-    const int left = std::min(fixedWidth(), width);
+    const int top = std::min(getFixedHeight(), height);
+    const int left = std::min(getFixedWidth(), width);
     // Four regions, each clipped so that scrolled cells never cover the fixed ones.
     paintRegion(painter, QRect(left, top, width - left, height - top), fixedRows, rows,
                 fixedColumns, columns);
@@ -137,11 +137,11 @@ void GridView::paintRegion(QPainter& painter, const QRect& clip, int firstRow, i
     if (clip.isEmpty())
         return;
     painter.setClipRect(clip);
-    int y = rowTop(firstRow);
+    int y = getRowTop(firstRow);
     for (int row = firstRow; row < endRow && y <= clip.bottom(); ++row) {
         const int height = model.getRowHeight(row);
         if (y + height > clip.top()) {
-            int x = columnLeft(firstColumn);
+            int x = getColumnLeft(firstColumn);
             for (int column = firstColumn; column < endColumn && x <= clip.right(); ++column) {
                 const int width = model.getColumnWidth(column);
                 if (x + width > clip.left() && width > 0 && height > 0)

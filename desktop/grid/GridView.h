@@ -38,7 +38,7 @@ public:
 
     /// The cell's rectangle in viewport coordinates; empty for a hidden cell or one outside
     /// the table. A scrolled cell keeps its place beyond or under the fixed cells.
-    QRect cellRect(int row, int column) const;
+    QRect getCellRect(int row, int column) const;
     /// The visible cell at a viewport point; CellPosition{} outside every cell.
     CellPosition cellAt(QPoint point) const;
     /// Scrolls the least distance that shows the cell beside the fixed rows and columns.
@@ -79,14 +79,14 @@ private:
     enum class DragMode { None, Cells, Rows, Columns };
 
     // Geometry (GridViewGeometry.cpp).
-    int fixedHeight() const;
-    int fixedWidth() const;
-    int rowTop(int row) const;
-    int columnLeft(int column) const;
+    int getFixedHeight() const;
+    int getFixedWidth() const;
+    int getRowTop(int row) const;
+    int getColumnLeft(int column) const;
     int rowAt(int y) const;
     int columnAt(int x) const;
-    int firstVisibleRow() const;
-    int firstVisibleColumn() const;
+    int getFirstVisibleRow() const;
+    int getFirstVisibleColumn() const;
     void updateScrollBars();
     /// Redraws after the model changed and follows a new ensureCellVisible request.
     void followModel();
@@ -109,7 +109,7 @@ private:
     // Editing (GridViewEditing.cpp).
     bool startEdit(CellPosition cell, std::optional<QString> replacement, bool showList);
     QWidget* createEditor(CellPosition cell, const QString& text);
-    QString editorText() const;
+    QString getEditorText() const;
     void placeEditor();
     void closeEditor();
     bool belongsToEditor(QObject* object) const;

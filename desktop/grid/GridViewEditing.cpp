@@ -71,7 +71,7 @@ QWidget* GridView::createEditor(CellPosition cell, const QString& text)
     return combo;
 }
 
-QString GridView::editorText() const
+QString GridView::getEditorText() const
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor.data()))
         return combo->currentText();
@@ -84,14 +84,14 @@ void GridView::placeEditor()
 {
     if (!isEditing())
         return;
-    editor->setGeometry(cellRect(editedCell.row, editedCell.column));
+    editor->setGeometry(getCellRect(editedCell.row, editedCell.column));
 }
 
 void GridView::commitEdit()
 {
     if (!isEditing())
         return;
-    const std::string text = editorText().toStdString();
+    const std::string text = getEditorText().toStdString();
     const CellPosition cell = editedCell;
     closeEditor();
     model.endEdit(cell.row, cell.column, text);

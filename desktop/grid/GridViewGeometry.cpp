@@ -14,7 +14,7 @@ constexpr int HORIZONTAL_SCROLL_STEP = 20;
 
 } // namespace
 
-int GridView::fixedHeight() const
+int GridView::getFixedHeight() const
 {
     int height = 0;
     for (int row = 0; row < model.getFixedRowCount(); ++row)
@@ -22,7 +22,7 @@ int GridView::fixedHeight() const
     return height;
 }
 
-int GridView::fixedWidth() const
+int GridView::getFixedWidth() const
 {
     int width = 0;
     for (int column = 0; column < model.getFixedColumnCount(); ++column)
@@ -30,7 +30,7 @@ int GridView::fixedWidth() const
     return width;
 }
 
-int GridView::rowTop(int row) const
+int GridView::getRowTop(int row) const
 {
     int top = 0;
     for (int r = 0; r < row; ++r)
@@ -40,7 +40,7 @@ int GridView::rowTop(int row) const
     return top;
 }
 
-int GridView::columnLeft(int column) const
+int GridView::getColumnLeft(int column) const
 {
     int left = 0;
     for (int c = 0; c < column; ++c)
@@ -50,11 +50,12 @@ int GridView::columnLeft(int column) const
     return left;
 }
 
-QRect GridView::cellRect(int row, int column) const
+QRect GridView::getCellRect(int row, int column) const
 {
     if (!model.isValid(row, column))
         return {};
-    return {columnLeft(column), rowTop(row), model.getColumnWidth(column), model.getRowHeight(row)};
+    return {getColumnLeft(column), getRowTop(row), model.getColumnWidth(column),
+            model.getRowHeight(row)};
 }
 
 int GridView::rowAt(int y) const
@@ -63,10 +64,10 @@ int GridView::rowAt(int y) const
         return -1;
     const int fixedRows = model.getFixedRowCount();
     // Above the fixed height only the fixed rows can be hit; below it they are not there.
-    const bool inFixedRows = y < fixedHeight();
+    const bool inFixedRows = y < getFixedHeight();
     const int first = inFixedRows ? 0 : fixedRows;
     const int end = inFixedRows ? fixedRows : model.getRowCount();
-    int top = rowTop(first);
+    int top = getRowTop(first);
     for (int row = first; row < end; ++row) {
         const int height = model.getRowHeight(row);
         if (y >= top && y < top + height)
@@ -81,10 +82,10 @@ int GridView::columnAt(int x) const
     if (x < 0)
         return -1;
     const int fixedColumns = model.getFixedColumnCount();
-    const bool inFixedColumns = x < fixedWidth();
+    const bool inFixedColumns = x < getFixedWidth();
     const int first = inFixedColumns ? 0 : fixedColumns;
     const int end = inFixedColumns ? fixedColumns : model.getColumnCount();
-    int left = columnLeft(first);
+    int left = getColumnLeft(first);
     for (int column = first; column < end; ++column) {
         const int width = model.getColumnWidth(column);
         if (x >= left && x < left + width)
@@ -103,7 +104,7 @@ CellPosition GridView::cellAt(QPoint point) const
     return {row, column};
 }
 
-int GridView::firstVisibleRow() const
+int GridView::getFirstVisibleRow() const
 {
     for (int row = model.getFixedRowCount(); row < model.getRowCount(); ++row) {
         if (model.getRowHeight(row) > 0)
@@ -112,7 +113,7 @@ int GridView::firstVisibleRow() const
     return -1;
 }
 
-int GridView::firstVisibleColumn() const
+int GridView::getFirstVisibleColumn() const
 {
     for (int column = model.getFixedColumnCount(); column < model.getColumnCount(); ++column) {
         if (model.getColumnWidth(column) > 0)
@@ -129,8 +130,8 @@ void GridView::updateScrollBars()
     int contentWidth = 0;
     for (int column = model.getFixedColumnCount(); column < model.getColumnCount(); ++column)
         contentWidth += model.getColumnWidth(column);
-    const int areaHeight = std::max(0, viewport()->height() - fixedHeight());
-    const int areaWidth = std::max(0, viewport()->width() - fixedWidth());
+    const int areaHeight = std::max(0, viewport()->height() - getFixedHeight());
+    const int areaWidth = std::max(0, viewport()->width() - getFixedWidth());
     verticalScrollBar()->setRange(0, std::max(0, contentHeight - areaHeight));
     verticalScrollBar()->setPageStep(areaHeight);
     verticalScrollBar()->setSingleStep(GridModel::DEFAULT_ROW_HEIGHT);
@@ -146,9 +147,9 @@ void GridView::scrollToCell(CellPosition cell)
     updateScrollBars();
     // Positions within the scrolling part, independent of the current scroll values.
     if (cell.row >= model.getFixedRowCount()) {
-        const int top = rowTop(cell.row) + verticalScrollBar()->value() - fixedHeight();
+        const int top = getRowTop(cell.row) + verticalScrollBar()->value() - getFixedHeight();
         const int bottom = top + model.getRowHeight(cell.row);
-        const int area = std::max(0, viewport()->height() - fixedHeight());
+        const int area = std::max(0, viewport()->height() - getFixedHeight());
         QScrollBar* bar = verticalScrollBar();
         if (top < bar->value() || bottom - top > area)
             bar->setValue(top);
@@ -156,9 +157,10 @@ void GridView::scrollToCell(CellPosition cell)
             bar->setValue(bottom - area);
     }
     if (cell.column >= model.getFixedColumnCount()) {
-        const int left = columnLeft(cell.column) + horizontalScrollBar()->value() - fixedWidth();
+        const int left =
+            getColumnLeft(cell.column) + horizontalScrollBar()->value() - getFixedWidth();
         const int right = left + model.getColumnWidth(cell.column);
-        const int area = std::max(0, viewport()->width() - fixedWidth());
+        const int area = std::max(0, viewport()->width() - getFixedWidth());
         QScrollBar* bar = horizontalScrollBar();
         if (left < bar->value() || right - left > area)
             bar->setValue(left);

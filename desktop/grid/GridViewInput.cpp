@@ -102,7 +102,7 @@ bool GridView::ensureFocusCell()
 {
     if (model.getFocusCell() != CellPosition())
         return true;
-    const CellPosition first{firstVisibleRow(), firstVisibleColumn()};
+    const CellPosition first{getFirstVisibleRow(), getFirstVisibleColumn()};
     if (!model.setFocusCell(first))
         return false;
     model.setSelectedRange({first.row, first.column, first.row, first.column});
@@ -176,7 +176,7 @@ void GridView::clickCell(CellPosition cell, QPoint point)
         model.toggleTickBox(cell.row, cell.column);
         return;
     }
-    const bool onButton = dropDownButtonRect(cellRect(cell.row, cell.column)).contains(point);
+    const bool onButton = dropDownButtonRect(getCellRect(cell.row, cell.column)).contains(point);
     if (type == CellType::DropDown && (wasFocus || onButton))
         startEdit(cell, std::nullopt, true);
     else if (wasFocus)
@@ -201,11 +201,11 @@ void GridView::selectHeader(CellPosition cell, bool extend)
     if (inFixedColumns) {
         dragMode = DragMode::Rows;
         model.setSelectedRange({selectionAnchor.row, 0, cell.row, lastColumn});
-        model.setFocusCell({cell.row, firstVisibleColumn()});
+        model.setFocusCell({cell.row, getFirstVisibleColumn()});
     } else {
         dragMode = DragMode::Columns;
         model.setSelectedRange({0, selectionAnchor.column, lastRow, cell.column});
-        model.setFocusCell({firstVisibleRow(), cell.column});
+        model.setFocusCell({getFirstVisibleRow(), cell.column});
     }
 }
 

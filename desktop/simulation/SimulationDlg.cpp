@@ -327,7 +327,7 @@ void SimulationDlg::startSimulation()
     if (!run.start(parameters, preferences))
         return;
     for (QProgressBar* bar : progressBars)
-        bar->setRange(0, run.getPassesPerThread());
+        bar->setRange(0, run.passesPerThread());
     showRunning(true);
     pollTimer.start();
 }

@@ -175,7 +175,7 @@ TEST_F(TextImportTest, EveryRecordKnowsTheLineItStartsOn)
     ASSERT_TRUE(file.parse());
     std::vector<std::int64_t> lines;
     for (int r = 0; r < file.getRowCount(); ++r)
-        lines.push_back(file.lineOf(r));
+        lines.push_back(file.getLineOf(r));
     EXPECT_EQ(lines, (std::vector<std::int64_t>{1, 2, 3, 4, 5, 5}));
     ASSERT_TRUE(import.importText(folder.path("data.txt"), {}));
     EXPECT_EQ(import.getLineOf(0), 2) << "the first record holds the names";

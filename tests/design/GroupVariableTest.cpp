@@ -35,7 +35,7 @@ TEST(GroupVariable, CodesAreTruncatedValuesAndLevelsTheirRanks)
         EXPECT_EQ(group.getGroupCount(), levels);
         EXPECT_EQ(group.getCodes(), std::set<int>(c.codes.begin(), c.codes.end()));
         for (std::int32_t level = 1; level <= levels; ++level)
-            EXPECT_EQ(group.codeOfLevel(level), c.codes[static_cast<std::size_t>(level - 1)]);
+            EXPECT_EQ(group.getCodeOfLevel(level), c.codes[static_cast<std::size_t>(level - 1)]);
         for (std::size_t r = 0; r < c.levelOfRow.size(); ++r) {
             for (std::int32_t level = 1; level <= levels; ++level)
                 EXPECT_EQ(group.isInGroup(level, static_cast<std::int32_t>(r)),

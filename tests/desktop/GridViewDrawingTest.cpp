@@ -42,11 +42,11 @@ TEST(GridViewDrawing, ShowsTextBackgroundsHeadersAndTheSelection)
     model.repaint();
     const QImage image = view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const auto inside = [&](int row, int column) {
-        return image.pixel(view.cellRect(row, column).topLeft() + QPoint(5, 5));
+        return image.pixel(view.getCellRect(row, column).topLeft() + QPoint(5, 5));
     };
-    EXPECT_GT(inkPixels(image, view.cellRect(2, 2)), 20);
-    EXPECT_EQ(inkPixels(image, view.cellRect(2, 3)), 0);
-    EXPECT_GT(inkPixels(image, view.cellRect(0, 3)), 0) << "a header's text";
+    EXPECT_GT(inkPixels(image, view.getCellRect(2, 2)), 20);
+    EXPECT_EQ(inkPixels(image, view.getCellRect(2, 3)), 0);
+    EXPECT_GT(inkPixels(image, view.getCellRect(0, 3)), 0) << "a header's text";
     EXPECT_EQ(inside(3, 2), qRgb(150, 180, 150));
     EXPECT_EQ(inside(2, 0), qRgb(150, 180, 150)) << "a fixed cell the program coloured";
     EXPECT_EQ(inside(3, 3), qRgb(255, 255, 255));
@@ -66,7 +66,7 @@ TEST(GridViewDrawing, ShowsTheToolTipOfTheCellUnderThePointer)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     model.setCellToolTip(1, 2, "The error matrix is singular.");
     const auto rest = [&](int row, int column) {
-        const QPoint point = view.cellRect(row, column).center();
+        const QPoint point = view.getCellRect(row, column).center();
         QHelpEvent help(QEvent::ToolTip, point, view.viewport()->mapToGlobal(point));
         QCoreApplication::sendEvent(view.viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();

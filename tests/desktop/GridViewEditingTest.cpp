@@ -64,7 +64,7 @@ TEST_F(GridViewEditing, TypingOrF2StartsAnEditAndEnterOrTabEndsIt)
         QTest::keyClick(view, c.start);
         auto* line = qobject_cast<QLineEdit*>(view->getEditor());
         ASSERT_NE(line, nullptr);
-        EXPECT_EQ(line->geometry(), view->cellRect(2, 2));
+        EXPECT_EQ(line->geometry(), view->getCellRect(2, 2));
         EXPECT_EQ(line->text(), QString(c.shown));
         QTest::keyClicks(line, ",5");
         QTest::keyClick(line, c.end);

@@ -32,7 +32,7 @@ protected:
 
     QRect focusRect() const
     {
-        return view.cellRect(table.getFocusCell().row, table.getFocusCell().column);
+        return view.getCellRect(table.getFocusCell().row, table.getFocusCell().column);
     }
 
     CellPosition dataCell(int r, int c) const

@@ -118,7 +118,8 @@ TEST_F(MainWindowTest, ComputeTickAnAnalysisAndOpenTheSimulationWindow)
     const int row = results.toGridRow(ROWS_PER_EFFECT + 4);
     const int column = results.toGridColumn(CHOICE_COLUMN);
     view->scrollToCell({row, column});
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->cellRect(row, column).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->getCellRect(row, column).center());
     QString heading;
     handleNextModal([&](QWidget* modal) {
         heading = modal->windowTitle() + ": " + text(*modal, "effectHeading");

@@ -244,7 +244,7 @@ TEST(AnovaEngine, NonFiniteNumbersFailWithTheirCause)
     for (const auto& c : cases) {
         Analysis a;
         EXPECT_EQ(a.run(tableOf(0, {2}, c.rows), {}, {1}), c.failure == ComputeFailure::None);
-        EXPECT_EQ(a.engine.lastFailure(), c.failure) << c.rows[0][0];
+        EXPECT_EQ(a.engine.getLastFailure(), c.failure) << c.rows[0][0];
     }
 }
 
@@ -259,7 +259,7 @@ TEST(AnovaEngine, EmptyBetweenCellFailsAndKeepsTheResults)
     const double univariateF = full.univariate().F;
     const double pillaiF = full.engine.getPillaiTest().F;
     EXPECT_FALSE(computeEffect(design, full.engine, {1, 1}, {1}));
-    EXPECT_EQ(full.engine.lastFailure(), ComputeFailure::EmptyGroup);
+    EXPECT_EQ(full.engine.getLastFailure(), ComputeFailure::EmptyGroup);
     EXPECT_EQ(full.univariate().F, univariateF);
     EXPECT_EQ(full.engine.getPillaiTest().F, pillaiF);
 }
