@@ -1,4 +1,4 @@
-// The engine's side of a simulation on the test's thread: group sizes and which passes count.
+// The engine's side of a simulation on the test's thread: which passes count.
 
 #include "stats/AnalysisIndex.h"
 #include "stats/SimulationStatus.h"
@@ -9,23 +9,6 @@
 #include <cmath>
 
 namespace {
-
-// Groups of 3 and 7, within A(2), the effect of group x A; every value is 10·row + cell.
-class GroupsOfThreeAndSeven : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::vector<std::vector<double>> rows;
-        for (int r = 0; r < 10; ++r) {
-            rows.push_back({r < 3 ? 1.0 : 2.0, 10.0 * r + 1.0, 10.0 * r + 2.0});
-        }
-        ASSERT_TRUE(loaded.load(tableOf(1, {2}, rows), {1}, {1}));
-    }
-
-    LoadedEngine loaded;
-    Anova& engine = loaded.engine;
-    const YMatrix& y = engine.getY();
-};
 
 class PairedWorker : public ::testing::Test {
 protected:
@@ -56,32 +39,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(GroupsOfThreeAndSeven, SetGroupSizeGrowsTheShortGroupAndCutsTheLongOne)
-{
-    engine.setGroupSize(5);
-    EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 5}));
-    ASSERT_EQ(y.getRows(), 10);
-    EXPECT_EQ(y.get(3, 0), 0.0);
-    EXPECT_EQ(y.get(9, 1), 72.0);
-    EXPECT_EQ(engine.getX().get(4, 0), 1.0);
-    ASSERT_EQ(y.pointerRows(), 5);
-    EXPECT_EQ(y.getPointer(4, 3), &y.at(9, 1));
-}
-
-TEST_F(GroupsOfThreeAndSeven, AddParticipantsAppendsToEveryGroupAndViewsOnlyTheNewRows)
-{
-    engine.addParticipants(2);
-    engine.addParticipants(3);
-    EXPECT_EQ(engine.getGroupStart(), (std::vector<int>{0, 8}));
-    EXPECT_EQ(y.get(8, 0), 31.0);
-    EXPECT_EQ(engine.getX().get(7, 0), 1.0);
-    ASSERT_EQ(y.pointerRows(), 3);
-    EXPECT_EQ(y.getPointer(0, 0), &y.at(5, 0));
-    EXPECT_EQ(y.getPointer(2, 3), &y.at(19, 1));
-    engine.addParticipants(0);
-    EXPECT_EQ(y.pointerRows(), 0);
-}
 
 TEST_F(PairedWorker, ALookWhoseComputeOverflowsEndsTheRun)
 {

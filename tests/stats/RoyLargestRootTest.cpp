@@ -1,6 +1,6 @@
-// Roy's largest root: equal to the other exact MANOVA tests when min(q, t) = 1, and for
-// q = t = 2 the larger root of the 2 x 2 eigenproblem of a one-way MANOVA on differences,
-// formed with plain loops (the roots do not depend on the basis of the contrasts).
+// Roy's largest root for q = t = 2 (ReferenceCasesTest checks that it equals Hotelling's
+// test when min(q, t) = 1): the larger root of the 2 x 2 eigenproblem of a one-way MANOVA
+// on differences, formed with plain loops (the roots do not depend on the contrasts' basis).
 
 #include "tests/support/EngineTestSupport.h"
 
@@ -11,34 +11,6 @@
 #include <array>
 #include <cmath>
 #include <vector>
-
-TEST(RoyLargestRoot, EqualsHotellingWhenOneDimensionIsOne)
-{
-    const struct {
-        std::vector<int> levels;
-        std::vector<int> sizes;
-        int k;
-        std::vector<int> betweenFlags;
-    } cases[] = {
-        {{3}, {5, 6, 7}, 4, {0}},    // q = 1, t = 3
-        {{3}, {5, 6, 7}, 2, {1}},    // q = 2, t = 1
-        {{4}, {4, 5, 4, 6}, 2, {1}}, // q = 3, t = 1
-    };
-    for (const auto& c : cases) {
-        Analysis a;
-        ASSERT_TRUE(
-            a.run(tableOf(1, {c.k}, normalRows(c.levels, c.sizes, c.k, 80u)), c.betweenFlags, {1}));
-        const RoyTest& roy = a.engine.getRoyTest();
-        const HotellingTest& hotelling = a.engine.getHotellingTest();
-        ASSERT_TRUE(roy.isAvailable());
-        EXPECT_TRUE(roy.exact);
-        EXPECT_NEAR(roy.value, hotelling.value, 1e-12 * hotelling.value) << c.k;
-        EXPECT_NEAR(roy.F, hotelling.F, 1e-10 * hotelling.F) << c.k;
-        EXPECT_EQ(roy.df1, hotelling.df1);
-        EXPECT_EQ(roy.df2, hotelling.df2);
-        EXPECT_NEAR(roy.p, hotelling.p, 1e-10 * hotelling.p);
-    }
-}
 
 // Group x within interaction, three groups and three levels: q = t = 2, m = 2,
 // F = θ (N - 3 - 2 + 2)/2 on 2 and N - 3 df, not exact.
