@@ -36,15 +36,6 @@ std::unique_ptr<CVeltmarkDlg> DesktopFixture::windowWithMixedProject()
     return window;
 }
 
-std::vector<std::string> DesktopFixture::takeMessages()
-{
-    std::vector<std::string> texts;
-    for (const RecordingMessageSink::Message& message : messages.messages)
-        texts.push_back(message.text);
-    messages.messages.clear();
-    return texts;
-}
-
 void DesktopFixture::click(QWidget& parent, const char* name)
 {
     QTest::mouseClick(child<QAbstractButton>(parent, name), Qt::LeftButton);

@@ -78,7 +78,7 @@ protected:
     static void click(QWidget& parent, const char* name);
     /// Clicks a check box or radio button on its indicator, where a click always lands.
     static void clickIndicator(QWidget& parent, const char* name);
-    std::vector<std::string> takeMessages();
+    std::vector<std::string> takeMessages() { return messages.takeTexts(); }
 
     EmptiedSettings emptied;
     RecordingMessageSink messages;

@@ -24,6 +24,15 @@ public:
         questions.push_back(question);
         return answer;
     }
+    /// The texts of the messages so far, which are then forgotten.
+    std::vector<std::string> takeTexts()
+    {
+        std::vector<std::string> texts;
+        for (const Message& message : messages)
+            texts.push_back(message.text);
+        messages.clear();
+        return texts;
+    }
 
     std::vector<Message> messages;
     std::vector<std::string> questions;

@@ -40,15 +40,6 @@ void UserSession::typeColumn(int c, const std::string& role, const std::string& 
     }
 }
 
-Texts UserSession::takeMessages()
-{
-    Texts texts;
-    for (const RecordingMessageSink::Message& message : sink.messages)
-        texts.push_back(message.text);
-    sink.messages.clear();
-    return texts;
-}
-
 Texts UserSession::takeErrors()
 {
     for (const RecordingMessageSink::Message& message : sink.messages)

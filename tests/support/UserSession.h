@@ -20,7 +20,7 @@ public:
     /// Values are given with '.' and typed with the session's separator.
     void typeColumn(int c, const std::string& role, const std::string& name, const Texts& values);
     /// The texts of all recorded messages; forgets them.
-    Texts takeMessages();
+    Texts takeMessages() { return sink.takeTexts(); }
     /// takeMessages, failing for a message not titled "Error" with the error icon.
     Texts takeErrors();
     Texts resultsRow(int r);
