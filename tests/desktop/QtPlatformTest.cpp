@@ -17,7 +17,6 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 
 TEST(QtSettingsStore, ValuesRoundTripInTheirSectionAndAnythingElseGivesTheDefault)
 {
@@ -40,38 +39,35 @@ TEST(QtSettingsStore, ValuesRoundTripInTheirSectionAndAnythingElseGivesTheDefaul
     EXPECT_EQ(store.readString("Preferences", "Missing", "none"), "none");
 }
 
-TEST(QtMessageSink, EachIconBecomesTheMatchingBoxWithTitleAndText)
+// A message shows the box of its icon; a question the question box, answered by Yes or No.
+TEST(QtMessageSink, EachMessageOrQuestionBecomesTheMatchingBox)
 {
-    for (const auto& [icon, expected] :
-         {std::pair{MessageIcon::Error, QMessageBox::Critical},
-          std::pair{MessageIcon::Exclamation, QMessageBox::Warning},
-          std::pair{MessageIcon::Information, QMessageBox::Information}}) {
+    const struct {
+        std::optional<MessageIcon> icon; // none: a question, answered by button
+        QMessageBox::Icon shown;
+        QMessageBox::StandardButton button;
+    } cases[] = {{MessageIcon::Error, QMessageBox::Critical, QMessageBox::NoButton},
+                 {MessageIcon::Exclamation, QMessageBox::Warning, QMessageBox::NoButton},
+                 {MessageIcon::Information, QMessageBox::Information, QMessageBox::NoButton},
+                 {std::nullopt, QMessageBox::Question, QMessageBox::Yes},
+                 {std::nullopt, QMessageBox::Question, QMessageBox::No}};
+    for (const auto& c : cases) {
         QStringList shown;
         handleNextModal([&](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                shown = {box->windowTitle(), box->text(), QString::number(box->icon())};
-            modal->close();
-        });
-        QtMessageSink().showMessage("Veltmark", "Simulation aborted.", icon);
-        EXPECT_EQ(shown,
-                  (QStringList{"Veltmark", "Simulation aborted.", QString::number(expected)}));
-    }
-}
-
-TEST(QtMessageSink, AQuestionIsAnsweredByItsYesAndNoButtons)
-{
-    for (const auto& [button, expected] :
-         {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
-        QStringList shown;
-        handleNextModal([&, button = button](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
             shown = {box->windowTitle(), box->text(), QString::number(box->icon())};
-            box->button(button)->click();
+            if (c.icon)
+                box->close();
+            else
+                box->button(c.button)->click();
         });
-        EXPECT_EQ(QtMessageSink().askYesNo("Empty cells", "Leave them out?"), expected);
-        EXPECT_EQ(shown, (QStringList{"Empty cells", "Leave them out?",
-                                      QString::number(QMessageBox::Question)}));
+        if (c.icon)
+            QtMessageSink().showMessage("Empty cells", "Leave them out?", *c.icon);
+        else
+            EXPECT_EQ(QtMessageSink().askYesNo("Empty cells", "Leave them out?"),
+                      c.button == QMessageBox::Yes);
+        EXPECT_EQ(shown, (QStringList{"Empty cells", "Leave them out?", QString::number(c.shown)}));
     }
 }
 
