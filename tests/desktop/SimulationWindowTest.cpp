@@ -13,11 +13,6 @@
 
 namespace {
 
-std::vector<double> valuesOf(const RealMatrix& matrix)
-{
-    return {matrix.dataPointer(), matrix.dataPointer() + matrix.getSize()};
-}
-
 class SimulationWindowTest : public DesktopFixture {
 protected:
     void SetUp() override
@@ -165,45 +160,4 @@ TEST_F(SimulationWindowTest, TheMatricesWindowShowsItsTabsAndItsEditsGoIntoEvery
         engine->exportSimulationMatrices(means, sds, correlations);
         EXPECT_EQ(means.get(0, 0), 42.0) << "the edit still open at the change of tab";
     }
-}
-
-TEST_F(SimulationWindowTest, OkWithoutEditsKeepsEveryValueAndAnImpossibleOneIsRefusedAtTheStart)
-{
-    ASSERT_TRUE(
-        engines.front()->prepareSimulation(window->getCommands().getSimulationParameters()));
-    LapackWorkspace lapack;
-    RealMatrix means(&lapack), sds(&lapack), correlations(&lapack);
-    engines.front()->exportSimulationMatrices(means, sds, correlations);
-    const std::vector<double> estimated[] = {valuesOf(means), valuesOf(sds),
-                                             valuesOf(correlations)};
-    handleNextModal([&](QWidget* modal) {
-        auto* tabs = child<QTabBar>(*modal, "matrixTabs");
-        tabs->setCurrentIndex(1);
-        tabs->setCurrentIndex(2);
-        click(*modal, "okButton");
-    });
-    click(*dialog, "matricesButton");
-    for (Anova* engine : engines) {
-        engine->exportSimulationMatrices(means, sds, correlations);
-        EXPECT_EQ(valuesOf(means), estimated[0]);
-        EXPECT_EQ(valuesOf(sds), estimated[1]);
-        EXPECT_EQ(valuesOf(correlations), estimated[2]);
-    }
-
-    handleNextModal([&](QWidget* modal) {
-        auto* tabs = child<QTabBar>(*modal, "matrixTabs");
-        tabs->setCurrentIndex(1);
-        auto* view = child<GridView>(*modal, "matrixGrid");
-        SimulationMatricesGridCtrl& grid = qobject_cast<MatricesDlg*>(modal)->getGrid();
-        grid.setFocusCell({grid.toGridRow(0), grid.toGridColumn(1)});
-        QTest::keyClick(view, '-');
-        QTest::keyClicks(view->getEditor(), "2");
-        click(*modal, "okButton");
-    });
-    click(*dialog, "matricesButton");
-    ASSERT_TRUE(run("10"));
-    EXPECT_EQ(takeMessages(),
-              std::vector<std::string>{"The population cannot be simulated. The standard deviation "
-                                       "in row 1, column 2 is -2; a standard deviation must be "
-                                       "positive.\n\nSimulation not started."});
 }
