@@ -1,6 +1,5 @@
 #include "design/Design.h"
 #include "design/Combinations.h"
-#include "design/EffectList.h"
 
 #include <gtest/gtest.h>
 
@@ -82,27 +81,6 @@ Table twoBetweenTable()
             {2}};
 }
 
-/// Rows of C or columns of M: orthonormal, summing to 0 if flagged, else to sqrt(cells).
-void expectOrthonormal(const RealMatrix& a, bool byRows, const std::vector<int>& flags)
-{
-    const bool contrasted = std::count(flags.begin(), flags.end(), 1) > 0;
-    const std::int32_t n = byRows ? a.getRows() : a.getCols();
-    const std::int32_t cells = byRows ? a.getCols() : a.getRows();
-    auto at = [&](std::int32_t p, std::int32_t s) { return byRows ? a.get(p, s) : a.get(s, p); };
-    for (std::int32_t p = 0; p < n; ++p) {
-        double sum = 0.0;
-        for (std::int32_t s = 0; s < cells; ++s)
-            sum += at(p, s);
-        EXPECT_NEAR(sum, contrasted ? 0.0 : std::sqrt(static_cast<double>(cells)), TOLERANCE);
-        for (std::int32_t q = 0; q < n; ++q) {
-            double dot = 0.0;
-            for (std::int32_t s = 0; s < cells; ++s)
-                dot += at(p, s) * at(q, s);
-            EXPECT_NEAR(dot, p == q ? 1.0 : 0.0, TOLERANCE) << "(" << p << ", " << q << ")";
-        }
-    }
-}
-
 } // namespace
 
 // A rebuild replaces the previous design; M holds the hand-worked three-level contrasts.
@@ -139,48 +117,6 @@ TEST(DesignGroups, TwoBetweenColumnsRegroupStablyAndLeaveEmptyCellsAtMinusOne)
     for (std::int32_t i = 0; i < 7; ++i) {
         for (std::int32_t g = 0; g < 6; ++g)
             EXPECT_EQ(design.getX().get(i, g), g == groupOfRow[i] ? 1.0 : 0.0) << i << ", " << g;
-    }
-}
-
-// C is q x G, M is P x t, q and t the products of (L - 1) over the flagged variables.
-TEST(DesignEffect, EveryEffectIsOrthonormalWithTheProductShapes)
-{
-    const std::vector<Table> tables = {
-        {{"1", "2", "3", "4", "5"}, {{1, 2, 3, 4, 5}, {4, 5, 7, 1, 0}}, {5}},
-        {{"between", "1, 1", "1, 2", "2, 1", "2, 2"},
-         {{3, 1, 2, 3, 4}, {1, 2, 2, 2, 2}, {2, 0, 1, 0, 1}, {3, 5, 5, 6, 6}},
-         {2, 2}},
-        {{"between", "between", "1, 1, 1", "1, 2, 1", "1, 1, 2", "1, 2, 2", "1, 3, 1", "1, 3, 2",
-          "2, 1, 1", "2, 1, 2", "2, 2, 1", "2, 2, 2", "2, 3, 1", "2, 3, 2"},
-         {{1, 7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12},
-          {2, 8, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5},
-          {1, 9, 3, 1, 4, 1, 5, 9, 2, 6, 5, 3, 5, 8}},
-         {2, 3, 2}}};
-    for (const Table& table : tables) {
-        Design design;
-        ASSERT_TRUE(buildFrom(design, table));
-        // Without a "between" column the dummy group is no effect.
-        const auto b = std::count(table.roles.begin(), table.roles.end(), "between");
-        const auto w = static_cast<std::int32_t>(design.getWithinLevels().size());
-        const GeneralMatrix<int> effects = effectList(static_cast<int>(b) + w);
-        for (std::int32_t e = 1; e < effects.getRows(); ++e) {
-            std::vector<int> flags[2];
-            std::int32_t contrasts[2] = {1, 1};
-            for (std::int32_t v = 0; v < effects.getCols(); ++v) {
-                const int side = v < b ? 0 : 1;
-                const auto& levels = side ? design.getWithinLevels() : design.getBetweenLevels();
-                flags[side].push_back(effects.get(e, v));
-                contrasts[side] *= effects.get(e, v) == 1 ? levels[flags[side].size() - 1] - 1 : 1;
-            }
-            SCOPED_TRACE("between " + std::to_string(b) + ", effect " + std::to_string(e));
-            design.setEffect(flags[0], flags[1]);
-            ASSERT_EQ(design.getC().getRows(), contrasts[0]);
-            ASSERT_EQ(design.getC().getCols(), design.getX().getCols());
-            ASSERT_EQ(design.getM().getRows(), design.getY().getCols());
-            ASSERT_EQ(design.getM().getCols(), contrasts[1]);
-            expectOrthonormal(design.getC(), true, flags[0]);
-            expectOrthonormal(design.getM(), false, flags[1]);
-        }
     }
 }
 
