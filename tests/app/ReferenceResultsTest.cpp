@@ -83,6 +83,13 @@ TEST_P(ReferenceResults, EveryBlockShowsTheExpectedValues)
                 const double reference = expected.get<double>();
                 EXPECT_NEAR(value, reference, 0.50001e-4 + 1e-9 * std::abs(reference));
             }
+            // Partial η² from the expected F with the uncorrected df, which the
+            // Greenhouse-Geisser row takes from the uncorrected one.
+            const json& dfs = analysis["index"] == 1 ? effect["analyses"][0] : analysis;
+            const double effectSize = analysis["F"].get<double>() * dfs["df1"].get<double>();
+            EXPECT_NEAR(parseNumber(row[7], DecimalSeparator(separator)),
+                        effectSize / (effectSize + dfs["df2"].get<double>()), 0.50001e-4)
+                << name;
             const json& exact = analysis["exact"];
             EXPECT_EQ(row[9], exact.is_null() ? "-" : exact.get<bool>() ? "yes" : "no") << name;
         }

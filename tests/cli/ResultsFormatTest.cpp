@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,25 @@ TEST(ResultsFormatJson, KeysInOrderInfinitiesAsStringsAndInvalidUtf8Replaced)
     EXPECT_EQ(analyses[0]["df2"], "inf");
     EXPECT_EQ(analyses[0]["p"], "-inf");
     EXPECT_EQ(analyses[static_cast<std::size_t>(AnalysisWilks)]["exact"], false);
+}
+
+// Each key holds its own field: effectWith hands out 1, 2, 3, ... field by field.
+TEST(ResultsFormatJson, EachKeyHoldsItsOwnField)
+{
+    const auto greenhouseGeisser = nlohmann::json::parse(
+        R"json({"analysis": "ANOVA (Greenhouse-Geisser)", "index": 1, "value": null, "F": 7.0,
+            "df1": 8.0, "df2": 9.0, "p": 10.0, "noncentrality": 11.0, "exact": null,
+            "epsilon": 12.0, "partialEtaSquared": 13.0})json");
+    const auto pillai = nlohmann::json::parse(
+        R"json({"analysis": "MANOVA (Pillai)", "index": 2, "value": 14.0, "F": 15.0, "df1": 16.0,
+            "df2": 17.0, "p": 18.0, "noncentrality": 19.0, "exact": true,
+            "partialEtaSquared": 20.0})json");
+    std::vector<double> numbers(30);
+    std::iota(numbers.begin(), numbers.end(), 1.0);
+    const auto analyses = nlohmann::json::parse(
+        formatResultsJson({effectWith("time", numbers)}, {}))["effects"][0]["analyses"];
+    EXPECT_EQ(analyses[1], greenhouseGeisser);
+    EXPECT_EQ(analyses[2], pillai);
 }
 
 // Not available: "available": false and the reason after "index", every number and the
