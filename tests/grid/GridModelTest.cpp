@@ -39,16 +39,6 @@ protected:
 
 } // namespace
 
-TEST_F(GridModelTest, ShrinkingKeepsTheTopLeftCells)
-{
-    fill(4, 4);
-    grid.setRowCount(2);
-    grid.setColumnCount(3);
-    EXPECT_EQ(grid.getCellText(1, 2), "1,2");
-    grid.setRowCount(4);
-    EXPECT_EQ(grid.getCellText(3, 0), "") << "rows grown again are new";
-}
-
 TEST_F(GridModelTest, FixedCountsGrowTheTableAndEndWithIt)
 {
     EXPECT_TRUE(grid.setFixedRowCount(2));
