@@ -11,13 +11,6 @@
 #include <cmath>
 #include <limits>
 
-TEST(PassesPerThread, EveryThreadRunsOneMoreThanItsEvenShare)
-{
-    EXPECT_EQ(SimulationRun::passesPerThread(10, 4), 3);
-    EXPECT_EQ(SimulationRun::passesPerThread(1, 16), 1);
-    EXPECT_EQ(SimulationRun::passesPerThread(2000000000, 1), 2000000001);
-}
-
 TEST(SimulationRunControl, SplitsThePassesAndAddsTheCountsUp)
 {
     // The observed sample is significant at alpha 0.99: 10 passes on 4 threads run 3 each.
