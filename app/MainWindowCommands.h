@@ -131,6 +131,7 @@ public:
     /// The 0/1 rows of the effects of the last compute run (existingEffects).
     const GeneralMatrix<int>& getEffectTable() const { return effectTable; }
     SimulationParameters& getSimulationParameters() { return simulationParameters; }
+    const SimulationParameters& getSimulationParameters() const { return simulationParameters; }
     /// The name of the effect the last successful setUpSimulation prepared.
     const std::string& getSimulatedEffectName() const { return simulatedEffectName; }
 

@@ -99,7 +99,36 @@ void lookAtReplacedSample(benchmark::State& state)
     state.SetComplexityN(2 * state.range(0));
 }
 
+// Whole passes of the worker on D2's shape, five looks each (the observed sample, then four
+// inspections of 10 per group), with state.range(0) = 1 recording every look. The critical
+// alpha is so small that no look is significant, so both variants run every look and their
+// time per look compares what recording costs.
+void passesOfFiveLooks(benchmark::State& state)
+{
+    Design design;
+    Anova engine(0);
+    if (!prepareEngine(1, design, engine)) {
+        state.SkipWithError("the benchmark design could not be prepared");
+        return;
+    }
+    SimulationParameters parameters;
+    parameters.numberOfPasses = 200;
+    parameters.criticalAlpha = 1e-12;
+    parameters.maxAdditionalInspections = 4;
+    parameters.participantsPerInspection = PARTICIPANTS_PER_INSPECTION;
+    parameters.recordLooks = static_cast<std::int32_t>(state.range(0));
+    std::int32_t status = StatusOk;
+    for (auto _ : state) {
+        engine.resetRunFlags();
+        engine.simulate(parameters, Preferences(), &status);
+        benchmark::DoNotOptimize(status);
+    }
+    state.SetItemsProcessed(state.iterations() * parameters.numberOfPasses * 5);
+}
+
 } // namespace
+
+BENCHMARK(passesOfFiveLooks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_CAPTURE(lookAtInspection, D1, 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lookAtInspection, D2, 1)->Unit(benchmark::kMicrosecond);

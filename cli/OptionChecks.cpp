@@ -32,6 +32,18 @@ CLI::Validator integerIn(std::int64_t minimum, std::int64_t maximum)
         "");
 }
 
+CLI::Validator openFraction()
+{
+    return CLI::Validator(
+        [](const std::string& text) -> std::string {
+            const std::optional<double> value = parseWholeNumber(text, DecimalSeparator());
+            if (!value || !(*value > 0.0 && *value < 1.0))
+                return inQuotes(text) + " is not a number between 0 and 1 (exclusive)";
+            return {};
+        },
+        "");
+}
+
 CLI::Validator oneOf(std::vector<std::string> choices)
 {
     return CLI::Validator(

@@ -15,6 +15,12 @@
 /// not in the range MINIMUM to MAXIMUM".
 CLI::Validator integerIn(std::int64_t minimum, std::int64_t maximum);
 
+/// A number strictly between 0 and 1, with the point: "TEXT is not a number between 0 and 1
+/// (exclusive)".
+/// CLI11 would convert the text with the C library, which reads the locale's separator: the
+/// caller keeps the text and reads it with parseWholeNumber.
+CLI::Validator openFraction();
+
 /// One of choices, exactly: "TEXT is not one of A, B, C".
 CLI::Validator oneOf(std::vector<std::string> choices);
 

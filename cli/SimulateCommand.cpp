@@ -9,6 +9,8 @@
 #include "cli/SimulationReport.h"
 #include "cli/StandardOutput.h"
 #include "cli/StderrMessageSink.h"
+#include "numeric/NumberText.h"
+#include "simulation/LookTable.h"
 #include "simulation/PopulationRefusal.h"
 #include "simulation/SimulationRun.h"
 #include "stats/AnalysisIndex.h"
@@ -121,9 +123,10 @@ SimulateCommand::SimulateCommand(CLI::App& program)
                      "6 ANOVA (lower bound), 7 MANOVA (Roy)")
         ->required()
         ->transform(integerIn(0, ANALYSIS_COUNT - 1));
-    command->add_flag("--power", power,
-                      "Simulate the power (1 - beta error probability)\ninstead of the alpha "
-                      "error probability");
+    CLI::Option* powerOption =
+        command->add_flag("--power", power,
+                          "Simulate the power (1 - beta error probability)\ninstead of the alpha "
+                          "error probability");
     addFieldOptions(*command, fields);
     command
         ->add_option("--threads", threads,
@@ -155,9 +158,36 @@ SimulateCommand::SimulateCommand(CLI::App& program)
                      "Write the population the run simulates in the\nform --population reads")
         ->type_name("FILE.json")
         ->check(notEmpty());
-    command->add_option("--format", formatName, "text (the default) or json")
-        ->type_name("text|json")
-        ->check(oneOf({"text", "json"}));
+    command->add_flag(
+        "--look-table", lookTable,
+        "Record every look: every pass goes through all\nits looks, and the report gives, per "
+        "look, the\nshare significant there, first significant there\nand significant by "
+        "then, and the expected\nparticipants of a study that stops at its first\n"
+        "significant look");
+    command
+        ->add_option("--target-power", targetPower,
+                     "With --power: report the first look whose share\nsignificant at that "
+                     "look reaches P, the sample\nsize that a single test needs; implies "
+                     "--look-table")
+        ->type_name("P")
+        ->check(openFraction())
+        ->needs(powerOption);
+    command->add_flag("--calibrate", calibrate,
+                      "Find the one critical alpha of every look that\nholds the probability of "
+                      "any significant look\nunder the null hypothesis at --alpha (Pocock),\n"
+                      "from a null run of --passes passes, then run\nwith it; implies "
+                      "--look-table");
+    command
+        ->add_option("--format", formatName,
+                     "text (the default), json, or csv (the look\ntable only, one row per look)")
+        ->type_name("text|json|csv")
+        ->check(oneOf({"text", "json", "csv"}));
+    command->callback([this] {
+        if (formatName == "csv" && !recordsLooks())
+            throw CLI::ValidationError("--format", "csv writes the look table; add --look-table, "
+                                                   "--target-power or --calibrate");
+    });
+
     command->footer(
         "Examples:\n"
         "  The alpha error of the Greenhouse-Geisser test of task with new samples of 10\n"
@@ -169,6 +199,17 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         "  tamsel-cli simulate examples/word-recall.vlt --effect \"training x list\" \\\n"
         "      --analysis 2 --power --replace --per-group 8 --inspections 2 \\\n"
         "      --per-inspection 4 --threads 2 --seed 3 --format json\n"
+        "  The sample size for 80 % power of a single test, scanning 10, 14, ..., 50\n"
+        "  per group (the samples of successive looks are nested, so the shares over\n"
+        "  the looks form a smooth curve):\n"
+        "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
+        "      --power --replace --per-group 10 --inspections 10 --per-inspection 4 \\\n"
+        "      --target-power 0.8 --passes 20000 --seed 5\n"
+        "  The critical alpha of each of five looks that keeps the overall alpha at\n"
+        "  0.05, and the power and expected sample size of that sequential design:\n"
+        "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
+        "      --power --replace --per-group 10 --inspections 4 --per-inspection 10 \\\n"
+        "      --calibrate --passes 20000 --seed 5\n"
         "  Write the estimated population, edit it, and simulate the power of the\n"
         "  edited one:\n"
         "  tamsel-cli simulate examples/reaction-times.vlt --effect time --analysis 0 \\\n"
@@ -280,6 +321,8 @@ bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages)
     }
     parameters.simulateAlpha = power ? 0 : 1;
     parameters.useCustomMatrices = 0;
+    parameters.recordLooks = recordsLooks() ? 1 : 0;
+    parameters.calibrateAlpha = calibrate ? 1 : 0;
     std::vector<std::int64_t> lines;
     if (!input.load(commands, messages, lines))
         return false;
@@ -326,10 +369,7 @@ SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Pr
         simulation.runSimulation(commands.getSimulationParameters(), chosen, [&] {
             if (interrupt.requested())
                 simulation.abort();
-            std::int64_t done = 0;
-            for (std::int32_t i = 0; i < simulation.threadCount(); ++i)
-                done += simulation.progressOf(i);
-            bar.show(done, std::int64_t{simulation.passesPerThread()} * simulation.threadCount());
+            bar.show(simulation.passesDone(), simulation.passesPlanned());
         });
     bar.finish();
     return result;
@@ -353,8 +393,20 @@ int SimulateCommand::report(const MainWindowCommands& commands, const Simulation
     summary.probability = result.probability;
     summary.seed = runSeed;
     summary.observedSampleSignificant = result.observedSampleSignificant;
-    const std::string text =
-        formatName == "json" ? formatReportJson(summary) : formatReportText(summary);
+    summary.criticalAlpha = result.criticalAlpha;
+    summary.calibratedAlpha = result.calibratedAlpha;
+    summary.targetAlpha = commands.getSimulationParameters().criticalAlpha;
+    if (!targetPower.empty())
+        summary.targetPower = parseWholeNumber(targetPower, DecimalSeparator());
+    if (!result.lookCounts.empty())
+        summary.lookTable = makeLookTable(result);
+    std::string text;
+    if (formatName == "csv")
+        text = formatLookTableCsv(*summary.lookTable);
+    else if (formatName == "json")
+        text = formatReportJson(summary);
+    else
+        text = formatReportText(summary);
     return writeStandardOutput(text, messages) ? 0 : 1;
 }
 

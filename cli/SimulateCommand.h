@@ -73,6 +73,14 @@ private:
     std::string randomFiles;
     std::string populationPath;
     std::string exportPopulationPath;
-    /// "text" or "json".
+    /// Whether the run records every look: asked for, or implied by a target power or a
+    /// calibration.
+    bool recordsLooks() const { return lookTable || calibrate || !targetPower.empty(); }
+
+    bool lookTable = false;
+    /// --target-power as typed, checked by the option; empty without it.
+    std::string targetPower;
+    bool calibrate = false;
+    /// "text", "json" or "csv".
     std::string formatName = "text";
 };

@@ -27,8 +27,21 @@ void SimulationRun::refuse(const std::string& reason)
 
 bool SimulationRun::fitRun(const SimulationParameters& parameters)
 {
+    const bool recording = parameters.recordLooks != 0 || parameters.calibrateAlpha != 0;
+    if (recording && parameters.maxAdditionalInspections >= MAX_RECORDED_LOOKS) {
+        refuse("Every look can be recorded for at most " + std::to_string(MAX_RECORDED_LOOKS) +
+               " looks; this run has " +
+               std::to_string(std::int64_t{parameters.maxAdditionalInspections} + 1) + ".");
+        return false;
+    }
     // Every engine holds the same design, so engine 0 speaks for all.
-    const RunSize size = engines.front()->estimateRunSize(parameters);
+    RunSize size = engines.front()->estimateRunSize(parameters);
+    if (parameters.calibrateAlpha != 0) {
+        // The null run keeps one double per pass, spread evenly over the threads.
+        size.bytes +=
+            static_cast<std::int64_t>(sizeof(double)) *
+            passesPerThread(parameters.numberOfPasses, static_cast<std::int32_t>(engines.size()));
+    }
     if (!size.fitsMatrices()) {
         refuse("The simulation would need a matrix of " + std::to_string(size.largestMatrix) +
                " entries (" + std::to_string(size.participants) +

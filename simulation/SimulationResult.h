@@ -1,9 +1,13 @@
 #pragma once
 
+#include "simulation/AlphaCalibration.h"
+#include "stats/LookCounts.h"
 #include "stats/SimulationStatus.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 /// How a simulation run ended.
 enum class SimulationOutcome {
@@ -27,6 +31,9 @@ enum class SimulationOutcome {
     OutOfMemory,
     /// A worker's sample could not be computed: its numbers or their sums were not finite.
     NotFinite,
+    /// The calibration's null run had too few passes with a look that could be computed to
+    /// find a critical alpha.
+    NoCalibratedAlpha,
 };
 
 /// What the front ends say when a completed run kept an observed sample that is already
@@ -55,4 +62,14 @@ struct SimulationResult {
     /// Set for a completed run that kept the observed sample and found it significant
     /// already: then every pass counts, whatever the later looks would have shown.
     bool observedSampleSignificant = false;
+    /// The critical alpha of every look; set for a completed run.
+    double criticalAlpha = -99.0;
+    /// Set for a completed run that recorded its looks (see LookTable).
+    LookCounts lookCounts;
+    /// Participants per group combination at the first look; every further look adds
+    /// participantsPerInspection to each.
+    std::vector<std::int64_t> firstLookGroupSizes;
+    std::int64_t participantsPerInspection = 0;
+    /// Set when the run calibrated its critical alpha, which is then criticalAlpha.
+    std::optional<CalibratedAlpha> calibratedAlpha;
 };

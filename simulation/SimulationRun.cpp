@@ -32,6 +32,9 @@ const char* const UNREADABLE_FILE_MESSAGE =
     "no number.\n\nSimulation aborted.";
 const char* const OUT_OF_MEMORY_MESSAGE =
     "The simulation ran out of memory.\n\nSimulation aborted.";
+const char* const NO_CALIBRATED_ALPHA_MESSAGE =
+    "The critical alpha cannot be calibrated: too few passes of the null simulation had a "
+    "look that could be computed.\n\nSimulation aborted.";
 
 } // namespace
 
@@ -80,8 +83,39 @@ bool SimulationRun::start(SimulationParameters& parameters, const Preferences& p
     passesPerRunThread = passesPerThread(parameters.numberOfPasses, threadCount());
     lastResult.actualPasses = static_cast<std::int64_t>(threadCount()) * passesPerRunThread;
     parameters.numberOfPasses = passesPerRunThread;
-    startWorkers(parameters, preferences);
+    if (parameters.calibrateAlpha != 0)
+        parameters.recordLooks = 1;
+    recordLookSizes(parameters);
+    calibrating = parameters.calibrateAlpha != 0;
+    mainParameters = parameters;
+    mainPreferences = preferences;
+    if (calibrating) {
+        // The null run of the calibration: the tested effect removed as for an alpha error
+        // simulation, whatever the run proper simulates.
+        SimulationParameters null = parameters;
+        null.simulateAlpha = 1;
+        null.keepSmallestP = 1;
+        startWorkers(null, preferences);
+    } else {
+        startWorkers(parameters, preferences);
+    }
     return true;
+}
+
+void SimulationRun::recordLookSizes(const SimulationParameters& parameters)
+{
+    lastResult.criticalAlpha = parameters.criticalAlpha;
+    if (parameters.recordLooks == 0)
+        return;
+    const Anova& engine = *engines.front();
+    const std::vector<int>& starts = engine.getGroupStart();
+    for (std::size_t g = 0; g < starts.size(); ++g) {
+        const std::int64_t end = g + 1 < starts.size() ? starts[g + 1] : engine.getY().getRows();
+        lastResult.firstLookGroupSizes.push_back(parameters.replaceOriginalMatrix != 0
+                                                     ? parameters.participantsPerGroup
+                                                     : end - starts[g]);
+    }
+    lastResult.participantsPerInspection = parameters.participantsPerInspection;
 }
 
 bool SimulationRun::hasGroupWithoutParticipants() const
@@ -132,7 +166,7 @@ bool SimulationRun::poll()
         return false;
     }
     endRun();
-    return true;
+    return !running;
 }
 
 void SimulationRun::abort()
@@ -165,6 +199,23 @@ std::int32_t SimulationRun::progressOf(std::int32_t i) const
     return engines[static_cast<std::size_t>(i)]->getProgressPosition();
 }
 
+std::int64_t SimulationRun::passesPlanned() const
+{
+    const std::int64_t phase = std::int64_t{passesPerRunThread} * activeEngines;
+    return mainParameters.calibrateAlpha != 0 ? 2 * phase : phase;
+}
+
+std::int64_t SimulationRun::passesDone() const
+{
+    std::int64_t done = 0;
+    for (std::int32_t i = 0; i < activeEngines; ++i)
+        done += progressOf(i);
+    // The null run of a calibration is done once the run proper has started.
+    if (mainParameters.calibrateAlpha != 0 && !calibrating)
+        done += std::int64_t{passesPerRunThread} * activeEngines;
+    return done;
+}
+
 void SimulationRun::endRun()
 {
     joinWorkers();
@@ -176,6 +227,37 @@ void SimulationRun::endRun()
         return;
     }
     addUpCounts();
+    if (calibrating)
+        startMainRun();
+}
+
+void SimulationRun::startMainRun()
+{
+    calibrating = false;
+    std::vector<double> smallestPs = gatherSmallestPs();
+    lastResult.calibratedAlpha = calibrateAlpha(smallestPs, mainParameters.criticalAlpha);
+    if (!lastResult.calibratedAlpha) {
+        fail(SimulationOutcome::NoCalibratedAlpha, StatusOk, NO_CALIBRATED_ALPHA_MESSAGE);
+        return;
+    }
+    // The run proper draws fresh passes: every generator goes on where the null run left it.
+    mainParameters.criticalAlpha = lastResult.calibratedAlpha->value;
+    lastResult.criticalAlpha = mainParameters.criticalAlpha;
+    lastResult.outcome = SimulationOutcome::None;
+    startWorkers(mainParameters, mainPreferences);
+}
+
+std::vector<double> SimulationRun::gatherSmallestPs()
+{
+    std::vector<double> all;
+    all.reserve(static_cast<std::size_t>(lastResult.actualPasses));
+    for (std::int32_t i = 0; i < activeEngines; ++i) {
+        std::vector<double>& own = engines[static_cast<std::size_t>(i)]->getSmallestPs();
+        all.insert(all.end(), own.begin(), own.end());
+        // Freed at once, so that the run holds the values about once.
+        std::vector<double>().swap(own);
+    }
+    return all;
 }
 
 bool SimulationRun::reportWorkerError()
@@ -208,8 +290,15 @@ bool SimulationRun::reportWorkerError()
 void SimulationRun::addUpCounts()
 {
     std::int64_t total = 0;
+    lastResult.lookCounts = LookCounts();
     for (std::int32_t i = 0; i < activeEngines; ++i) {
-        total += engines[static_cast<std::size_t>(i)]->getSignificantCount();
+        const Anova& engine = *engines[static_cast<std::size_t>(i)];
+        total += engine.getSignificantCount();
+        const LookCounts& looks = engine.getLookCounts();
+        if (i == 0)
+            lastResult.lookCounts = looks;
+        else
+            lastResult.lookCounts.add(looks);
     }
     lastResult.outcome = SimulationOutcome::Completed;
     // Every engine looked at the same observed sample.

@@ -38,11 +38,14 @@ public:
     /// passes / threads, truncated, plus one: every thread runs one pass more than its even
     /// share, also when the division leaves no remainder (8 passes on 4 threads give 3).
     static std::int32_t passesPerThread(std::int32_t passes, std::int32_t threads);
+    /// The most looks (first sample and inspections) a run may record.
+    static constexpr std::int32_t MAX_RECORDED_LOOKS = 10000;
 
     /// Starts a run. Before any worker starts (and before the run allocates anything but
     /// engine 0's population), a run is refused with a message (false) when a group
     /// combination has no participants; when a matrix of the run would exceed
-    /// RunSize::MATRIX_ENTRY_LIMIT entries, or one engine's memory the memory limit; when
+    /// RunSize::MATRIX_ENTRY_LIMIT entries, or one engine's memory the memory limit, or it
+    /// would record more than MAX_RECORDED_LOOKS looks; when
     /// the estimated population has a group of one participant, or the population (estimated
     /// or custom) cannot be simulated; or when a random-numbers file cannot be opened. When
     /// all engines together would exceed the memory limit, the run uses only as many as fit,
@@ -56,6 +59,9 @@ public:
     /// True when no run is in progress. The first call after the last worker has finished
     /// ends the run: it reports the first worker error in thread order (message, no
     /// probability), or an abort, or adds the counts up; result() then holds the outcome.
+    /// A run that calibrates its critical alpha (parameters.calibrateAlpha) has two phases:
+    /// when the null run ends, the call calibrates the alpha from its passes' smallest ps
+    /// and starts the run proper with it on the same engines, and the run goes on.
     bool poll();
     /// Asks every worker to stop before its next look; the run then ends as aborted.
     void abort();
@@ -72,8 +78,14 @@ public:
     /// The passes per thread of the current or last run; worker i's position runs from 0
     /// to this minus 1.
     std::int32_t passesPerThread() const { return passesPerRunThread; }
-    /// The pass worker i has reached, published every 100 passes.
+    /// The pass worker i has reached in the current phase, published every 100 passes.
     std::int32_t progressOf(std::int32_t i) const;
+    /// The passes of the current or last run over all threads, including the null run of a
+    /// calibration, and how many of them the workers have reached.
+    std::int64_t passesPlanned() const;
+    std::int64_t passesDone() const;
+    /// True while the null run of a calibration is in progress.
+    bool isCalibrating() const { return running && calibrating; }
     /// The result of the last run that ended.
     const SimulationResult& result() const { return lastResult; }
 
@@ -94,6 +106,14 @@ private:
     /// The outcome and message of the first error status in thread order; false for none.
     bool reportWorkerError();
     void addUpCounts();
+    /// The participants per group at the first look and per inspection, for a run that
+    /// records its looks, and the critical alpha.
+    void recordLookSizes(const SimulationParameters& parameters);
+    /// Calibrates the critical alpha from the ended null run and starts the run proper
+    /// with it; fails the run when there is none.
+    void startMainRun();
+    /// Every worker's smallest ps, in thread order; the workers' copies are released.
+    std::vector<double> gatherSmallestPs();
     void fail(SimulationOutcome outcome, std::int32_t status, const std::string& message);
     void joinWorkers();
 
@@ -110,5 +130,10 @@ private:
     std::int32_t activeEngines = 0;
     bool running = false;
     bool aborted = false;
+    /// While the null run of a calibration is in progress.
+    bool calibrating = false;
+    /// The run proper, kept for the start after the calibration.
+    SimulationParameters mainParameters;
+    Preferences mainPreferences;
     SimulationResult lastResult;
 };

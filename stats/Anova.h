@@ -150,6 +150,8 @@ public:
     std::int32_t getProgressPosition() const { return worker.getProgressPosition(); }
     std::int32_t getSignificantCount() const { return worker.getSignificantCount(); }
     bool isObservedSampleSignificant() const { return worker.isObservedSampleSignificant(); }
+    const LookCounts& getLookCounts() const { return worker.getLookCounts(); }
+    std::vector<double>& getSmallestPs() { return worker.getSmallestPs(); }
 
     SampleGenerator& getGenerator() { return generator; }
     const YMatrix& getY() const { return sample.getY(); }

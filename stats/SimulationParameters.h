@@ -32,4 +32,16 @@ struct SimulationParameters {
     std::int32_t participantsPerInspection = 10;
     /// 1 while the matrices of the custom-matrices editor replace the estimated ones.
     std::int32_t useCustomMatrices = 0;
+    /// 1: every pass goes through all its looks, also after a significant one, and the
+    /// worker counts per look (LookCounts). A pass still counts as significant when any of
+    /// its looks is, so the probability is the same statistic as without recording.
+    std::int32_t recordLooks = 0;
+    /// 1: before the run proper, a null run of as many passes finds the one critical alpha
+    /// of every look that holds the probability of any significant look at criticalAlpha;
+    /// the run proper then uses that alpha. Implies recordLooks. Read by the run control;
+    /// the worker ignores it.
+    std::int32_t calibrateAlpha = 0;
+    /// 1: the worker keeps each pass's smallest p over its looks (the calibration's null
+    /// run). Needs recordLooks. Set by the run control, not by the front ends.
+    std::int32_t keepSmallestP = 0;
 };

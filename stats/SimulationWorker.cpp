@@ -3,7 +3,10 @@
 #include "stats/AnalysisIndex.h"
 #include "stats/SimulationStatus.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cmath>
+#include <limits>
 #include <new>
 
 namespace {
@@ -58,6 +61,8 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
 {
     significantCount = 0;
     observedSampleSignificant = false;
+    lookCounts = LookCounts();
+    smallestPs = std::vector<double>();
     // The workers' statuses lie side by side in the front end's memory; the status of the
     // run is kept here and written once at the end, so that the workers do not contend for
     // that cache line on every sample.
@@ -97,11 +102,19 @@ void SimulationWorker::runPasses(const SimulationParameters& parameters, std::in
         return;
     }
     const double& p = getSelectedP(parameters.analysisIndex);
+    if (parameters.recordLooks != 0) {
+        lookCounts.reset(parameters.maxAdditionalInspections + 1);
+    }
+    if (parameters.keepSmallestP != 0) {
+        assert(parameters.recordLooks != 0);
+        smallestPs.reserve(static_cast<std::size_t>(parameters.numberOfPasses));
+    }
     // Without a replaced sample the first look of every pass is the observed sample itself,
     // so its result is the same in every pass.
-    const bool observedSignificant =
-        parameters.replaceOriginalMatrix == 0 && isSignificantLook(parameters.criticalAlpha, p);
-    observedSampleSignificant = observedSignificant;
+    const double observedP = parameters.replaceOriginalMatrix == 0
+                                 ? computeLook(p)
+                                 : std::numeric_limits<double>::infinity();
+    observedSampleSignificant = observedP <= parameters.criticalAlpha;
     for (std::int32_t pass = 0; pass < parameters.numberOfPasses; ++pass) {
         if (pass % PROGRESS_STEP == 0) {
             progress.store(pass, std::memory_order_relaxed);
@@ -110,7 +123,7 @@ void SimulationWorker::runPasses(const SimulationParameters& parameters, std::in
         if (abortRequested.load(std::memory_order_relaxed)) {
             break;
         }
-        if (!runPass(parameters, p, observedSignificant, status)) {
+        if (!runPass(parameters, p, observedP, status)) {
             break;
         }
     }
@@ -118,21 +131,39 @@ void SimulationWorker::runPasses(const SimulationParameters& parameters, std::in
 }
 
 bool SimulationWorker::runPass(const SimulationParameters& parameters, const double& p,
-                               bool observedSignificant, std::int32_t* status)
+                               double observedP, std::int32_t* status)
 {
-    bool significant = observedSignificant;
+    const bool recording = parameters.recordLooks != 0;
+    std::int32_t firstSignificantLook = -1;
+    double smallestP = std::numeric_limits<double>::infinity();
+    const auto takeLook = [&](std::int32_t look, double lookP) {
+        const bool significant = lookP <= parameters.criticalAlpha;
+        if (significant && firstSignificantLook < 0) {
+            firstSignificantLook = look;
+        }
+        if (recording) {
+            if (significant) {
+                ++lookCounts.significantAt[static_cast<std::size_t>(look)];
+            }
+            smallestP = std::min(smallestP, lookP);
+        }
+    };
+    double firstP = observedP;
     if (parameters.replaceOriginalMatrix != 0) {
         sample.setGroupSize(parameters.participantsPerGroup);
         if (!drawSample(status)) {
             return false;
         }
-        significant = isSignificantLook(parameters.criticalAlpha, p);
+        firstP = computeLook(p);
         if (lookOverflowed(status)) {
             return false;
         }
     }
-    for (std::int32_t inspection = 1;
-         !significant && inspection <= parameters.maxAdditionalInspections; ++inspection) {
+    takeLook(0, firstP);
+    // Without recording, a pass stops at its first significant look.
+    for (std::int32_t inspection = 1; (recording || firstSignificantLook < 0) &&
+                                      inspection <= parameters.maxAdditionalInspections;
+         ++inspection) {
         // A pass of many looks can take long; an abort ends it between two looks.
         if (abortRequested.load(std::memory_order_relaxed)) {
             return false;
@@ -141,13 +172,20 @@ bool SimulationWorker::runPass(const SimulationParameters& parameters, const dou
         if (!drawSample(status)) {
             return false;
         }
-        significant = isSignificantLook(parameters.criticalAlpha, p);
+        const double lookP = computeLook(p);
         if (lookOverflowed(status)) {
             return false;
         }
+        takeLook(inspection, lookP);
     }
-    if (significant) {
+    if (firstSignificantLook >= 0) {
         ++significantCount;
+        if (recording) {
+            ++lookCounts.firstSignificantAt[static_cast<std::size_t>(firstSignificantLook)];
+        }
+    }
+    if (parameters.keepSmallestP != 0) {
+        smallestPs.push_back(smallestP);
     }
     return true;
 }
@@ -170,12 +208,14 @@ bool SimulationWorker::lookOverflowed(std::int32_t* status)
     return true;
 }
 
-bool SimulationWorker::isSignificantLook(double criticalAlpha, const double& p)
+double SimulationWorker::computeLook(const double& p)
 {
     // p is read only after a successful compute. An analysis that is not available (no
-    // error degrees of freedom, a singular error matrix) holds a NaN p, which no comparison
-    // takes for significant: such a look counts as not significant.
-    return model.compute(sample.getY(), sample.getX()) && criticalAlpha >= p;
+    // error degrees of freedom, a singular error matrix) holds a NaN p.
+    if (!model.compute(sample.getY(), sample.getX()) || std::isnan(p)) {
+        return std::numeric_limits<double>::infinity();
+    }
+    return p;
 }
 
 const double& SimulationWorker::getSelectedP(std::int32_t analysisIndex) const

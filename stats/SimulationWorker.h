@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stats/LinearModel.h"
+#include "stats/LookCounts.h"
 #include "stats/Population.h"
 #include "stats/Preferences.h"
 #include "stats/Sample.h"
@@ -9,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 /// The Monte-Carlo worker of one engine: it draws samples from the population into the
 /// sample, computes the model on each and counts the significant ones, also over repeated
@@ -40,7 +42,8 @@ public:
     /// Asks the worker to stop before its next look.
     void requestAbort() { abortRequested.store(true, std::memory_order_relaxed); }
     /// True once the worker has made its last access to the engine; from then on
-    /// getSignificantCount and the worker's status may be read.
+    /// getSignificantCount, the look counts, the smallest ps and the worker's status may be
+    /// read.
     bool isFinished() const { return finished.load(std::memory_order_acquire); }
     /// The pass the worker reached, published at passes 0, 100, 200, ...
     std::int32_t getProgressPosition() const { return progress.load(std::memory_order_relaxed); }
@@ -49,6 +52,12 @@ public:
     /// Whether the last run kept the observed sample (no replacement) and it was already
     /// significant, so that every pass counted for that reason alone.
     bool isObservedSampleSignificant() const { return observedSampleSignificant; }
+    /// The per-look counts of the last run that recorded its looks; empty otherwise.
+    const LookCounts& getLookCounts() const { return lookCounts; }
+    /// The smallest p over the looks of each pass of the last run that kept them, in pass
+    /// order; +infinity for a pass none of whose looks could be computed. The caller may
+    /// move the values out.
+    std::vector<double>& getSmallestPs() { return smallestPs; }
 
     /// Keeps the sample's Y (values only), X and groupStart and the model's S as the base of
     /// every pass.
@@ -64,14 +73,14 @@ private:
     void runPasses(const SimulationParameters& parameters, std::int32_t* status);
     /// One pass; false when a sample generation failed or an abort was requested, which
     /// ends the run.
-    bool runPass(const SimulationParameters& parameters, const double& p, bool observedSignificant,
+    bool runPass(const SimulationParameters& parameters, const double& p, double observedP,
                  std::int32_t* status);
     /// A new sample into the current view; false (with *status) when it failed.
     bool drawSample(std::int32_t* status);
-    /// compute and then p <= criticalAlpha; a failed compute is not significant, whatever
-    /// the tests still hold from an earlier sample, and so is an analysis that is not
-    /// available.
-    bool isSignificantLook(double criticalAlpha, const double& p);
+    /// compute, then the p of the selected analysis; +infinity, which no critical alpha
+    /// takes for significant, when the compute failed (whatever the tests still hold from an
+    /// earlier sample) or the analysis is not available.
+    double computeLook(const double& p);
     /// Whether the last look's compute failed on non-finite numbers; then *status :=
     /// StatusNotFinite, which ends the run.
     bool lookOverflowed(std::int32_t* status);
@@ -94,4 +103,6 @@ private:
     std::atomic<std::int32_t> progress{0};
     std::int32_t significantCount = 0;
     bool observedSampleSignificant = false;
+    LookCounts lookCounts;
+    std::vector<double> smallestPs;
 };

@@ -21,12 +21,14 @@ TEST(SimulationReport, WilsonBoundsAreTheScoreTestsRootsAlsoAtTheEnds)
         report.significant = significant;
         report.probability = significant / 400.0;
         const double p = report.probability;
+        const ProportionEstimate estimate = report.probabilityEstimate();
+        EXPECT_EQ(estimate.value, p);
         EXPECT_NEAR(report.standardError(), std::sqrt(p * (1.0 - p) / 400.0), 1e-15);
-        for (const double q : {report.wilsonLower(), report.wilsonUpper()})
+        for (const double q : {estimate.low, estimate.high})
             EXPECT_NEAR((p - q) * (p - q), Z * Z * q * (1.0 - q) / 400.0, 1e-14) << q;
-        EXPECT_LT(report.wilsonLower(), report.wilsonUpper());
-        EXPECT_EQ(report.wilsonLower() == 0.0, significant == 0);
-        EXPECT_EQ(report.wilsonUpper() == 1.0, significant == 400);
+        EXPECT_LT(estimate.low, estimate.high);
+        EXPECT_EQ(estimate.low == 0.0, significant == 0);
+        EXPECT_EQ(estimate.high == 1.0, significant == 400);
     }
 }
 

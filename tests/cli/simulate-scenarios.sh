@@ -34,6 +34,41 @@ case $scenario in
     test "$(jq -c '[.effect, .analysis, .power, .actualPasses, .seed, (.ci95 | length)]' \
             "$work/report.json")" = '["time","ANOVA (uncorr.)",false,52,1,2]'
     ;;
+  look-table)
+    # Six looks of 4, 6, ..., 14 per group. The table adds up to the probability, the
+    # required look is the first whose estimate reaches the target, the expected sample
+    # size follows from the table, and the csv rows are the json's numbers.
+    run() { "$cli" simulate "$examples/reaction-times.vlt" --effect time --analysis 0 --power \
+              --replace --per-group 4 --inspections 5 --per-inspection 2 --target-power 0.8 \
+              --passes 3000 --threads 2 --seed 9 --format "$1"; }
+    run json >"$work/report.json"
+    run csv >"$work/report.csv"
+    jq -e '(.looks | length) == 6 and .looks[-1].significantByThisLook == .probability
+           and ((([.looks[].firstSignificantHere] | add) - .probability) | fabs) < 1e-12' \
+      "$work/report.json" >/dev/null
+    jq -e '.required.look == ([.looks[] | select(.significantAtThisLook >= 0.8)][0].look)
+           and .required.participantsPerGroup == [.looks[.required.look].participants / 2
+                                                  | floor | ., .]' \
+      "$work/report.json" >/dev/null
+    jq -e '([.looks[] | .firstSignificantHere * .participants] | add)
+           + (1 - .probability) * .looks[-1].participants - .expectedParticipants
+           | fabs < 1e-9' "$work/report.json" >/dev/null
+    test "$(head -1 "$work/report.csv")" = 'look,participants,participantsPerGroup,significantAtThisLook,significantAtThisLookLow,significantAtThisLookHigh,firstSignificantHere,firstSignificantHereLow,firstSignificantHereHigh,significantByThisLook,significantByThisLookLow,significantByThisLookHigh'
+    test "$(sed -n 2p "$work/report.csv" | cut -d, -f1-3)" = '0,8,"4;4"'
+    test "$(tail -n +2 "$work/report.csv" | cut -d, -f4,10 | tr '\n' ' ')" = \
+         "$(jq -r '.looks[] | "\(.significantAtThisLook),\(.significantByThisLook)"' \
+              "$work/report.json" | tr '\n' ' ')"
+    ;;
+  calibrated-alpha)
+    # The run proper uses the calibrated alpha at every look and reports the target.
+    "$cli" simulate "$examples/reaction-times.vlt" --effect time --analysis 0 --replace \
+      --per-group 10 --inspections 2 --per-inspection 10 --calibrate --passes 4000 \
+      --threads 2 --seed 4 --format json >"$work/report.json"
+    jq -e '.alpha == .calibratedAlpha.value and .targetAlpha == 0.05
+           and .calibratedAlpha.ci95[0] <= .alpha and .alpha <= .calibratedAlpha.ci95[1]
+           and .alpha < 0.05 and (.looks | length) == 3' "$work/report.json" >/dev/null
+    expect_between "$(json_number probability "$work/report.json")" 0.035 0.065
+    ;;
   overflowing-population)
     # Means near 1e308 overflow every sample's sums of squares: the run ends with the cause
     # and status 1 instead of counting every look as not significant.

@@ -9,44 +9,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <deque>
 #include <limits>
-
-namespace {
-
-// Engines and one run over them whose messages are recorded.
-struct EnginePool {
-    explicit EnginePool(std::int32_t count) : run(makeEngines(count), messages, DecimalSeparator())
-    {
-    }
-
-    std::vector<Anova*> makeEngines(std::int32_t count)
-    {
-        std::vector<Anova*> pointers;
-        for (std::int32_t i = 0; i < count; ++i) {
-            pointers.push_back(&engines.emplace_back(i).engine);
-        }
-        return pointers;
-    }
-
-    // Seeds every engine with seed + its thread index.
-    void load(const DataTable& table, const std::vector<int>& betweenFlags,
-              const std::vector<int>& withinFlags, std::uint32_t seed = 1u)
-    {
-        for (LoadedEngine& loaded : engines) {
-            ASSERT_TRUE(loaded.load(table, betweenFlags, withinFlags));
-            const auto index = static_cast<std::uint32_t>(loaded.engine.getThreadIndex());
-            loaded.engine.getGenerator().seed(seed + index);
-        }
-    }
-
-    std::deque<LoadedEngine> engines;
-    RecordingMessageSink messages;
-    // Last, so that it is destroyed before the engines and the messages it refers to.
-    SimulationRun run;
-};
-
-} // namespace
 
 TEST(SimulationRunControl, SplitsThePassesAndAddsTheCountsUp)
 {

@@ -1,5 +1,7 @@
 #include "tests/support/SimulationTestSupport.h"
 
+#include <gtest/gtest.h>
+
 bool LoadedEngine::load(const DataTable& table, const std::vector<int>& betweenFlags,
                         const std::vector<int>& withinFlags)
 {
@@ -69,4 +71,38 @@ SimulationParameters replacingParameters(std::int32_t perGroup, std::int32_t pas
 std::vector<double> valuesOf(const RealMatrix& matrix)
 {
     return {matrix.dataPointer(), matrix.dataPointer() + matrix.getSize()};
+}
+
+namespace {
+
+std::vector<Anova*> enginesOf(std::deque<LoadedEngine>& engines, std::int32_t count)
+{
+    std::vector<Anova*> pointers;
+    for (std::int32_t i = 0; i < count; ++i)
+        pointers.push_back(&engines.emplace_back(i).engine);
+    return pointers;
+}
+
+} // namespace
+
+EnginePool::EnginePool(std::int32_t count)
+    : run(enginesOf(engines, count), messages, DecimalSeparator())
+{
+}
+
+void EnginePool::load(const DataTable& table, const std::vector<int>& betweenFlags,
+                      const std::vector<int>& withinFlags, std::uint32_t seed)
+{
+    for (LoadedEngine& loaded : engines) {
+        ASSERT_TRUE(loaded.load(table, betweenFlags, withinFlags));
+        const auto index = static_cast<std::uint32_t>(loaded.engine.getThreadIndex());
+        loaded.engine.getGenerator().seed(seed + index);
+    }
+}
+
+void EnginePool::importPopulation(const RealMatrix& means, const RealMatrix& sds,
+                                  const RealMatrix& correlations)
+{
+    for (LoadedEngine& loaded : engines)
+        ASSERT_TRUE(loaded.engine.importSimulationMatrices(means, sds, correlations));
 }

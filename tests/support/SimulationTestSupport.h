@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simulation/SimulationRun.h"
 #include "stats/Preferences.h"
 #include "stats/SimulationParameters.h"
 #include "tests/support/EngineTestSupport.h"
@@ -7,6 +8,7 @@
 #include "tests/support/TemporaryDirectory.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -48,3 +50,20 @@ SimulationParameters replacingParameters(std::int32_t perGroup, std::int32_t pas
 
 /// The elements, for comparing an engine's matrices before and after.
 std::vector<double> valuesOf(const RealMatrix& matrix);
+
+/// Engines and one run over them whose messages are recorded.
+struct EnginePool {
+    explicit EnginePool(std::int32_t count);
+
+    /// Loads every engine and seeds it with seed + its thread index.
+    void load(const DataTable& table, const std::vector<int>& betweenFlags,
+              const std::vector<int>& withinFlags, std::uint32_t seed = 1u);
+    /// Every engine simulates these matrices instead of the estimated ones.
+    void importPopulation(const RealMatrix& means, const RealMatrix& sds,
+                          const RealMatrix& correlations);
+
+    std::deque<LoadedEngine> engines;
+    RecordingMessageSink messages;
+    // Last, so that it is destroyed before the engines and the messages it refers to.
+    SimulationRun run;
+};
