@@ -1,6 +1,7 @@
 #include "numeric/RealMatrix.h"
 #include "numeric/Lapack.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,10 +20,8 @@ protected:
                           static_cast<std::int32_t>(rowList.begin()->size()), &workspace);
         std::int32_t i = 0;
         for (const auto& row : rowList) {
-            std::int32_t j = 0;
-            for (double value : row) {
+            for (std::int32_t j = 0; const double value : row)
                 result.set(i, j++, value);
-            }
             ++i;
         }
         return result;
@@ -47,17 +46,15 @@ protected:
 ::testing::AssertionResult matricesNear(const RealMatrix& actual, const RealMatrix& expected,
                                         double tolerance)
 {
-    if (actual.getRows() != expected.getRows() || actual.getCols() != expected.getCols()) {
+    if (actual.getRows() != expected.getRows() || actual.getCols() != expected.getCols())
         return ::testing::AssertionFailure()
                << "shape " << actual.getRows() << "x" << actual.getCols();
-    }
     for (std::int32_t j = 0; j < actual.getCols(); ++j) {
         for (std::int32_t i = 0; i < actual.getRows(); ++i) {
-            if (!(std::abs(actual.get(i, j) - expected.get(i, j)) <= tolerance)) {
+            if (!(std::abs(actual.get(i, j) - expected.get(i, j)) <= tolerance))
                 return ::testing::AssertionFailure()
                        << "element (" << i << ", " << j << ") is " << actual.get(i, j)
                        << ", expected " << expected.get(i, j);
-            }
         }
     }
     return ::testing::AssertionSuccess();
@@ -130,11 +127,10 @@ TEST_F(RealMatrixTest, WorkspaceGrowsToTheLargestCall)
     EXPECT_EQ(workspace.capacity(), 0u);
     for (const std::int32_t n : {3, 120, 40}) {
         RealMatrix a(n, n, &workspace);
+        // Symmetric with a dominant diagonal.
         for (std::int32_t i = 0; i < n; ++i) {
-            for (std::int32_t j = 0; j < n; ++j) {
-                a.set(i, j,
-                      (i == j ? n : 0.0) + 1.0 / (1.0 + i + j)); // symmetric, dominant diagonal
-            }
+            for (std::int32_t j = 0; j < n; ++j)
+                a.set(i, j, (i == j ? n : 0.0) + 1.0 / (1.0 + i + j));
         }
         RealMatrix plus(&workspace);
         ASSERT_TRUE(a.symmetricPseudoInverse(plus));
@@ -178,9 +174,7 @@ TEST_F(RealMatrixTest, EigenvaluesOfKnownMatrices)
         std::vector<double> values(c.values.size());
         ASSERT_TRUE(c.matrix.eigenvalues(values.data()));
         std::sort(values.begin(), values.end());
-        for (std::size_t k = 0; k < values.size(); ++k) {
-            EXPECT_NEAR(values[k], c.values[k], 1e-14) << "eigenvalue " << k;
-        }
+        EXPECT_THAT(values, ::testing::Pointwise(::testing::DoubleNear(1e-14), c.values));
     }
 }
 
