@@ -106,40 +106,29 @@ TEST(ComputeStatistics, FailedComputationNamesItsCause)
 // column with one code drop out of the effect list, with every effect that involves them.
 TEST(ComputeStatistics, VariablesWithOneLevelHaveNoEffects)
 {
+    const Texts y1{"1", "2", "3", "4", "5"};
     const struct {
-        const char* name;
-        std::function<void(UserSession&)> type;
+        std::vector<Texts> levels; // the values at each level of w
+        Texts groups;              // none: no group column
         Texts effects;
     } cases[] = {
-        {"one within level",
-         [](UserSession& s) {
-             s.typeWithinVariable(0, "w", "1");
-             s.typeColumn(0, "1", "y", {"1", "2", "3", "4", "5"});
-         },
-         {}},
-        {"one within level, two groups",
-         [](UserSession& s) {
-             s.typeWithinVariable(0, "w", "1");
-             s.typeColumn(0, "1", "y", {"1", "2", "3", "4", "5"});
-             s.typeColumn(1, "between", "g", {"1", "1", "2", "2", "2"});
-         },
-         {"g"}},
-        {"one group code",
-         [](UserSession& s) {
-             s.typeWithinVariable(0, "w", "2");
-             s.typeColumn(0, "1", "y1", {"1", "2", "3", "4", "5"});
-             s.typeColumn(1, "2", "y2", {"2", "2", "5", "3", "7"});
-             s.typeColumn(2, "between", "g", {"7", "7", "7", "7", "7"});
-         },
-         {"w"}},
+        {{y1}, {}, {}},
+        {{y1}, {"1", "1", "2", "2", "2"}, {"g"}},
+        {{y1, {"2", "2", "5", "3", "7"}}, {"7", "7", "7", "7", "7"}, {"w"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.effects));
         UserSession session;
-        c.type(session);
-        EXPECT_EQ(session.commands.computeStatistics(), !c.effects.empty()) << c.name;
-        EXPECT_EQ(effectNames(session.commands.getResultsTable()), c.effects) << c.name;
-        EXPECT_EQ(session.takeErrors(), c.effects.empty() ? Texts{NO_EFFECT_MESSAGE} : Texts{})
-            << c.name;
+        const int levels = static_cast<int>(c.levels.size());
+        session.typeWithinVariable(0, "w", std::to_string(levels));
+        for (int k = 0; k < levels; ++k)
+            session.typeColumn(k, std::to_string(k + 1), "y",
+                               c.levels[static_cast<std::size_t>(k)]);
+        if (!c.groups.empty())
+            session.typeColumn(levels, "between", "g", c.groups);
+        EXPECT_EQ(session.commands.computeStatistics(), !c.effects.empty());
+        EXPECT_EQ(effectNames(session.commands.getResultsTable()), c.effects);
+        EXPECT_EQ(session.takeErrors(), c.effects.empty() ? Texts{NO_EFFECT_MESSAGE} : Texts{});
     }
 }
 
