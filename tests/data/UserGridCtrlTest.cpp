@@ -58,34 +58,32 @@ TEST(UserGridCtrl, AForeignSeparatorStopsTheReadingAtItsFirstCellRowByRow)
     }
 }
 
-TEST(UserGridCtrl, ACellThatHoldsNoNumberIsRefusedAndAnEmptyOneReadAsNaN)
+TEST_F(UserGridCtrlTest, ACellThatHoldsNoNumberIsRefusedAndAnEmptyOneReadAsNaN)
 {
     const char* const refused[] = {"abc", "1.5x", "1..2", "0x1A", "nan", "inf", "1e999", "- 1"};
     for (const char* text : refused) {
         SCOPED_TRACE(text);
-        RecordingMessageSink sink;
-        UserGridCtrl t(sink, DecimalSeparator('.'));
-        t.setupTable(4, 3);
+        RecordingMessageSink pointSink;
+        UserGridCtrl point(pointSink, DecimalSeparator('.'));
+        point.setupTable(4, 3);
         // Rows 0 and 2 and column 0 are empty and removed: data cell (3, 2) becomes row 2,
         // column 2 of the table. The empty cell before it does not matter.
-        t.setText(1, 1, "1");
-        t.setText(2, 1, "");
-        t.setText(3, 2, text);
-        EXPECT_FALSE(t.readNumbers());
-        ASSERT_EQ(sink.messages.size(), 1u);
-        EXPECT_EQ(sink.messages[0].title, "Error");
-        EXPECT_EQ(sink.messages[0].text,
+        point.setText(1, 1, "1");
+        point.setText(2, 1, "");
+        point.setText(3, 2, text);
+        EXPECT_FALSE(point.readNumbers());
+        ASSERT_EQ(pointSink.messages.size(), 1u);
+        EXPECT_EQ(pointSink.messages[0].title, "Error");
+        EXPECT_EQ(pointSink.messages[0].text,
                   "The cell in row 2, column 2 of the data table holds no number.");
-        EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
-        const int row = t.toGridRow(1);
-        const int column = t.toGridColumn(1);
-        EXPECT_EQ(t.getSelectedRange(), (CellRange{row, column, row, column}));
-        EXPECT_EQ(t.getRefusedCell(), (CellPosition{1, 1}));
+        EXPECT_EQ(pointSink.messages[0].icon, MessageIcon::Error);
+        const int row = point.toGridRow(1);
+        const int column = point.toGridColumn(1);
+        EXPECT_EQ(point.getSelectedRange(), (CellRange{row, column, row, column}));
+        EXPECT_EQ(point.getRefusedCell(), (CellPosition{1, 1}));
     }
-    RecordingMessageSink sink;
-    UserGridCtrl t(sink, DecimalSeparator(','));
     t.setupTable(3, 2);
-    t.setFocusCell({t.toGridRow(0), t.toGridColumn(0)});
+    focus(0, 0);
     ASSERT_TRUE(t.paste(" -2,5e1 \t \n\t7\n \t8"));
     ASSERT_TRUE(t.readNumbers());
     EXPECT_TRUE(sink.messages.empty());
