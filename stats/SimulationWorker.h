@@ -72,9 +72,9 @@ private:
     /// The passes of the blocks this worker takes, from the saved base.
     void runPasses(const SimulationParameters& parameters, SimulationPhase& phase,
                    std::int32_t workerIndex, bool seedsBlocks, std::int32_t* status);
-    /// Pass number pass of the phase; false when a sample generation failed, which ends the
-    /// run. Its smallest p over the looks goes into the phase's slot when the phase keeps
-    /// them: +infinity for a pass none of whose looks could be computed.
+    /// Pass number pass of the phase; false when a sample generation failed or an abort was
+    /// requested, which ends the run. Its smallest p over the looks goes into the phase's slot when
+    /// the phase keeps them: +infinity for a pass none of whose looks could be computed.
     bool runPass(const SimulationParameters& parameters, std::int64_t pass, SimulationPhase& phase,
                  const double& p, double observedP, std::int32_t* status);
     /// A new sample into the current view; false (with *status) when it failed.
