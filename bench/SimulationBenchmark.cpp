@@ -31,7 +31,8 @@ bool prepareEngine(std::int32_t index, Design& design, Anova& engine)
     RealMatrix sds;
     RealMatrix correlations;
     engine.exportSimulationMatrices(means, sds, correlations);
-    engine.getGenerator().seed(SAMPLE_SEED);
+    std::seed_seq seed{SAMPLE_SEED};
+    engine.getGenerator().seed(seed);
     engine.getGenerator().setPreferences(Preferences());
     engine.getGenerator().setPopulation(means, sds, correlations);
     return true;
@@ -120,7 +121,9 @@ void passesOfFiveLooks(benchmark::State& state)
     std::int32_t status = StatusOk;
     for (auto _ : state) {
         engine.resetRunFlags();
-        engine.simulate(parameters, Preferences(), &status);
+        SimulationPhase phase(parameters.numberOfPasses, SAMPLE_SEED, 0,
+                              SimulationPhase::ALL_BLOCKS);
+        engine.simulate(parameters, Preferences(), phase, &status);
         benchmark::DoNotOptimize(status);
     }
     state.SetItemsProcessed(state.iterations() * parameters.numberOfPasses * 5);

@@ -32,13 +32,16 @@ CLI::Validator integerIn(std::int64_t minimum, std::int64_t maximum)
         "");
 }
 
-CLI::Validator openFraction()
+CLI::Validator openInterval(const std::string& low, const std::string& high)
 {
+    const double lowest = *parseWholeNumber(low, DecimalSeparator());
+    const double highest = *parseWholeNumber(high, DecimalSeparator());
     return CLI::Validator(
-        [](const std::string& text) -> std::string {
+        [=](const std::string& text) -> std::string {
             const std::optional<double> value = parseWholeNumber(text, DecimalSeparator());
-            if (!value || !(*value > 0.0 && *value < 1.0))
-                return inQuotes(text) + " is not a number between 0 and 1 (exclusive)";
+            if (!value || !(*value > lowest && *value < highest))
+                return inQuotes(text) + " is not a number between " + low + " and " + high +
+                       " (exclusive)";
             return {};
         },
         "");

@@ -15,11 +15,11 @@
 /// not in the range MINIMUM to MAXIMUM".
 CLI::Validator integerIn(std::int64_t minimum, std::int64_t maximum);
 
-/// A number strictly between 0 and 1, with the point: "TEXT is not a number between 0 and 1
-/// (exclusive)".
+/// A number strictly between low and high (numbers with the point), with the point: "TEXT
+/// is not a number between LOW and HIGH (exclusive)".
 /// CLI11 would convert the text with the C library, which reads the locale's separator: the
 /// caller keeps the text and reads it with parseWholeNumber.
-CLI::Validator openFraction();
+CLI::Validator openInterval(const std::string& low, const std::string& high);
 
 /// One of choices, exactly: "TEXT is not one of A, B, C".
 CLI::Validator oneOf(std::vector<std::string> choices);

@@ -20,7 +20,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <array>
 #include <cassert>
 #include <cstdint>
 #include <iostream>
@@ -136,14 +135,17 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         ->transform(integerIn(1, MAX_THREADS));
     CLI::Option* seedOption = command->add_option(
         "--seed", seed,
-        "Seed S, 0..4294967295: engine i is seeded with\nthe one 32-bit value that "
-        "std::seed_seq{S, i}\ngenerates; without it S is drawn from\nstd::random_device. "
-        "The seed is reported either way");
+        "Seed S, 0..4294967295: the passes run in blocks\nof 1000, and block b draws from the "
+        "Mersenne\nTwister seeded by std::seed_seq{S, b, phase}\n(phase 1 for the null run of "
+        "--calibrate, else\n0), so the same S gives the same result on any\nnumber of "
+        "threads; without it S is drawn from\nstd::random_device. The seed is reported "
+        "either\nway");
     seedOption->type_name("S")->transform(integerIn(0, UINT32_MAX));
     command
         ->add_option("--random-files", randomFiles,
                      "Take the deviates from random-numbers files,\none per thread, "
-                     "separated by ';'")
+                     "separated by ';'; each thread\nreads on in its own file, so the result "
+                     "depends\non the number of threads")
         ->check(notEmpty())
         ->excludes(seedOption);
     command
@@ -170,13 +172,20 @@ SimulateCommand::SimulateCommand(CLI::App& program)
                      "look reaches P, the sample\nsize that a single test needs; implies "
                      "--look-table")
         ->type_name("P")
-        ->check(openFraction())
+        ->check(openInterval("0", "1"))
         ->needs(powerOption);
     command->add_flag("--calibrate", calibrate,
                       "Find the one critical alpha of every look that\nholds the probability of "
                       "any significant look\nunder the null hypothesis at --alpha (Pocock),\n"
                       "from a null run of --passes passes, then run\nwith it; implies "
                       "--look-table");
+    command
+        ->add_option("--precision", precision,
+                     "Run rounds of 16000 passes until the Wilson 95%\ninterval of the "
+                     "probability reaches at most H\non either side, or --passes are run; with\n"
+                     "--calibrate, for the run proper")
+        ->type_name("H")
+        ->check(openInterval("0", "0.5"));
     command
         ->add_option("--format", formatName,
                      "text (the default), json, or csv (the look\ntable only, one row per look)")
@@ -225,14 +234,6 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         "\n"
         "Exit status: 0 success, 1 a user error (the message is on standard error),\n"
         "2 wrong usage, 130 aborted by Ctrl+C.");
-}
-
-std::uint32_t SimulateCommand::engineSeed(std::uint32_t runSeed, std::uint32_t i)
-{
-    std::seed_seq sequence{runSeed, i};
-    std::array<std::uint32_t, 1> value{};
-    sequence.generate(value.begin(), value.end());
-    return value[0];
 }
 
 int SimulateCommand::threadCount() const
@@ -323,6 +324,8 @@ bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages)
     parameters.useCustomMatrices = 0;
     parameters.recordLooks = recordsLooks() ? 1 : 0;
     parameters.calibrateAlpha = calibrate ? 1 : 0;
+    parameters.targetHalfWidth =
+        precision.empty() ? 0.0 : *parseWholeNumber(precision, DecimalSeparator());
     std::vector<std::int64_t> lines;
     if (!input.load(commands, messages, lines))
         return false;
@@ -347,16 +350,11 @@ std::optional<Preferences> SimulateCommand::preferences(int threadTotal,
     return chosen;
 }
 
-std::optional<std::uint32_t> SimulateCommand::seedEngines(MainWindowCommands& commands,
-                                                          const Preferences& chosen) const
+std::optional<std::uint32_t> SimulateCommand::runSeed(const Preferences& chosen) const
 {
     if (chosen.useMersenneTwister == 0)
         return std::nullopt;
-    const std::uint32_t runSeed = seed ? *seed : std::random_device()();
-    for (int i = 0; i < chosen.numberOfThreads; ++i)
-        commands.getEngine(i).getGenerator().seed(
-            engineSeed(runSeed, static_cast<std::uint32_t>(i)));
-    return runSeed;
+    return seed ? *seed : std::random_device()();
 }
 
 SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Preferences& chosen,
@@ -376,7 +374,7 @@ SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Pr
 }
 
 int SimulateCommand::report(const MainWindowCommands& commands, const SimulationResult& result,
-                            std::optional<std::uint32_t> runSeed, MessageSink& messages) const
+                            MessageSink& messages) const
 {
     if (result.outcome == SimulationOutcome::Aborted) {
         messages.showMessage("Error", "The simulation was aborted.", MessageIcon::Error);
@@ -391,11 +389,16 @@ int SimulateCommand::report(const MainWindowCommands& commands, const Simulation
     summary.actualPasses = result.actualPasses;
     summary.significant = result.significantTotal;
     summary.probability = result.probability;
-    summary.seed = runSeed;
+    const SimulationParameters& parameters = commands.getSimulationParameters();
+    if (randomFiles.empty())
+        summary.seed = parameters.seed;
+    if (!precision.empty())
+        summary.precision =
+            SimulationReport::Precision{parameters.targetHalfWidth, result.precisionReached};
     summary.observedSampleSignificant = result.observedSampleSignificant;
     summary.criticalAlpha = result.criticalAlpha;
     summary.calibratedAlpha = result.calibratedAlpha;
-    summary.targetAlpha = commands.getSimulationParameters().criticalAlpha;
+    summary.targetAlpha = parameters.criticalAlpha;
     if (!targetPower.empty())
         summary.targetPower = parseWholeNumber(targetPower, DecimalSeparator());
     if (!result.lookCounts.empty())
@@ -420,8 +423,8 @@ int SimulateCommand::run() const
     const std::optional<Preferences> chosen = preferences(threadTotal, messages);
     if (!chosen)
         return 1;
-    const std::optional<std::uint32_t> runSeed = seedEngines(commands, *chosen);
+    commands.getSimulationParameters().seed = runSeed(*chosen).value_or(0);
     if (!exchangePopulation(commands, messages))
         return 1;
-    return report(commands, execute(commands, *chosen, messages), runSeed, messages);
+    return report(commands, execute(commands, *chosen, messages), messages);
 }

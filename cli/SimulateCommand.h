@@ -30,10 +30,6 @@ public:
     /// INTERRUPTED after Ctrl+C.
     int run() const;
 
-    /// The seed of engine i for the run seed: std::seed_seq{seed, i} generating one 32-bit
-    /// value, so that the engines draw different streams and each is repeatable.
-    static std::uint32_t engineSeed(std::uint32_t seed, std::uint32_t i);
-
 private:
     // The steps of run.
 
@@ -43,16 +39,15 @@ private:
     /// The random source: the Mersenne Twister, or one --random-files file per thread;
     /// nothing after a message when the files do not match the threads.
     std::optional<Preferences> preferences(int threadTotal, MessageSink& messages) const;
-    /// Seeds every engine from --seed, or from a drawn seed, and returns the run's seed;
-    /// nothing when the numbers come from files.
-    std::optional<std::uint32_t> seedEngines(MainWindowCommands& commands,
-                                             const Preferences& chosen) const;
+    /// --seed, or a seed drawn from std::random_device; nothing when the numbers come from
+    /// files.
+    std::optional<std::uint32_t> runSeed(const Preferences& chosen) const;
     /// The run on every engine, with the progress bar and Ctrl+C.
     SimulationResult execute(MainWindowCommands& commands, const Preferences& chosen,
                              MessageSink& messages) const;
     /// Writes the report; the exit status of the run.
     int report(const MainWindowCommands& commands, const SimulationResult& result,
-               std::optional<std::uint32_t> runSeed, MessageSink& messages) const;
+               MessageSink& messages) const;
 
     /// --threads, else one per random-numbers file, else the processor count.
     int threadCount() const;
@@ -81,6 +76,8 @@ private:
     /// --target-power as typed, checked by the option; empty without it.
     std::string targetPower;
     bool calibrate = false;
+    /// --precision as typed, checked by the option; empty without it.
+    std::string precision;
     /// "text", "json" or "csv".
     std::string formatName = "text";
 };

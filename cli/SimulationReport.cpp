@@ -156,6 +156,11 @@ std::string formatReportText(const SimulationReport& report)
     text += "Standard error: " + number(report.standardError()) + "\n";
     text += "95% confidence interval (Wilson): " + number(estimate.low) + " to " +
             number(estimate.high) + "\n";
+    if (report.precision) {
+        text += "Precision: at most " + number(report.precision->target) +
+                " on either side of the probability, " +
+                (report.precision->reached ? "reached" : "not reached within the passes") + "\n";
+    }
     text +=
         "Seed: " +
         (report.seed ? std::to_string(*report.seed) : std::string("none (random-numbers files)")) +
@@ -184,6 +189,10 @@ std::string formatReportJson(const SimulationReport& report)
     json["ci95"] = {estimate.low, estimate.high};
     json["seed"] = report.seed ? nlohmann::ordered_json(*report.seed) : nlohmann::ordered_json();
     json["observedSampleSignificant"] = report.observedSampleSignificant;
+    if (report.precision) {
+        json["precision"] = {{"target", report.precision->target},
+                             {"reached", report.precision->reached}};
+    }
     if (report.calibratedAlpha) {
         json["alpha"] = report.criticalAlpha;
         json["targetAlpha"] = report.targetAlpha;

@@ -13,6 +13,12 @@
 /// run; with the look table, the shares look by look and the expected sample size; with a
 /// target power, the first look that reaches it; with a calibration, the calibrated alpha.
 struct SimulationReport {
+    /// The target half-width of the probability's interval and whether the run reached it.
+    struct Precision {
+        double target = 0.0;
+        bool reached = false;
+    };
+
     /// The binomial standard error of the probability, sqrt(p (1 - p) / n).
     double standardError() const;
     /// The probability with its Wilson interval.
@@ -29,6 +35,8 @@ struct SimulationReport {
     std::optional<std::uint32_t> seed;
     /// The kept observed sample was significant already, so every pass counted.
     bool observedSampleSignificant = false;
+    /// Set for a run with --precision.
+    std::optional<Precision> precision;
     /// Set when the run recorded every look.
     std::optional<LookTable> lookTable;
     /// --target-power, judged on the look table.
@@ -45,7 +53,8 @@ struct SimulationReport {
 std::string formatReportText(const SimulationReport& report);
 /// {"effect", "analysis", "power", "actualPasses", "significant", "probability",
 /// "standardError", "ci95": [lo, hi], "seed", "observedSampleSignificant"} with the seed
-/// null for random-numbers files; then "alpha", "targetAlpha" and "calibratedAlpha" for a
+/// null for random-numbers files; then "precision": {"target", "reached"} for a run with a
+/// target precision, "alpha", "targetAlpha" and "calibratedAlpha" for a
 /// calibration, "looks", "expectedParticipants" and "expectedParticipantsStandardError" for
 /// the look table, and "required" (null when no look reaches the target) for a target
 /// power.

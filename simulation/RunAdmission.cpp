@@ -35,13 +35,12 @@ bool SimulationRun::fitRun(const SimulationParameters& parameters)
         return false;
     }
     // Every engine holds the same design, so engine 0 speaks for all.
-    RunSize size = engines.front()->estimateRunSize(parameters);
-    if (parameters.calibrateAlpha != 0) {
-        // The null run keeps one double per pass, spread evenly over the threads.
-        size.bytes +=
-            static_cast<std::int64_t>(sizeof(double)) *
-            passesPerThread(parameters.numberOfPasses, static_cast<std::int32_t>(engines.size()));
-    }
+    const RunSize size = engines.front()->estimateRunSize(parameters);
+    // The null run of a calibration keeps one double per pass, shared by the threads.
+    const std::int64_t shared =
+        parameters.calibrateAlpha != 0
+            ? static_cast<std::int64_t>(sizeof(double)) * parameters.numberOfPasses
+            : 0;
     if (!size.fitsMatrices()) {
         refuse("The simulation would need a matrix of " + std::to_string(size.largestMatrix) +
                " entries (" + std::to_string(size.participants) +
@@ -51,10 +50,14 @@ bool SimulationRun::fitRun(const SimulationParameters& parameters)
     }
     const auto all = static_cast<std::int64_t>(engines.size());
     const std::int64_t fitting =
-        memoryLimit > 0 ? std::min(all, memoryLimit / std::max<std::int64_t>(size.bytes, 1)) : all;
+        memoryLimit > 0 ? std::min(all, std::max<std::int64_t>(memoryLimit - shared, 0) /
+                                            std::max<std::int64_t>(size.bytes, 1))
+                        : all;
     if (fitting < 1) {
-        refuse("The simulation would need about " + mebibytes(size.bytes) +
-               " per thread, more than the machine's memory of " + mebibytes(memoryLimit) + ".");
+        const std::string calibration =
+            shared > 0 ? " and " + mebibytes(shared) + " for the p values of the null run" : "";
+        refuse("The simulation would need about " + mebibytes(size.bytes) + " per thread" +
+               calibration + ", more than the machine's memory of " + mebibytes(memoryLimit) + ".");
         return false;
     }
     activeEngines = static_cast<std::int32_t>(fitting);

@@ -51,7 +51,8 @@ struct SimulationResult {
     SimulationOutcome outcome = SimulationOutcome::None;
     /// The first error status in thread order, or StatusOk.
     std::int32_t status = StatusOk;
-    /// Threads times passes per thread; set when the run has started.
+    /// The passes of the run proper: those asked for, set when the run has started; with a
+    /// target half-width, those of the rounds it ran, set when it has completed.
     std::int64_t actualPasses = -99;
     /// Passes with a significant look, over all threads; set for a completed run.
     std::int64_t significantTotal = -99;
@@ -72,4 +73,6 @@ struct SimulationResult {
     std::int64_t participantsPerInspection = 0;
     /// Set when the run calibrated its critical alpha, which is then criticalAlpha.
     std::optional<CalibratedAlpha> calibratedAlpha;
+    /// For a completed run with a target half-width: whether its last round reached it.
+    bool precisionReached = false;
 };

@@ -1,6 +1,9 @@
 #include "simulation/SimulationRun.h"
 
 #include "simulation/PhysicalMemory.h"
+#include "simulation/ProportionEstimate.h"
+
+#include <boost/ref.hpp>
 
 #include <algorithm>
 #include <cassert>
@@ -13,6 +16,11 @@ namespace {
 /// The front end's pause between two polls of runSimulation: short against a run, long
 /// enough that the waiting thread takes no noticeable processor time from the workers.
 constexpr std::chrono::milliseconds POLL_INTERVAL(10);
+
+/// The phases of a run, a number of every block's seed sequence: the null run of a
+/// calibration draws other passes than the run proper with the same seed.
+constexpr std::uint32_t MAIN_PHASE = 0;
+constexpr std::uint32_t NULL_PHASE = 1;
 
 const char* const EMPTY_GROUP_MESSAGE =
     "A combination of the group variables has no participants. Every group combination "
@@ -54,13 +62,6 @@ SimulationRun::~SimulationRun()
     }
 }
 
-std::int32_t SimulationRun::passesPerThread(std::int32_t passes, std::int32_t threads)
-{
-    assert(passes >= 0);
-    assert(threads >= 1);
-    return passes / threads + 1;
-}
-
 bool SimulationRun::start(SimulationParameters& parameters, const Preferences& preferences)
 {
     assert(!running);
@@ -80,26 +81,41 @@ bool SimulationRun::start(SimulationParameters& parameters, const Preferences& p
         refuse("The simulation does not fit into the memory that is free.");
         return false;
     }
-    passesPerRunThread = passesPerThread(parameters.numberOfPasses, threadCount());
-    lastResult.actualPasses = static_cast<std::int64_t>(threadCount()) * passesPerRunThread;
-    parameters.numberOfPasses = passesPerRunThread;
+    lastResult.actualPasses = parameters.numberOfPasses;
     if (parameters.calibrateAlpha != 0)
         parameters.recordLooks = 1;
     recordLookSizes(parameters);
     calibrating = parameters.calibrateAlpha != 0;
     mainParameters = parameters;
     mainPreferences = preferences;
+    passesEnded = 0;
+    aborted = false;
     if (calibrating) {
         // The null run of the calibration: the tested effect removed as for an alpha error
-        // simulation, whatever the run proper simulates.
+        // simulation, whatever the run proper simulates, and every pass run.
         SimulationParameters null = parameters;
         null.simulateAlpha = 1;
-        null.keepSmallestP = 1;
-        startWorkers(null, preferences);
+        null.targetHalfWidth = 0.0;
+        startPhase(null, NULL_PHASE);
     } else {
-        startWorkers(parameters, preferences);
+        startPhase(parameters, MAIN_PHASE);
     }
     return true;
+}
+
+void SimulationRun::startPhase(const SimulationParameters& parameters, std::uint32_t phaseNumber)
+{
+    phase.emplace(parameters.numberOfPasses, parameters.seed, phaseNumber,
+                  parameters.targetHalfWidth > 0.0 ? ROUND_BLOCKS : SimulationPhase::ALL_BLOCKS);
+    if (phaseNumber == NULL_PHASE)
+        phase->keepSmallestPs();
+    // Each worker reads on in its own file: a fixed share of the blocks repeats the run.
+    if (mainPreferences.useMersenneTwister == 0)
+        phase->assignBlocksByWorker(activeEngines);
+    phaseParameters = parameters;
+    phaseSignificant = 0;
+    phaseLookCounts = LookCounts();
+    startWorkers();
 }
 
 void SimulationRun::recordLookSizes(const SimulationParameters& parameters)
@@ -124,8 +140,7 @@ bool SimulationRun::hasGroupWithoutParticipants() const
                        [](const Anova* engine) { return engine->hasGroupWithoutParticipants(); });
 }
 
-void SimulationRun::startWorkers(const SimulationParameters& parameters,
-                                 const Preferences& preferences)
+void SimulationRun::startWorkers()
 {
     // The statuses are allocated before the first worker starts and not resized while any
     // runs, so each worker's pointer stays valid.
@@ -134,15 +149,14 @@ void SimulationRun::startWorkers(const SimulationParameters& parameters,
     for (std::size_t i = 0; i < used; ++i) {
         engines[i]->resetRunFlags();
     }
-    aborted = false;
     running = true;
     workers.reserve(used);
     try {
         for (std::size_t i = 0; i < used; ++i) {
             // boost::thread copies the arguments, so each worker has its own parameters and
-            // preferences.
-            workers.emplace_back(&Anova::simulate, engines[i], parameters, preferences,
-                                 &statuses[i]);
+            // preferences; the phase is shared.
+            workers.emplace_back(&Anova::simulate, engines[i], phaseParameters, mainPreferences,
+                                 boost::ref(*phase), &statuses[i]);
         }
     } catch (const boost::thread_resource_error&) {
         // The engines without a worker count as finished with the error, so that the run
@@ -165,7 +179,7 @@ bool SimulationRun::poll()
     if (!allFinished) {
         return false;
     }
-    endRun();
+    endRound();
     return !running;
 }
 
@@ -199,24 +213,28 @@ std::int32_t SimulationRun::progressOf(std::int32_t i) const
     return engines[static_cast<std::size_t>(i)]->getProgressPosition();
 }
 
+std::int32_t SimulationRun::evenShareOfPasses() const
+{
+    return static_cast<std::int32_t>(
+        (std::int64_t{mainParameters.numberOfPasses} + activeEngines - 1) / activeEngines);
+}
+
 std::int64_t SimulationRun::passesPlanned() const
 {
-    const std::int64_t phase = std::int64_t{passesPerRunThread} * activeEngines;
-    return mainParameters.calibrateAlpha != 0 ? 2 * phase : phase;
+    const std::int64_t passes = mainParameters.numberOfPasses;
+    return mainParameters.calibrateAlpha != 0 ? 2 * passes : passes;
 }
 
 std::int64_t SimulationRun::passesDone() const
 {
-    std::int64_t done = 0;
-    for (std::int32_t i = 0; i < activeEngines; ++i)
+    std::int64_t done = passesEnded;
+    // The workers' progress of an ended round is in passesEnded already.
+    for (std::int32_t i = 0; running && i < activeEngines; ++i)
         done += progressOf(i);
-    // The null run of a calibration is done once the run proper has started.
-    if (mainParameters.calibrateAlpha != 0 && !calibrating)
-        done += std::int64_t{passesPerRunThread} * activeEngines;
     return done;
 }
 
-void SimulationRun::endRun()
+void SimulationRun::endRound()
 {
     joinWorkers();
     if (reportWorkerError()) {
@@ -226,38 +244,71 @@ void SimulationRun::endRun()
         lastResult.outcome = SimulationOutcome::Aborted;
         return;
     }
-    addUpCounts();
-    if (calibrating)
+    addUpRound();
+    if (!isPhaseDone()) {
+        phase->openNextRound();
+        startWorkers();
+    } else if (calibrating) {
         startMainRun();
+    } else {
+        completeRun();
+    }
+}
+
+void SimulationRun::addUpRound()
+{
+    for (std::int32_t i = 0; i < activeEngines; ++i) {
+        const Anova& engine = *engines[static_cast<std::size_t>(i)];
+        phaseSignificant += engine.getSignificantCount();
+        const LookCounts& looks = engine.getLookCounts();
+        if (phaseLookCounts.empty())
+            phaseLookCounts = looks;
+        else
+            phaseLookCounts.add(looks);
+    }
+    // Every block of the round has run.
+    passesEnded += phase->roundPasses();
+}
+
+bool SimulationRun::isPhaseDone() const
+{
+    return !phase->hasNextRound() || isPrecisionReached();
+}
+
+bool SimulationRun::isPrecisionReached() const
+{
+    if (phaseParameters.targetHalfWidth <= 0.0)
+        return false;
+    const ProportionEstimate estimate = estimateProportion(phaseSignificant, phase->openedPasses());
+    return (estimate.high - estimate.low) / 2.0 <= phaseParameters.targetHalfWidth;
+}
+
+void SimulationRun::completeRun()
+{
+    lastResult.outcome = SimulationOutcome::Completed;
+    // Every engine looked at the same observed sample.
+    lastResult.observedSampleSignificant = engines.front()->isObservedSampleSignificant();
+    lastResult.actualPasses = phase->openedPasses();
+    lastResult.significantTotal = phaseSignificant;
+    lastResult.lookCounts = phaseLookCounts;
+    lastResult.probability =
+        static_cast<double>(phaseSignificant) / static_cast<double>(lastResult.actualPasses);
+    lastResult.precisionReached = isPrecisionReached();
 }
 
 void SimulationRun::startMainRun()
 {
     calibrating = false;
-    std::vector<double> smallestPs = gatherSmallestPs();
-    lastResult.calibratedAlpha = calibrateAlpha(smallestPs, mainParameters.criticalAlpha);
+    lastResult.calibratedAlpha =
+        calibrateAlpha(phase->getSmallestPs(), mainParameters.criticalAlpha);
     if (!lastResult.calibratedAlpha) {
         fail(SimulationOutcome::NoCalibratedAlpha, StatusOk, NO_CALIBRATED_ALPHA_MESSAGE);
         return;
     }
-    // The run proper draws fresh passes: every generator goes on where the null run left it.
+    // The run proper draws fresh passes: its blocks are seeded as another phase.
     mainParameters.criticalAlpha = lastResult.calibratedAlpha->value;
     lastResult.criticalAlpha = mainParameters.criticalAlpha;
-    lastResult.outcome = SimulationOutcome::None;
-    startWorkers(mainParameters, mainPreferences);
-}
-
-std::vector<double> SimulationRun::gatherSmallestPs()
-{
-    std::vector<double> all;
-    all.reserve(static_cast<std::size_t>(lastResult.actualPasses));
-    for (std::int32_t i = 0; i < activeEngines; ++i) {
-        std::vector<double>& own = engines[static_cast<std::size_t>(i)]->getSmallestPs();
-        all.insert(all.end(), own.begin(), own.end());
-        // Freed at once, so that the run holds the values about once.
-        std::vector<double>().swap(own);
-    }
-    return all;
+    startPhase(mainParameters, MAIN_PHASE);
 }
 
 bool SimulationRun::reportWorkerError()
@@ -285,27 +336,6 @@ bool SimulationRun::reportWorkerError()
         }
     }
     return false;
-}
-
-void SimulationRun::addUpCounts()
-{
-    std::int64_t total = 0;
-    lastResult.lookCounts = LookCounts();
-    for (std::int32_t i = 0; i < activeEngines; ++i) {
-        const Anova& engine = *engines[static_cast<std::size_t>(i)];
-        total += engine.getSignificantCount();
-        const LookCounts& looks = engine.getLookCounts();
-        if (i == 0)
-            lastResult.lookCounts = looks;
-        else
-            lastResult.lookCounts.add(looks);
-    }
-    lastResult.outcome = SimulationOutcome::Completed;
-    // Every engine looked at the same observed sample.
-    lastResult.observedSampleSignificant = engines.front()->isObservedSampleSignificant();
-    lastResult.significantTotal = total;
-    lastResult.probability =
-        static_cast<double>(total) / static_cast<double>(lastResult.actualPasses);
 }
 
 void SimulationRun::fail(SimulationOutcome outcome, std::int32_t status, const std::string& message)

@@ -140,9 +140,11 @@ public:
 
     // The simulation worker (see SimulationWorker).
 
-    void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status)
+    void simulate(SimulationParameters parameters, Preferences preferences, SimulationPhase& phase,
+                  std::int32_t* status)
     {
-        worker.simulate(parameters, preferences, status);
+        // The engine's thread index is its worker's number in the run.
+        worker.simulate(parameters, preferences, phase, threadIndex, status);
     }
     void resetRunFlags() { worker.resetRunFlags(); }
     void requestAbort() { worker.requestAbort(); }
@@ -151,7 +153,6 @@ public:
     std::int32_t getSignificantCount() const { return worker.getSignificantCount(); }
     bool isObservedSampleSignificant() const { return worker.isObservedSampleSignificant(); }
     const LookCounts& getLookCounts() const { return worker.getLookCounts(); }
-    std::vector<double>& getSmallestPs() { return worker.getSmallestPs(); }
 
     SampleGenerator& getGenerator() { return generator; }
     const YMatrix& getY() const { return sample.getY(); }

@@ -5,14 +5,16 @@
 /// Standard normal deviates by Marsaglia's polar method over a 32-bit Mersenne Twister.
 /// Every accepted pair of uniforms yields two deviates: the first is returned, the second
 /// is kept and returned by the next call without advancing the engine. The kept deviate
-/// belongs to this object, not to the engine, so it survives from one sample and one run to
-/// the next, and re-seeding the engine does not discard it.
+/// belongs to this object, not to the engine, so it survives from one sample to the next
+/// until it is returned or discarded; re-seeding the engine alone does not discard it.
 class PolarNormal {
 public:
     /// The kept deviate if there is one, else the first of a new pair: uniforms U1, U2 (each
     /// from two engine outputs), u = 2 U1 - 1, v = 2 U2 - 1, repeated until 0 < s = u² + v²
     /// < 1; then u·f is returned and v·f kept, with f = sqrt(-2 ln(s) / s).
     double operator()(std::mt19937& engine);
+    /// Forgets the kept deviate, so that the next call starts a new pair.
+    void discardKept() { hasKept = false; }
 
 private:
     /// A uniform number in [0, 1) from two successive outputs a, b of the engine:

@@ -29,9 +29,10 @@ SampleGenerator::SampleGenerator(YMatrix* sample, LapackWorkspace* workspace,
 {
 }
 
-void SampleGenerator::seed(std::uint32_t value)
+void SampleGenerator::seed(std::seed_seq& sequence)
 {
-    engine.seed(value);
+    engine.seed(sequence);
+    normal.discardKept();
 }
 
 void SampleGenerator::setDecimalSeparator(DecimalSeparator separator)

@@ -33,9 +33,10 @@ public:
 
     // The random source.
 
-    /// Re-initialises the Mersenne Twister with the standard MT19937 seeding of value. The
-    /// normal deviate kept by the polar method stays.
-    void seed(std::uint32_t value);
+    /// Re-initialises the whole state of the Mersenne Twister from sequence and discards the
+    /// normal deviate kept by the polar method, so that the deviates that follow depend on
+    /// the sequence alone.
+    void seed(std::seed_seq& sequence);
     /// The decimal separator of the random-numbers file; the point until it is set.
     void setDecimalSeparator(DecimalSeparator separator);
     /// Keeps a copy; in file mode opens the thread's file when none is open yet. An open

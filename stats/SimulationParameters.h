@@ -20,7 +20,7 @@ struct SimulationParameters {
     /// starting from the observed data.
     std::int32_t replaceOriginalMatrix = 0;
     std::int32_t participantsPerGroup = 5;
-    /// The requested passes; a started run overwrites it with the passes per thread.
+    /// The passes of the run (with a targetHalfWidth, the most it runs).
     std::int32_t numberOfPasses = 10000;
     /// A look is significant when p <= criticalAlpha. The record starts at 0.05 as a
     /// single-precision number widened to double (0.05000000074505806), not at 0.05; the
@@ -41,7 +41,15 @@ struct SimulationParameters {
     /// the run proper then uses that alpha. Implies recordLooks. Read by the run control;
     /// the worker ignores it.
     std::int32_t calibrateAlpha = 0;
-    /// 1: the worker keeps each pass's smallest p over its looks (the calibration's null
-    /// run). Needs recordLooks. Set by the run control, not by the front ends.
-    std::int32_t keepSmallestP = 0;
+    /// The run seed: with the Mersenne Twister every block of passes draws from a seed
+    /// sequence of it, the block and the phase (SimulationPhase), so that a seed repeats a
+    /// run on any number of threads. Random-numbers files ignore it. Read by the run
+    /// control.
+    std::uint32_t seed = 0;
+    /// When positive, the run proper goes in rounds of SimulationRun::ROUND_BLOCKS blocks
+    /// and stops after the first round after which the Wilson 95 % interval of the
+    /// probability reaches at most this far on either side, or after numberOfPasses; the
+    /// null run of a calibration runs all its passes. 0: every pass. Read by the run
+    /// control.
+    double targetHalfWidth = 0.0;
 };

@@ -11,7 +11,7 @@
 
 namespace {
 
-/// The worker publishes its position every this many passes.
+/// The worker publishes its passes every this many.
 constexpr std::int32_t PROGRESS_STEP = 100;
 
 } // namespace
@@ -57,12 +57,12 @@ void SimulationWorker::resetRunFlags()
 }
 
 void SimulationWorker::simulate(SimulationParameters parameters, Preferences preferences,
+                                SimulationPhase& phase, std::int32_t workerIndex,
                                 std::int32_t* status)
 {
     significantCount = 0;
     observedSampleSignificant = false;
     lookCounts = LookCounts();
-    smallestPs = std::vector<double>();
     // The workers' statuses lie side by side in the front end's memory; the status of the
     // run is kept here and written once at the end, so that the workers do not contend for
     // that cache line on every sample.
@@ -80,7 +80,8 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
             [[maybe_unused]] const bool prepared =
                 population.prepare(parameters, sample, model, generator);
             assert(prepared); // the run control refuses a group without participants
-            runPasses(parameters, &runStatus);
+            runPasses(parameters, phase, workerIndex, preferences.useMersenneTwister != 0,
+                      &runStatus);
         }
     } catch (const std::bad_alloc&) {
         // The run control estimated the run to fit; the machine may still refuse memory that
@@ -92,7 +93,8 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
     finished.store(true, std::memory_order_release);
 }
 
-void SimulationWorker::runPasses(const SimulationParameters& parameters, std::int32_t* status)
+void SimulationWorker::runPasses(const SimulationParameters& parameters, SimulationPhase& phase,
+                                 std::int32_t workerIndex, bool seedsBlocks, std::int32_t* status)
 {
     sample.buildSampleView(-1);
     saveBase();
@@ -105,33 +107,38 @@ void SimulationWorker::runPasses(const SimulationParameters& parameters, std::in
     if (parameters.recordLooks != 0) {
         lookCounts.reset(parameters.maxAdditionalInspections + 1);
     }
-    if (parameters.keepSmallestP != 0) {
-        assert(parameters.recordLooks != 0);
-        smallestPs.reserve(static_cast<std::size_t>(parameters.numberOfPasses));
-    }
+    assert(!phase.keepsSmallestPs() || parameters.recordLooks != 0);
     // Without a replaced sample the first look of every pass is the observed sample itself,
     // so its result is the same in every pass.
     const double observedP = parameters.replaceOriginalMatrix == 0
                                  ? computeLook(p)
                                  : std::numeric_limits<double>::infinity();
     observedSampleSignificant = observedP <= parameters.criticalAlpha;
-    for (std::int32_t pass = 0; pass < parameters.numberOfPasses; ++pass) {
-        if (pass % PROGRESS_STEP == 0) {
-            progress.store(pass, std::memory_order_relaxed);
+    std::int32_t done = 0;
+    while (const std::optional<SimulationPhase::Block> block = phase.take(workerIndex)) {
+        if (seedsBlocks) {
+            std::seed_seq sequence = phase.seedOf(*block);
+            generator.seed(sequence);
         }
-        restoreBase();
-        if (abortRequested.load(std::memory_order_relaxed)) {
-            break;
-        }
-        if (!runPass(parameters, p, observedP, status)) {
-            break;
+        for (std::int64_t pass = block->firstPass; pass < block->firstPass + block->passes;
+             ++pass) {
+            restoreBase();
+            if (abortRequested.load(std::memory_order_relaxed) ||
+                !runPass(parameters, pass, phase, p, observedP, status)) {
+                restoreBase();
+                return;
+            }
+            if (++done % PROGRESS_STEP == 0) {
+                progress.store(done, std::memory_order_relaxed);
+            }
         }
     }
     restoreBase();
 }
 
-bool SimulationWorker::runPass(const SimulationParameters& parameters, const double& p,
-                               double observedP, std::int32_t* status)
+bool SimulationWorker::runPass(const SimulationParameters& parameters, std::int64_t pass,
+                               SimulationPhase& phase, const double& p, double observedP,
+                               std::int32_t* status)
 {
     const bool recording = parameters.recordLooks != 0;
     std::int32_t firstSignificantLook = -1;
@@ -184,8 +191,8 @@ bool SimulationWorker::runPass(const SimulationParameters& parameters, const dou
             ++lookCounts.firstSignificantAt[static_cast<std::size_t>(firstSignificantLook)];
         }
     }
-    if (parameters.keepSmallestP != 0) {
-        smallestPs.push_back(smallestP);
+    if (phase.keepsSmallestPs()) {
+        phase.keepSmallestP(pass, smallestP);
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include "stats/Sample.h"
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationParameters.h"
+#include "stats/SimulationPhase.h"
 
 #include <atomic>
 #include <cstdint>
@@ -24,28 +25,31 @@ public:
     SimulationWorker& operator=(const SimulationWorker&) = delete;
 
     /// The worker body of one run, on the engine's worker thread, with its own copies of
-    /// the parameters (numberOfPasses already per thread) and preferences: sets the
-    /// random source, prepares the population, saves the base and runs the passes. A pass
-    /// counts when one of its looks is significant (compute succeeds, the analysis is
-    /// available and p <= criticalAlpha); a look whose compute fails counts as not
-    /// significant. A failed sample generation ends the run, and so does a sample whose
-    /// compute fails on non-finite numbers (StatusNotFinite); *status receives the result of
-    /// the last one (StatusOk after a run without samples). A random-numbers file that cannot
-    /// be opened ends the run before the first pass with StatusRandomNumbersExhausted,
-    /// correlations that are not positive definite with StatusInvalidCorrelation, a failed
-    /// allocation anywhere in the run with StatusOutOfMemory. Every end restores the base,
-    /// writes *status and then sets finished. Requires every group to have participants.
-    void simulate(SimulationParameters parameters, Preferences preferences, std::int32_t* status);
+    /// the parameters and preferences: sets the random source, prepares the population,
+    /// saves the base and runs the passes of the blocks it takes from phase as worker
+    /// workerIndex, the phase shared by the workers of the run, until none is left. With the
+    /// Mersenne Twister the generator is seeded afresh for every block; a random-numbers file is
+    /// read on. A pass counts when one of its looks is significant (compute succeeds, the analysis
+    /// is available and p <= criticalAlpha); a look whose compute fails counts as not significant.
+    /// A failed sample generation ends the run, and so does a sample whose compute fails on
+    /// non-finite numbers (StatusNotFinite); *status receives the result of the last one (StatusOk
+    /// after a run without samples). A random-numbers file that cannot be opened ends the run
+    /// before the first pass with StatusRandomNumbersExhausted, correlations that are not positive
+    /// definite with StatusInvalidCorrelation, a failed allocation anywhere in the run with
+    /// StatusOutOfMemory. Every end restores the base, writes *status and then sets finished.
+    /// Requires every group to have participants.
+    void simulate(SimulationParameters parameters, Preferences preferences, SimulationPhase& phase,
+                  std::int32_t workerIndex, std::int32_t* status);
     /// finished and abortRequested false, progress 0; by the front end before the worker
     /// starts.
     void resetRunFlags();
     /// Asks the worker to stop before its next look.
     void requestAbort() { abortRequested.store(true, std::memory_order_relaxed); }
-    /// True once the worker has made its last access to the engine; from then on
-    /// getSignificantCount, the look counts, the smallest ps and the worker's status may be
-    /// read.
+    /// True once the worker has made its last access to the engine and the phase; from then
+    /// on getSignificantCount, the look counts, the phase's smallest ps and the worker's
+    /// status may be read.
     bool isFinished() const { return finished.load(std::memory_order_acquire); }
-    /// The pass the worker reached, published at passes 0, 100, 200, ...
+    /// The passes the worker has run, published at 100, 200, ...
     std::int32_t getProgressPosition() const { return progress.load(std::memory_order_relaxed); }
     /// Significant passes of the last run.
     std::int32_t getSignificantCount() const { return significantCount; }
@@ -54,10 +58,6 @@ public:
     bool isObservedSampleSignificant() const { return observedSampleSignificant; }
     /// The per-look counts of the last run that recorded its looks; empty otherwise.
     const LookCounts& getLookCounts() const { return lookCounts; }
-    /// The smallest p over the looks of each pass of the last run that kept them, in pass
-    /// order; +infinity for a pass none of whose looks could be computed. The caller may
-    /// move the values out.
-    std::vector<double>& getSmallestPs() { return smallestPs; }
 
     /// Keeps the sample's Y (values only), X and groupStart and the model's S as the base of
     /// every pass.
@@ -69,12 +69,14 @@ public:
     void restoreBaseAfterFailure();
 
 private:
-    /// The passes of a prepared run, from the saved base.
-    void runPasses(const SimulationParameters& parameters, std::int32_t* status);
-    /// One pass; false when a sample generation failed or an abort was requested, which
-    /// ends the run.
-    bool runPass(const SimulationParameters& parameters, const double& p, double observedP,
-                 std::int32_t* status);
+    /// The passes of the blocks this worker takes, from the saved base.
+    void runPasses(const SimulationParameters& parameters, SimulationPhase& phase,
+                   std::int32_t workerIndex, bool seedsBlocks, std::int32_t* status);
+    /// Pass number pass of the phase; false when a sample generation failed or an abort was
+    /// requested, which ends the run. Its smallest p over the looks goes into the phase's slot when
+    /// the phase keeps them: +infinity for a pass none of whose looks could be computed.
+    bool runPass(const SimulationParameters& parameters, std::int64_t pass, SimulationPhase& phase,
+                 const double& p, double observedP, std::int32_t* status);
     /// A new sample into the current view; false (with *status) when it failed.
     bool drawSample(std::int32_t* status);
     /// compute, then the p of the selected analysis; +infinity, which no critical alpha
@@ -104,5 +106,4 @@ private:
     std::int32_t significantCount = 0;
     bool observedSampleSignificant = false;
     LookCounts lookCounts;
-    std::vector<double> smallestPs;
 };

@@ -56,7 +56,6 @@ CVeltmarkDlg::CVeltmarkDlg(const DesktopServices& desktopServices, QWidget* pare
     preferences = loadPreferences(services.settings, processorCount);
     commands = std::make_unique<MainWindowCommands>(services.messages, services.separator,
                                                     std::max(preferences.numberOfThreads, 1));
-    seedEngines(services.seeds);
     projectCommands =
         std::make_unique<ProjectCommands>(*commands, services.fileDialogs, services.messages);
 
@@ -84,13 +83,6 @@ CVeltmarkDlg::~CVeltmarkDlg()
     // would delete its child widgets; so the views go first.
     delete takeCentralWidget();
     savePreferences(preferences, services.settings);
-}
-
-void CVeltmarkDlg::seedEngines(SeedSource& seeds)
-{
-    // In pool order, one value each, so that no two engines draw the same sequence.
-    for (int i = 0; i < commands->getEngineCount(); ++i)
-        commands->getEngine(i).getGenerator().seed(seeds.nextSeed());
 }
 
 void CVeltmarkDlg::createTables()

@@ -36,8 +36,7 @@ class CVeltmarkDlg : public QMainWindow {
 
 public:
     /// The services must outlive the window. Loads the Preferences from the settings store
-    /// (the processor count as the default thread count) and creates one engine per thread,
-    /// each seeded from the non-deterministic source.
+    /// (the processor count as the default thread count) and creates one engine per thread.
     explicit CVeltmarkDlg(const DesktopServices& services, QWidget* parent = nullptr);
     /// Saves the Preferences to the settings store.
     ~CVeltmarkDlg() override;
@@ -89,7 +88,6 @@ private:
     void createMenus();
     QAction* addMenuAction(QMenu* menu, const QString& text, void (CVeltmarkDlg::*slot)(),
                            const QKeySequence& shortcut = QKeySequence());
-    void seedEngines(SeedSource& seeds);
     /// Places every control for the window's present size and scale.
     void applyLayout();
     /// The whole window's size, frame included, as the layout measures it.

@@ -15,6 +15,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -50,11 +51,11 @@ QLineEdit* makeResultField(QWidget* parent, const char* name)
 
 SimulationDlg::SimulationDlg(std::vector<Anova*> pool, SimulationParameters& simulationParameters,
                              const Design& shownDesign, const Preferences& simulationPreferences,
-                             MessageSink& messageSink, DecimalSeparator userSeparator,
-                             QWidget* parent)
+                             SeedSource& seedSource, MessageSink& messageSink,
+                             DecimalSeparator userSeparator, QWidget* parent)
     : QDialog(parent), engines(std::move(pool)), parameters(simulationParameters),
-      design(shownDesign), preferences(simulationPreferences), messages(messageSink),
-      separator(userSeparator), run(engines, messageSink, userSeparator)
+      design(shownDesign), preferences(simulationPreferences), seeds(seedSource),
+      messages(messageSink), separator(userSeparator), run(engines, messageSink, userSeparator)
 {
     setWindowTitle("Simulation");
     heading = new QLabel("Simulation of effect ", this);
@@ -324,10 +325,12 @@ void SimulationDlg::startSimulation()
     probabilityResult->hide();
     observedNote->hide();
     showProgressBars();
+    // A new seed for every run, so that two runs draw different passes.
+    parameters.seed = seeds.nextSeed();
     if (!run.start(parameters, preferences))
         return;
     for (QProgressBar* bar : progressBars)
-        bar->setRange(0, run.passesPerThread());
+        bar->setRange(0, run.evenShareOfPasses());
     showRunning(true);
     pollTimer.start();
 }
@@ -337,8 +340,10 @@ void SimulationDlg::pollRun()
     // Stopped while the run is looked at: the end of a run may show a message box, whose
     // event loop must not poll the ended run a second time.
     pollTimer.stop();
+    // A thread that took more than its even share of the blocks shows a full bar.
     for (std::size_t i = 0; i < progressBars.size(); ++i)
-        progressBars[i]->setValue(run.progressOf(static_cast<std::int32_t>(i)));
+        progressBars[i]->setValue(
+            std::min(run.progressOf(static_cast<std::int32_t>(i)), progressBars[i]->maximum()));
     if (!run.poll()) {
         pollTimer.start();
         return;

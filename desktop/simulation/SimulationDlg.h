@@ -4,6 +4,7 @@
 #include "numeric/DecimalSeparator.h"
 #include "numeric/LapackWorkspace.h"
 #include "platform/MessageSink.h"
+#include "platform/SeedSource.h"
 #include "simulation/SimulationFields.h"
 #include "simulation/SimulationRun.h"
 #include "stats/Anova.h"
@@ -43,11 +44,11 @@ public:
     static constexpr int POLL_INTERVAL_MS = 50;
 
     /// engines is the engine pool (one worker per engine), parameters the main window's
-    /// record, which the window writes; design is handed to the matrices editor. None of
-    /// them is owned, and all outlive the window.
+    /// record, which the window writes; design is handed to the matrices editor; every run
+    /// draws its seed from seeds. None of them is owned, and all outlive the window.
     SimulationDlg(std::vector<Anova*> engines, SimulationParameters& parameters,
-                  const Design& design, const Preferences& preferences, MessageSink& messages,
-                  DecimalSeparator separator, QWidget* parent = nullptr);
+                  const Design& design, const Preferences& preferences, SeedSource& seeds,
+                  MessageSink& messages, DecimalSeparator separator, QWidget* parent = nullptr);
     ~SimulationDlg() override;
 
     /// The heading "Simulation of effect " and the name.
@@ -100,6 +101,7 @@ private:
     SimulationParameters& parameters;
     const Design& design;
     const Preferences& preferences;
+    SeedSource& seeds;
     MessageSink& messages;
     DecimalSeparator separator;
     SimulationRun run;

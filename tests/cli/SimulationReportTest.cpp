@@ -1,14 +1,12 @@
-// The figures of the simulate report, the engines' seeds and a damaged population file.
+// The figures of the simulate report and a damaged population file.
 #include "cli/SimulationReport.h"
 #include "cli/PopulationJson.h"
-#include "cli/SimulateCommand.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <string>
 
 TEST(SimulationReport, WilsonBoundsAreTheScoreTestsRootsAlsoAtTheEnds)
@@ -30,16 +28,6 @@ TEST(SimulationReport, WilsonBoundsAreTheScoreTestsRootsAlsoAtTheEnds)
         EXPECT_EQ(estimate.low == 0.0, significant == 0);
         EXPECT_EQ(estimate.high == 1.0, significant == 400);
     }
-}
-
-TEST(SimulateCommandEngineSeed, RepeatsAndDiffersPerEngineAndRun)
-{
-    EXPECT_EQ(SimulateCommand::engineSeed(7, 1), SimulateCommand::engineSeed(7, 1));
-    std::set<std::uint32_t> seeds;
-    for (std::uint32_t run : {0U, 1U, 7U})
-        for (std::uint32_t i = 0; i < 4; ++i)
-            seeds.insert(SimulateCommand::engineSeed(run, i));
-    EXPECT_EQ(seeds.size(), 12U);
 }
 
 TEST(PopulationJson, DamagedFilesAreRefusedWithWhatIsWrong)

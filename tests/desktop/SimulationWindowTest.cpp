@@ -27,7 +27,7 @@ protected:
             engines.push_back(&window->getCommands().getEngine(i));
         dialog = std::make_unique<SimulationDlg>(
             engines, window->getCommands().getSimulationParameters(),
-            window->getCommands().getDesign(), window->getPreferences(), messages,
+            window->getCommands().getDesign(), window->getPreferences(), machine, messages,
             DecimalSeparator('.'));
         dialog->setEffectName("C");
         dialog->show();
@@ -75,7 +75,8 @@ TEST_F(SimulationWindowTest, ARunShowsItsPassesAndProbability)
 {
     child<QLineEdit>(*dialog, "alphaEdit")->setText("0.999999999999");
     ASSERT_TRUE(run("10"));
-    EXPECT_EQ(text(*dialog, "passesResult"), "12") << "6 passes on each of 2 threads";
+    EXPECT_EQ(text(*dialog, "passesResult"), "10") << "exactly the passes asked for";
+    EXPECT_EQ(machine.seeds, 1u) << "the run drew its seed";
     EXPECT_EQ(text(*dialog, "probabilityResult"), "1") << "every pass is significant";
     EXPECT_TRUE(child(*dialog, "observedNote")->isVisible()) << "because the observed sample is";
     EXPECT_EQ(text(*dialog, "observedNote"), OBSERVED_SIGNIFICANT_NOTE);

@@ -22,9 +22,9 @@ namespace {
 /// difference of the cells has mean difference and variance 2 (1 - rho): the uncorrected
 /// ANOVA of the within factor is then the two-sided paired t test.
 struct PairedStudy {
-    PairedStudy(double difference, double rho, std::uint32_t seed) : pool(2)
+    PairedStudy(double difference, double rho, std::uint32_t runSeed) : seed(runSeed), pool(2)
     {
-        pool.load(pairedTable(), {0}, {1}, seed);
+        pool.load(pairedTable(), {0}, {1});
         pool.importPopulation(matrixOf({{0.0, difference}}), matrixOf({{1.0, 1.0}}),
                               matrixOf({{1.0, rho}, {rho, 1.0}}));
     }
@@ -40,6 +40,7 @@ struct PairedStudy {
         parameters.recordLooks = 1;
         parameters.maxAdditionalInspections = inspections;
         parameters.participantsPerInspection = step;
+        parameters.seed = seed;
         return parameters;
     }
 
@@ -48,6 +49,7 @@ struct PairedStudy {
         return pool.run.runSimulation(parameters, Preferences(), [] {});
     }
 
+    std::uint32_t seed;
     EnginePool pool;
 };
 

@@ -10,22 +10,78 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
-TEST(SimulationRunControl, SplitsThePassesAndAddsTheCountsUp)
+TEST(SimulationRunControl, RunsExactlyThePassesAskedForAndAddsTheCountsUp)
 {
-    // The observed sample is significant at alpha 0.99: 10 passes on 4 threads run 3 each.
+    // The observed sample is significant at alpha 0.99, so every pass counts: 2500 passes
+    // are two whole blocks and one of 500.
     EnginePool pool(4);
     pool.load(pairedTable(), {0}, {1});
     SimulationParameters parameters;
-    parameters.numberOfPasses = 10;
+    parameters.numberOfPasses = 2500;
     parameters.criticalAlpha = 0.99;
     parameters.maxAdditionalInspections = 0;
     const SimulationResult& result = pool.run.runSimulation(parameters, Preferences(), [] {});
     EXPECT_EQ(result.outcome, SimulationOutcome::Completed);
-    EXPECT_EQ(result.actualPasses, 12);
-    EXPECT_EQ(result.significantTotal, 12);
-    EXPECT_EQ(pool.engines[3].engine.getSignificantCount(), 3);
+    EXPECT_EQ(result.actualPasses, 2500);
+    EXPECT_EQ(result.significantTotal, 2500);
+    EXPECT_EQ(pool.run.passesDone(), 2500);
     EXPECT_TRUE(result.observedSampleSignificant);
+}
+
+TEST(SimulationRunControl, ASeedGivesTheSameCountsOnAnyNumberOfThreads)
+{
+    // Power of a within effect with groups; 3500 passes are four blocks, the last one short.
+    const DataTable table = tableOf(1, {2}, normalRows({2}, {5, 5}, 2, 23u));
+    SimulationParameters power = replacingParameters(3, 3500, AnalysisAnovaUncorrected);
+    power.simulateAlpha = 0;
+    power.criticalAlpha = 0.01;
+    power.seed = 2024u;
+    SimulationParameters looks = power;
+    looks.maxAdditionalInspections = 2;
+    looks.participantsPerInspection = 1;
+    SimulationParameters recorded = looks;
+    recorded.recordLooks = 1;
+    // An alpha error run proper, to compare with the rank that calibrated it.
+    SimulationParameters calibrated = recorded;
+    calibrated.simulateAlpha = 1;
+    calibrated.calibrateAlpha = 1;
+    const struct {
+        const char* name;
+        SimulationParameters parameters;
+    } cases[] = {{"one look", power},
+                 {"inspections", looks},
+                 {"look table", recorded},
+                 {"calibration", calibrated}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<SimulationResult> single;
+        for (const std::int32_t threads : {1, 2, 3, 8}) {
+            EnginePool pool(threads);
+            pool.load(table, {1}, {1});
+            SimulationParameters parameters = c.parameters;
+            const SimulationResult& result =
+                pool.run.runSimulation(parameters, Preferences(), [] {});
+            ASSERT_TRUE(result.hasProbability()) << threads;
+            EXPECT_EQ(result.actualPasses, 3500);
+            if (!single) {
+                single = result;
+                ASSERT_GT(result.significantTotal, 0);
+                ASSERT_LT(result.significantTotal, result.actualPasses);
+                continue;
+            }
+            EXPECT_EQ(result.significantTotal, single->significantTotal) << threads;
+            EXPECT_EQ(result.lookCounts.significantAt, single->lookCounts.significantAt);
+            EXPECT_EQ(result.lookCounts.firstSignificantAt, single->lookCounts.firstSignificantAt);
+            EXPECT_EQ(result.criticalAlpha, single->criticalAlpha) << threads;
+        }
+        if (c.parameters.calibrateAlpha != 0) {
+            // Had the run proper drawn the null run's passes again, its significant passes
+            // would be exactly the rank that fixed the calibrated alpha, ⌈0.01 · 3500⌉.
+            EXPECT_NE(single->significantTotal, 35);
+        }
+    }
 }
 
 TEST(SimulationRunControl, FailedRunsEndWithTheirOutcomeAndMessage)
@@ -161,30 +217,11 @@ TEST(SimulationRunControl, AbortStopsTheWorkersAndRestoresTheEngines)
     }
 }
 
-TEST(SimulationRunControl, FixedSeedsReproduceTheResult)
-{
-    const DataTable table = tableOf(1, {2}, normalRows({2}, {5, 5}, 2, 23u));
-    EnginePool pool(2);
-    pool.load(table, {1}, {1}, 2024u);
-    SimulationParameters parameters = replacingParameters(6, 600, AnalysisAnovaUncorrected);
-    parameters.simulateAlpha = 0;
-    parameters.maxAdditionalInspections = 2;
-    parameters.participantsPerInspection = 3;
-    const SimulationResult first = pool.run.runSimulation(parameters, Preferences(), [] {});
-    ASSERT_GT(first.significantTotal, 0);
-    ASSERT_LT(first.significantTotal, first.actualPasses);
-    EXPECT_FALSE(first.observedSampleSignificant);
-    pool.load(table, {1}, {1}, 2024u);
-    parameters.numberOfPasses = 600;
-    EXPECT_EQ(pool.run.runSimulation(parameters, Preferences(), [] {}).significantTotal,
-              first.significantTotal);
-}
-
 TEST(SimulatedProbabilities, AlphaOfAnExactTestWithUnequalSdsIsTheCriticalAlpha)
 {
     // Pillai's test of A with one group is Hotelling's paired T², exact for any covariance.
     EnginePool pool(2);
-    pool.load(pairedTable(), {0}, {1}, 77u);
+    pool.load(pairedTable(), {0}, {1});
     for (LoadedEngine& loaded : pool.engines) {
         ASSERT_TRUE(loaded.engine.importSimulationMatrices(matrixOf({{3, 3}}), matrixOf({{1, 2}}),
                                                            matrixOf({{1, 0.5}, {0.5, 1}})));
@@ -246,7 +283,7 @@ TEST(SimulationRunControl, TheMemoryLimitReducesTheThreadsOrRefusesTheRun)
     const SimulationResult reduced = pool.run.runSimulation(parameters, Preferences(), [] {});
     EXPECT_EQ(reduced.outcome, SimulationOutcome::Completed);
     EXPECT_EQ(pool.run.threadCount(), 2);
-    EXPECT_EQ(reduced.actualPasses, 2 * 21);
+    EXPECT_EQ(reduced.actualPasses, 40);
     ASSERT_EQ(pool.messages.messages.size(), 1u);
     EXPECT_EQ(pool.messages.messages[0].title, "Notice");
     EXPECT_NE(pool.messages.messages[0].text.find("4 threads would exceed"), std::string::npos);

@@ -29,7 +29,8 @@ protected:
     {
         engine.resetRunFlags();
         std::int32_t status = StatusOk;
-        engine.simulate(parameters, preferences, &status);
+        SimulationPhase phase(parameters.numberOfPasses, 0, 0, SimulationPhase::ALL_BLOCKS);
+        engine.simulate(parameters, preferences, phase, &status);
         EXPECT_TRUE(engine.isFinished());
         return status;
     }
@@ -81,7 +82,8 @@ TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
         parameters.maxAdditionalInspections = 0;
         loaded.engine.resetRunFlags();
         std::int32_t status = StatusOk;
-        loaded.engine.simulate(parameters, Preferences(), &status);
+        SimulationPhase phase(4, 0, 0, SimulationPhase::ALL_BLOCKS);
+        loaded.engine.simulate(parameters, Preferences(), phase, &status);
         EXPECT_EQ(status, StatusOk);
         const bool available =
             analysis == AnalysisAnovaUncorrected || analysis == AnalysisAnovaLowerBound;

@@ -91,13 +91,10 @@ EnginePool::EnginePool(std::int32_t count)
 }
 
 void EnginePool::load(const DataTable& table, const std::vector<int>& betweenFlags,
-                      const std::vector<int>& withinFlags, std::uint32_t seed)
+                      const std::vector<int>& withinFlags)
 {
-    for (LoadedEngine& loaded : engines) {
+    for (LoadedEngine& loaded : engines)
         ASSERT_TRUE(loaded.load(table, betweenFlags, withinFlags));
-        const auto index = static_cast<std::uint32_t>(loaded.engine.getThreadIndex());
-        loaded.engine.getGenerator().seed(seed + index);
-    }
 }
 
 void EnginePool::importPopulation(const RealMatrix& means, const RealMatrix& sds,

@@ -55,9 +55,9 @@ std::vector<double> valuesOf(const RealMatrix& matrix);
 struct EnginePool {
     explicit EnginePool(std::int32_t count);
 
-    /// Loads every engine and seeds it with seed + its thread index.
+    /// Loads every engine.
     void load(const DataTable& table, const std::vector<int>& betweenFlags,
-              const std::vector<int>& withinFlags, std::uint32_t seed = 1u);
+              const std::vector<int>& withinFlags);
     /// Every engine simulates these matrices instead of the estimated ones.
     void importPopulation(const RealMatrix& means, const RealMatrix& sds,
                           const RealMatrix& correlations);
