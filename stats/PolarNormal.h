@@ -14,11 +14,11 @@ public:
     /// < 1; then u·f is returned and v·f kept, with f = sqrt(-2 ln(s) / s).
     double operator()(std::mt19937& engine);
 
-private:
     /// A uniform number in [0, 1) from two successive outputs a, b of the engine:
     /// (a + b·2³²) / 2⁶⁴, the 53-bit canonical uniform.
     static double canonicalUniform(std::mt19937& engine);
 
+private:
     bool hasKept = false;
     double kept = 0.0;
 };
