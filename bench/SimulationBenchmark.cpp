@@ -195,14 +195,10 @@ BENCHMARK_CAPTURE(lookAtDesignSample, D1_rows, 0, SamplerRows)->Unit(benchmark::
 BENCHMARK_CAPTURE(lookAtDesignSample, D2_rows, 1, SamplerRows)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lookAtDesignSample, D3_rows, 2, SamplerRows)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lookAtDesignSample, D4_rows, 3, SamplerRows)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(lookAtDesignSample, D1_summary, 0, SamplerSummary)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(lookAtDesignSample, D2_summary, 1, SamplerSummary)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(lookAtDesignSample, D3_summary, 2, SamplerSummary)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(lookAtDesignSample, D4_summary, 3, SamplerSummary)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D1_summary, 0, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D2_summary, 1, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D3_summary, 2, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D4_summary, 3, SamplerSummary)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lookAtD2ShapedSample, rows, SamplerRows)
     ->Arg(10)
     ->Arg(100)

@@ -162,6 +162,7 @@ public:
 
     SampleGenerator& getGenerator() { return generator; }
     SummarySampler& getSummarySampler() { return summarySampler; }
+    const Sample& getSample() const { return sample; }
     const YMatrix& getY() const { return sample.getY(); }
     const RealMatrix& getX() const { return sample.getX(); }
     const std::vector<int>& getGroupStart() const { return sample.getGroupStart(); }

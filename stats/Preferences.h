@@ -12,8 +12,8 @@ enum SamplerKind : std::int32_t {
 };
 
 /// The machine-related choices of a simulation: the random source, the sampler and the number
-/// of worker threads. The main window keeps one record, the preferences dialog edits it, the settings
-/// store keeps it between program starts, and every worker receives a copy, so the record
+/// of worker threads. The main window keeps one record, the preferences dialog edits it, the
+/// settings store keeps it between program starts, and every worker receives a copy, so the record
 /// holds plain values only.
 struct Preferences {
     /// The path with index i (0-based) of randomNumbersFiles: the text between the i-th and
@@ -22,10 +22,7 @@ struct Preferences {
     /// The number of ";" plus one, so an empty list counts as one (empty) path.
     std::int32_t pathCount() const;
     /// Whether a run draws summaries: the Mersenne Twister with the summary sampler.
-    bool drawsSummaries() const
-    {
-        return useMersenneTwister != 0 && sampler == SamplerSummary;
-    }
+    bool drawsSummaries() const { return useMersenneTwister != 0 && sampler == SamplerSummary; }
 
     /// 1: the deviates come from the Mersenne Twister; 0: from the random-numbers files.
     std::int32_t useMersenneTwister = 1;

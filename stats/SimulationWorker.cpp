@@ -246,10 +246,10 @@ double SimulationWorker::computeLook(const double& p)
 {
     // p is read only after a successful compute. An analysis that is not available (no
     // error degrees of freedom, a singular error matrix) holds a NaN p.
-    const bool computed =
-        summarising ? model.computeFromSummary(summary.getMeans(), summary.getGroupSizes(),
-                                               summary.getSscp())
-                    : model.compute(sample.getY(), sample.getX());
+    const bool computed = summarising
+                              ? model.computeFromSummary(summary.getMeans(),
+                                                         summary.getGroupSizes(), summary.getSscp())
+                              : model.compute(sample.getY(), sample.getX());
     if (!computed || std::isnan(p)) {
         return std::numeric_limits<double>::infinity();
     }

@@ -60,7 +60,8 @@ void SummarySampler::saveBase(const Sample& sample)
             for (std::int32_t i = j; i < columns; ++i) {
                 double sum = 0.0;
                 for (std::int32_t r = first; r < end; ++r) {
-                    sum += (Y.get(r, i) - baseMeans.get(g, i)) * (Y.get(r, j) - baseMeans.get(g, j));
+                    sum +=
+                        (Y.get(r, i) - baseMeans.get(g, i)) * (Y.get(r, j) - baseMeans.get(g, j));
                 }
                 baseSscp.at(i, j) += sum;
                 if (i != j) {
@@ -81,8 +82,7 @@ void SummarySampler::restoreBase()
 
 std::int32_t SummarySampler::drawingStatus() const
 {
-    return cells > 1 && !generator.areDataCorrelationsValid() ? StatusInvalidCorrelation
-                                                              : StatusOk;
+    return cells > 1 && !generator.areDataCorrelationsValid() ? StatusInvalidCorrelation : StatusOk;
 }
 
 std::int32_t SummarySampler::drawNewSample(std::int32_t perGroup)
