@@ -83,4 +83,6 @@ private:
     bool calibrate = false;
     /// "text", "json" or "csv".
     std::string formatName = "text";
+    /// "rows", "summary" or empty (the default, summary).
+    std::string samplerName;
 };

@@ -28,8 +28,8 @@ struct LookPlan {
 
 /// The statistics of one look that the comparisons read.
 enum Statistic { PillaiV, WilksLambda, AnovaF, GreenhouseGeisserEpsilon, STATISTIC_COUNT };
-const char* const STATISTIC_NAMES[STATISTIC_COUNT] = {"Pillai's V", "Wilks' lambda",
-                                                      "ANOVA F", "GG epsilon"};
+const char* const STATISTIC_NAMES[STATISTIC_COUNT] = {"Pillai's V", "Wilks' lambda", "ANOVA F",
+                                                      "GG epsilon"};
 
 /// Mean, variance and the Monte-Carlo variances of both estimates, from the values.
 struct Moments {
@@ -64,8 +64,8 @@ public:
     {
         EXPECT_TRUE(loaded.load(table, betweenFlags, withinFlags));
         if (parameters.useCustomMatrices != 0) {
-            EXPECT_TRUE(engine().importSimulationMatrices(customMeans, customSds,
-                                                          customCorrelations));
+            EXPECT_TRUE(
+                engine().importSimulationMatrices(customMeans, customSds, customCorrelations));
         }
         EXPECT_TRUE(engine().prepareSimulation(parameters));
         RealMatrix means;
@@ -173,10 +173,9 @@ TEST(SummarySampler, OneGroupWithCustomMatricesLooksLikeRowsAfterAnInspection)
     // Three cells with unequal SDs and correlations: the first sample of 3 takes the sum of
     // two outer products (fewer than P), the 8 added take Bartlett's factor, and the look
     // is at their merge.
-    SamplerComparison::setCustomPopulation(matrixOf({{0.0, 0.3, 0.6}}),
-                                           matrixOf({{1.0, 1.5, 2.0}}),
-                                           matrixOf({{1.0, 0.5, 0.2}, {0.5, 1.0, 0.4},
-                                                     {0.2, 0.4, 1.0}}));
+    SamplerComparison::setCustomPopulation(
+        matrixOf({{0.0, 0.3, 0.6}}), matrixOf({{1.0, 1.5, 2.0}}),
+        matrixOf({{1.0, 0.5, 0.2}, {0.5, 1.0, 0.4}, {0.2, 0.4, 1.0}}));
     const DataTable table = tableOf(1, {3}, {{1, 1, 2, 3}, {1, 2, 2, 5}, {1, 4, 3, 3}});
     SamplerComparison comparison(table, {0}, {1}, powerParameters(false, true));
     comparison.compare({3, 1, 8});
@@ -222,8 +221,7 @@ TEST(SummarySampler, RunsHoldTheAlphaOfAnExactTest)
         ASSERT_TRUE(result.hasProbability()) << result.message;
         const double passes = static_cast<double>(result.actualPasses);
         const double sigma = std::sqrt(0.05 * 0.95 / passes);
-        const double last =
-            static_cast<double>(result.lookCounts.significantAt.back()) / passes;
+        const double last = static_cast<double>(result.lookCounts.significantAt.back()) / passes;
         EXPECT_NEAR(last, 0.05, 4.0 * sigma) << inspections << " inspections";
     }
 }
@@ -259,8 +257,7 @@ TEST(SummarySampler, RunsReachThePowerOfThePairedTTestAtEveryLook)
         const double share =
             static_cast<double>(result.lookCounts.significantAt[static_cast<std::size_t>(look)]) /
             passes;
-        EXPECT_NEAR(share, exact, 4.0 * std::sqrt(exact * (1.0 - exact) / passes))
-            << n << " pairs";
+        EXPECT_NEAR(share, exact, 4.0 * std::sqrt(exact * (1.0 - exact) / passes)) << n << " pairs";
     }
 }
 
@@ -276,11 +273,16 @@ TEST(SummarySampler, TheModelOfTheObservedSummaryIsTheModelOfTheRows)
         ASSERT_TRUE(engine.compute());
         const auto results = [&engine] {
             const UnivariateTest& anova = engine.getUnivariateTest();
-            return std::vector<double>{engine.getPillaiTest().p,      engine.getWilksTest().p,
-                                       engine.getHotellingTest().p,   engine.getRoyTest().p,
-                                       anova.p,                       anova.ggP,
-                                       engine.getHuynhFeldtTest().p,  engine.getLowerBoundTest().p,
-                                       engine.getMauchlyTest().W,     anova.F};
+            return std::vector<double>{engine.getPillaiTest().p,
+                                       engine.getWilksTest().p,
+                                       engine.getHotellingTest().p,
+                                       engine.getRoyTest().p,
+                                       anova.p,
+                                       anova.ggP,
+                                       engine.getHuynhFeldtTest().p,
+                                       engine.getLowerBoundTest().p,
+                                       engine.getMauchlyTest().W,
+                                       anova.F};
         };
         const std::vector<double> fromRows = results();
         engine.getSummarySampler().saveBase(engine.getSample());
