@@ -106,6 +106,20 @@ case $scenario in
     expect_between "$(json_number probability "$work/alpha.json")" 0.0362 0.0638
     expect_between "$(json_number actualPasses "$work/alpha.json")" 4000 4002
     ;;
+  samplers-hold-the-alpha)
+    # The exact test's alpha drawn as rows and as summaries; summaries cannot come from
+    # random-numbers files, which supply one deviate per value.
+    for sampler in rows summary; do
+      "$cli" simulate "$examples/grip-strength.vlt" --decimal-separator . --effect hand \
+        --analysis 0 --seed 6 --passes 4000 --sampler "$sampler" "${fresh_samples[@]}" \
+        >"$work/$sampler.json"
+      expect_between "$(json_number probability "$work/$sampler.json")" 0.0362 0.0638
+    done
+    ! diff -q "$work/rows.json" "$work/summary.json" >/dev/null
+    "$root/tests/cli/expect-run.sh" 2 "" "^--sampler: random-numbers files supply one deviate" \
+      "$cli" simulate "$examples/grip-strength.vlt" --decimal-separator . --effect hand \
+      --analysis 0 --sampler summary --random-files "$work/none.txt"
+    ;;
   inspections-inflate-alpha)
     # Looking again after adding participants raises the alpha above the critical alpha
     # (five looks: about 0.14 for a test of 0.05); the same seed without them stays near it.
