@@ -70,14 +70,20 @@ case $scenario in
     expect_between "$(json_number probability "$work/report.json")" 0.035 0.065
     ;;
   overflowing-population)
-    # Means near 1e308 overflow every sample's sums of squares: the run ends with the cause
-    # and status 1 instead of counting every look as not significant.
+    # Means near 1e308 overflow every row sample's sums of squares (the rows' spread is lost
+    # in their rounding); summaries form those from the deviations and overflow only with
+    # SDs whose squares do. Either way the run ends with the cause and status 1 instead of
+    # counting every look as not significant.
     "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
       "${fresh_samples[@]}" --seed 1 --export-population "$work/population.json" >/dev/null
-    jq '.means[0][0] = 1e308' "$work/population.json" >"$work/huge.json"
-    "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulated data cannot be computed: " \
-      "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
-      "${fresh_samples[@]}" --seed 1 --population "$work/huge.json"
+    jq '.means[0][0] = 1e308' "$work/population.json" >"$work/huge-mean.json"
+    jq '.sds[0][0] = 1e160' "$work/population.json" >"$work/huge-sd.json"
+    for case in "rows huge-mean" "summary huge-sd"; do
+      set -- $case
+      "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulated data cannot be computed: " \
+        "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
+        "${fresh_samples[@]}" --seed 1 --sampler "$1" --population "$work/$2.json"
+    done
     ;;
   seed-repeats)
     # The same seed, thread count and input give the same report; another seed another one.
@@ -257,10 +263,11 @@ CASES
     # build cannot start under such a limit; the scenario is then skipped.
     limit=1000000
     (ulimit -v $limit; "$cli" --help >/dev/null 2>&1) || exit 77
+    # Rows: summaries of the same sample need no memory for it.
     (ulimit -v $limit
      "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulation ran out of memory\.$" \
        "$cli" simulate "$examples/word-recall.vlt" --effect "training x list" --analysis 2 \
-       --replace --per-group 3000000 --inspections 0 --threads 1 --passes 5)
+       --replace --per-group 3000000 --inspections 0 --threads 1 --passes 5 --sampler rows)
     ;;
   *)
     echo "unknown scenario $scenario" >&2
