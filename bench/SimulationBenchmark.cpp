@@ -79,31 +79,65 @@ void inspectionFromBase(benchmark::State& state, std::int32_t index)
     }
 }
 
-// A look at a replaced sample of D2's shape (two groups, six within cells) with
-// state.range(0) participants per group: the cost should grow linearly with them.
-void lookAtReplacedSample(benchmark::State& state)
+// A whole-sample look as a run that replaces the sample makes it: a new sample of perGroup
+// participants in every group, then compute (every analysis), drawn as rows or as
+// summaries. The rows are sized once outside the loop, so the row figure is the drawing and
+// the compute alone.
+void lookAtNewSample(benchmark::State& state, std::int32_t index, std::int32_t perGroup,
+                     SamplerKind sampler)
 {
     Design design;
     Anova engine(0);
-    if (!prepareEngine(1, design, engine)) {
+    if (!prepareEngine(index, design, engine)) {
         state.SkipWithError("the benchmark design could not be prepared");
         return;
     }
-    const auto perGroup = static_cast<std::int32_t>(state.range(0));
-    engine.setGroupSize(perGroup);
+    if (sampler == SamplerRows) {
+        engine.setGroupSize(perGroup);
+        for (auto _ : state) {
+            const std::int32_t status = engine.getGenerator().generateSample();
+            const bool computed = engine.compute();
+            benchmark::DoNotOptimize(status);
+            benchmark::DoNotOptimize(computed);
+        }
+        return;
+    }
+    RealMatrix means;
+    RealMatrix sds;
+    RealMatrix correlations;
+    engine.exportSimulationMatrices(means, sds, correlations);
+    SummarySampler& summary = engine.getSummarySampler();
+    if (!summary.setPopulation(means, sds, correlations)) {
+        state.SkipWithError("the population could not be factored");
+        return;
+    }
     for (auto _ : state) {
-        const std::int32_t status = engine.getGenerator().generateSample();
-        const bool computed = engine.compute();
+        const std::int32_t status = summary.drawNewSample(perGroup);
+        const bool computed = engine.computeFromSummary();
         benchmark::DoNotOptimize(status);
         benchmark::DoNotOptimize(computed);
     }
+}
+
+// lookAtNewSample on design index at its own group size (20, 20, 30, 500).
+void lookAtDesignSample(benchmark::State& state, std::int32_t index, SamplerKind sampler)
+{
+    lookAtNewSample(state, index, benchmarkDesign(index).groupSizes[0], sampler);
+}
+
+// lookAtNewSample on D2's shape with state.range(0) participants per group: the cost of rows
+// should grow linearly with them, that of summaries not at all.
+void lookAtD2ShapedSample(benchmark::State& state, SamplerKind sampler)
+{
+    lookAtNewSample(state, 1, static_cast<std::int32_t>(state.range(0)), sampler);
     state.SetComplexityN(2 * state.range(0));
 }
 
 // Whole passes of the worker on D2's shape, five looks each (the observed sample, then four
-// inspections of 10 per group), with state.range(0) = 1 recording every look. The critical
-// alpha is so small that no look is significant, so both variants run every look and their
-// time per look compares what recording costs.
+// inspections of 10 per group), with state.range(0) = 1 recording every look and
+// state.range(1) the SamplerKind. The critical alpha is so small that no look is
+// significant, so every variant runs every look and their time per look compares what
+// recording and the sampler cost.
 void passesOfFiveLooks(benchmark::State& state)
 {
     Design design;
@@ -118,12 +152,14 @@ void passesOfFiveLooks(benchmark::State& state)
     parameters.maxAdditionalInspections = 4;
     parameters.participantsPerInspection = PARTICIPANTS_PER_INSPECTION;
     parameters.recordLooks = static_cast<std::int32_t>(state.range(0));
+    Preferences preferences;
+    preferences.sampler = static_cast<std::int32_t>(state.range(1));
     std::int32_t status = StatusOk;
     for (auto _ : state) {
         engine.resetRunFlags();
         SimulationPhase phase(parameters.numberOfPasses, SAMPLE_SEED, 0,
                               SimulationPhase::ALL_BLOCKS);
-        engine.simulate(parameters, Preferences(), phase, &status);
+        engine.simulate(parameters, preferences, phase, &status);
         benchmark::DoNotOptimize(status);
     }
     state.SetItemsProcessed(state.iterations() * parameters.numberOfPasses * 5);
@@ -131,7 +167,34 @@ void passesOfFiveLooks(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(passesOfFiveLooks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(passesOfFiveLooks)
+    ->ArgNames({"record", "sampler"})
+    ->Args({0, SamplerRows})
+    ->Args({1, SamplerRows})
+    ->Args({0, SamplerSummary})
+    ->Args({1, SamplerSummary})
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(lookAtDesignSample, D1_rows, 0, SamplerRows)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D2_rows, 1, SamplerRows)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D3_rows, 2, SamplerRows)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D4_rows, 3, SamplerRows)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D1_summary, 0, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D2_summary, 1, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D3_summary, 2, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtDesignSample, D4_summary, 3, SamplerSummary)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtD2ShapedSample, rows, SamplerRows)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(lookAtD2ShapedSample, summary, SamplerSummary)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Complexity(benchmark::o1)
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_CAPTURE(lookAtInspection, D1, 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(lookAtInspection, D2, 1)->Unit(benchmark::kMicrosecond);
@@ -141,8 +204,3 @@ BENCHMARK_CAPTURE(inspectionFromBase, D1, 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(inspectionFromBase, D2, 1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(inspectionFromBase, D3, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(inspectionFromBase, D4, 3)->Unit(benchmark::kMicrosecond);
-BENCHMARK(lookAtReplacedSample)
-    ->RangeMultiplier(4)
-    ->Range(10, 2560)
-    ->Complexity(benchmark::oN)
-    ->Unit(benchmark::kMicrosecond);

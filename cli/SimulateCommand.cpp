@@ -149,6 +149,14 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         ->check(notEmpty())
         ->excludes(seedOption);
     command
+        ->add_option("--sampler", samplerName,
+                     "How the Mersenne Twister's samples are drawn:\nsummary (the default) draws "
+                     "each group's means\nand sums of squares and cross-products, whose\ncost "
+                     "does not grow with the sample size; rows\ndraws every participant. "
+                     "Random-numbers files\nalways draw rows")
+        ->type_name("rows|summary")
+        ->check(oneOf({"rows", "summary"}));
+    command
         ->add_option("--population", populationPath,
                      "Simulate this population instead of the one\nestimated from the data: "
                      "{\"means\": G x P,\n\"sds\": G x P, \"correlations\": P x P}, rows "
@@ -195,6 +203,10 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         if (formatName == "csv" && !recordsLooks())
             throw CLI::ValidationError("--format", "csv writes the look table; add --look-table, "
                                                    "--target-power or --calibrate");
+        if (samplerName == "summary" && !randomFiles.empty())
+            throw CLI::ValidationError("--sampler", "random-numbers files supply one deviate per "
+                                                    "value and draw rows; leave out --sampler "
+                                                    "summary or --random-files");
     });
 
     command->footer(
@@ -338,7 +350,8 @@ bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages)
 std::optional<Preferences> SimulateCommand::preferences(int threadTotal,
                                                         MessageSink& messages) const
 {
-    const Preferences chosen{randomFiles.empty() ? 1 : 0, threadTotal, randomFiles};
+    Preferences chosen{randomFiles.empty() ? 1 : 0, threadTotal, randomFiles};
+    chosen.sampler = samplerName == "rows" ? SamplerRows : SamplerSummary;
     if (chosen.useMersenneTwister == 0 && chosen.pathCount() != threadTotal) {
         messages.showMessage("Error",
                              "--random-files gives " + std::to_string(chosen.pathCount()) +

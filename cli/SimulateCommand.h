@@ -80,4 +80,6 @@ private:
     std::string precision;
     /// "text", "json" or "csv".
     std::string formatName = "text";
+    /// "rows", "summary" or empty (the default, summary).
+    std::string samplerName;
 };

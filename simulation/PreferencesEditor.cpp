@@ -25,6 +25,11 @@ void PreferencesEditor::setUseMersenneTwister(bool useMersenneTwister)
     copy.useMersenneTwister = useMersenneTwister ? 1 : 0;
 }
 
+void PreferencesEditor::setSummarySampler(bool summaries)
+{
+    copy.sampler = summaries ? SamplerSummary : SamplerRows;
+}
+
 void PreferencesEditor::setSelectedFiles(const std::vector<std::string>& paths)
 {
     copy.randomNumbersFiles.clear();

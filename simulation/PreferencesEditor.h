@@ -26,6 +26,11 @@ public:
     /// A radio button was clicked: whether "Use Merseene Twister random numbers" is the
     /// selected one.
     void setUseMersenneTwister(bool useMersenneTwister);
+    /// The sampler box was ticked (summaries) or cleared (rows).
+    void setSummarySampler(bool summaries);
+    /// The sampler is a choice only while the random numbers come from the Mersenne
+    /// Twister; files always draw rows.
+    bool isSamplerEnabled() const { return copy.useMersenneTwister != 0; }
     /// "Select" is available only while the random numbers come from files.
     bool isSelectEnabled() const { return copy.useMersenneTwister == 0; }
     /// The user confirmed the file dialog with these paths, in the dialog's order: they

@@ -2,8 +2,9 @@
 
 Anova::Anova(std::int32_t newThreadIndex)
     : threadIndex(newThreadIndex), sample(&lapack),
-      generator(sample.getGeneratorTarget(), &lapack, newThreadIndex), model(&lapack),
-      population(&lapack), worker(sample, model, population, generator)
+      generator(sample.getGeneratorTarget(), &lapack, newThreadIndex),
+      summarySampler(generator, &lapack), model(&lapack), population(&lapack),
+      worker(sample, model, population, generator, summarySampler)
 {
 }
 

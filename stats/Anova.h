@@ -19,6 +19,7 @@
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationParameters.h"
 #include "stats/SimulationWorker.h"
+#include "stats/SummarySampler.h"
 #include "stats/UnivariateTest.h"
 #include "stats/WilksTest.h"
 
@@ -36,9 +37,9 @@
 /// - the Population: the normal population of a simulation, estimated from the sample
 ///   (cell means, with the tested effect removed for an alpha error simulation; SDs; the
 ///   residual correlations) or set from outside;
-/// - the SimulationWorker: draws samples from the population through the SampleGenerator,
-///   computes them and counts the significant ones, also over repeated inspections that
-///   add participants to every group.
+/// - the SimulationWorker: draws samples from the population through the SampleGenerator
+///   (rows) or the SummarySampler (means and SSCP), computes them and counts the
+///   significant ones, also over repeated inspections that add participants to every group.
 ///
 /// Threads: the main window keeps one engine per worker thread. An engine is used by one
 /// thread at a time and shares nothing with other engines: its matrices and tests use its
@@ -77,6 +78,12 @@ public:
 
     /// LinearModel::compute on the sample.
     bool compute() { return model.compute(sample.getY(), sample.getX()); }
+    /// LinearModel::computeFromSummary on the summary sampler's current summary.
+    bool computeFromSummary()
+    {
+        return model.computeFromSummary(summarySampler.getMeans(), summarySampler.getGroupSizes(),
+                                        summarySampler.getSscp());
+    }
     /// Why the last compute failed; ComputeFailure::None after a successful one.
     ComputeFailure getLastFailure() const { return model.getLastFailure(); }
 
@@ -155,6 +162,8 @@ public:
     const LookCounts& getLookCounts() const { return worker.getLookCounts(); }
 
     SampleGenerator& getGenerator() { return generator; }
+    SummarySampler& getSummarySampler() { return summarySampler; }
+    const Sample& getSample() const { return sample; }
     const YMatrix& getY() const { return sample.getY(); }
     const RealMatrix& getX() const { return sample.getX(); }
     const std::vector<int>& getGroupStart() const { return sample.getGroupStart(); }
@@ -166,6 +175,8 @@ private:
     Sample sample;
     /// Draws into the sample's view; refers to its Y and to lapack.
     SampleGenerator generator;
+    /// Draws summaries through the generator's Mersenne Twister.
+    SummarySampler summarySampler;
     LinearModel model;
     Population population;
     SimulationWorker worker;

@@ -92,7 +92,33 @@ void LinearModel::setEffect(const RealMatrix& newC, const RealMatrix& newM)
 
 bool LinearModel::compute(const YMatrix& Y, const RealMatrix& X)
 {
-    failure = buildModel(Y, X);
+    failure = fitRows(Y, X);
+    if (failure == ComputeFailure::None) {
+        failure = analyseFit();
+    }
+    // A non-finite y makes its cell mean non-finite, which analyseFit reports as an
+    // overflow; the data tell the two causes apart.
+    if (failure == ComputeFailure::Overflow && !allFinite(Y)) {
+        failure = ComputeFailure::NonFiniteData;
+    }
+    return finishCompute();
+}
+
+bool LinearModel::computeFromSummary(const RealMatrix& means, const std::vector<int>& groupSizes,
+                                     const RealMatrix& sscp)
+{
+    failure = fitSummary(means, groupSizes, sscp);
+    if (failure == ComputeFailure::None) {
+        failure = analyseFit();
+    }
+    if (failure == ComputeFailure::Overflow && !allFinite(means)) {
+        failure = ComputeFailure::NonFiniteData;
+    }
+    return finishCompute();
+}
+
+bool LinearModel::finishCompute()
+{
     if (failure != ComputeFailure::None) {
         return false;
     }
@@ -100,40 +126,66 @@ bool LinearModel::compute(const YMatrix& Y, const RealMatrix& X)
     return true;
 }
 
-ComputeFailure LinearModel::buildModel(const YMatrix& Y, const RealMatrix& X)
+ComputeFailure LinearModel::fitRows(const YMatrix& Y, const RealMatrix& X)
 {
-    countObservations(Y, X);
+    n = static_cast<double>(Y.getRows());
+    locateCells(X);
+    countOccupiedCells();
     // Full column rank of X is what makes XᵀX invertible; a between cell without
     // participants leaves a zero column, and the LU inverse would report nothing.
     if (rankX < static_cast<double>(X.getCols())) {
         return ComputeFailure::EmptyGroup;
     }
-    estimateCellMeans(Y, X);
+    estimateCellMeans(Y);
+    formErrorCovariance(Y);
+    return ComputeFailure::None;
+}
+
+ComputeFailure LinearModel::fitSummary(const RealMatrix& means, const std::vector<int>& groupSizes,
+                                       const RealMatrix& sscp)
+{
+    assert(static_cast<std::size_t>(means.getRows()) == groupSizes.size());
+    assert(sscp.getRows() == means.getCols() && sscp.getCols() == means.getCols());
+    cellSizes = groupSizes;
+    n = 0.0;
+    for (int size : cellSizes) {
+        n += size;
+    }
+    countOccupiedCells();
+    if (rankX < static_cast<double>(cellSizes.size())) {
+        return ComputeFailure::EmptyGroup;
+    }
+    invertCellSizes();
+    cellMeans.copyFrom(means);
+    errorCovariance.copyFrom(sscp);
+    errorCovariance.divideInPlace(n - rankX);
+    // Without rows, the largest cell mean stands for the largest |y| in the error floor: the
+    // summaries are formed from the means, and their rounding scales with them.
+    const double* first = cellMeans.dataPointer();
+    dataMagnitude = 0.0;
+    for (const double* mean = first; mean != first + cellMeans.getSize(); ++mean) {
+        dataMagnitude = std::max(dataMagnitude, std::fabs(*mean));
+    }
+    return ComputeFailure::None;
+}
+
+ComputeFailure LinearModel::analyseFit()
+{
     estimateContrast();
     if (!formHypothesisSscp()) {
         return ComputeFailure::LinearAlgebra;
     }
-    formErrorSscp(Y);
+    formErrorSscp();
     // Every number below is formed from these three; an infinity or NaN in them must not
     // reach LAPACK, which rejects it (or loops on it) rather than passing it on.
     if (!allFinite(cellMeans) || !allFinite(hypothesisSscp) || !allFinite(errorSscp)) {
-        return nonFiniteCause(Y);
+        return ComputeFailure::Overflow;
     }
-    return solveEigenproblem(Y);
+    return solveEigenproblem();
 }
 
-ComputeFailure LinearModel::nonFiniteCause(const YMatrix& Y)
+void LinearModel::countOccupiedCells()
 {
-    const double* first = Y.dataPointer();
-    const bool dataFinite =
-        std::all_of(first, first + Y.getSize(), [](double y) { return std::isfinite(y); });
-    return dataFinite ? ComputeFailure::Overflow : ComputeFailure::NonFiniteData;
-}
-
-void LinearModel::countObservations(const YMatrix& Y, const RealMatrix& X)
-{
-    n = static_cast<double>(Y.getRows());
-    locateCells(X);
     // For a cell indicator the columns of X are orthogonal and XᵀX is diagonal with the
     // cell sizes n_g, so the singular values of X are sqrt(n_g): at least 1 for an occupied
     // cell, exactly 0 for an empty one. The rank is therefore exactly the number of
@@ -166,21 +218,28 @@ void LinearModel::locateCells(const RealMatrix& X)
     }
 }
 
-void LinearModel::estimateCellMeans(const YMatrix& Y, const RealMatrix& X)
+void LinearModel::invertCellSizes()
 {
     // XᵀX of a cell indicator is diagonal with the cell sizes. Its LU inverse is diagonal
     // too, with 1/n_g on the diagonal (dgetrf pivots on the diagonal and dgetri inverts the
-    // diagonal U), so A is formed directly. Row g of A Xᵀ then holds A(g, g) at the
-    // participants of cell g and zeros elsewhere, and row g of B = (A Xᵀ) Y is the sum, in
-    // participant order as dgemm forms it, of A(g, g) times the rows of Y of cell g: skipping
-    // the products with zero gives the same sums in O(N·P) instead of O(G·N·P).
-    const std::int32_t cells = X.getCols();
-    const std::int32_t participants = Y.getRows();
-    const std::int32_t columns = Y.getCols();
+    // diagonal U), so it is formed directly.
+    const auto cells = static_cast<std::int32_t>(cellSizes.size());
     xtxInverse.resize(cells, cells);
     for (std::int32_t g = 0; g < cells; ++g) {
         xtxInverse.set(g, g, 1.0 / static_cast<double>(cellSizes[static_cast<std::size_t>(g)]));
     }
+}
+
+void LinearModel::estimateCellMeans(const YMatrix& Y)
+{
+    // Row g of (XᵀX)⁻¹ Xᵀ holds 1/n_g at the participants of cell g and zeros elsewhere, and
+    // row g of B = ((XᵀX)⁻¹ Xᵀ) Y is the sum, in participant order as dgemm forms it, of
+    // 1/n_g times the rows of Y of cell g: skipping the products with zero gives the same
+    // sums in O(N·P) instead of O(G·N·P).
+    invertCellSizes();
+    const auto cells = static_cast<std::int32_t>(cellSizes.size());
+    const std::int32_t participants = Y.getRows();
+    const std::int32_t columns = Y.getCols();
     cellMeans.resize(cells, columns);
     const int* cellOf = cellOfParticipant.data();
     for (std::int32_t p = 0; p < columns; ++p) {
@@ -224,9 +283,8 @@ bool LinearModel::formHypothesisSscp()
     return true;
 }
 
-void LinearModel::formErrorSscp(const YMatrix& Y)
+void LinearModel::formErrorSscp()
 {
-    formErrorCovariance(Y);
     const auto columns = static_cast<std::int32_t>(t);
     if (n - rankX <= 0.0) {
         // Without error degrees of freedom S is 0/0; E is left zero and no analysis is
@@ -239,11 +297,11 @@ void LinearModel::formErrorSscp(const YMatrix& Y)
     errorSscp.scaleInPlace(n - rankX);
 }
 
-double LinearModel::errorFloor(const YMatrix& Y) const
+double LinearModel::errorFloor() const
 {
     constexpr double epsilon = std::numeric_limits<double>::epsilon();
     const double participants = n;
-    const double columns = Y.getCols();
+    const double columns = errorCovariance.getRows();
     // E = Mᵀ (RᵀR) M is formed from the residual SSCP RᵀR, whose elements are sums of N
     // products and carry rounding errors up to about N·ε times its largest eigenvalue; the
     // products with M, sums of P terms, add P·ε of it. The trace bounds that eigenvalue.
@@ -330,7 +388,7 @@ void LinearModel::crossProductOfResiduals()
     }
 }
 
-ComputeFailure LinearModel::solveEigenproblem(const YMatrix& Y)
+ComputeFailure LinearModel::solveEigenproblem()
 {
     heEigenvalues.assign(static_cast<std::size_t>(t), 0.0);
     errorRank = 0;
@@ -338,7 +396,7 @@ ComputeFailure LinearModel::solveEigenproblem(const YMatrix& Y)
         return ComputeFailure::None;
     }
     const std::optional<std::int32_t> rank =
-        symmetricPseudoInverse(errorSscp, errorSscpPlus, errorFloor(Y));
+        symmetricPseudoInverse(errorSscp, errorSscpPlus, errorFloor());
     if (!rank) {
         return ComputeFailure::LinearAlgebra;
     }
@@ -383,9 +441,8 @@ void LinearModel::computeTests()
 
 void LinearModel::estimateErrorCovariance(const YMatrix& Y, const RealMatrix& X)
 {
-    countObservations(Y, X);
-    estimateCellMeans(Y, X);
-    formErrorCovariance(Y);
+    [[maybe_unused]] const ComputeFailure fit = fitRows(Y, X);
+    assert(fit == ComputeFailure::None); // every group has participants
 }
 
 void LinearModel::saveErrorCovariance()

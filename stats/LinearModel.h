@@ -37,6 +37,13 @@ public:
     /// E are not a failure: their tests report themselves not available. X must be a cell
     /// indicator (entries 0 and 1, one 1 per row).
     bool compute(const YMatrix& Y, const RealMatrix& X);
+    /// The same model and tests from the sufficient statistics of a sample: the cell means
+    /// B (G x P), the cell sizes n_g (G) and the pooled within-cell SSCP Σ_g Σ_i (y - b_g)
+    /// (y - b_g)ᵀ (P x P). compute on rows with these statistics gives the same results up to
+    /// rounding; a cell of size 0 is EmptyGroup, and non-finite means are NonFiniteData.
+    /// There are no rows, so no residuals are formed.
+    bool computeFromSummary(const RealMatrix& means, const std::vector<int>& groupSizes,
+                            const RealMatrix& sscp);
     /// Why the last compute failed; ComputeFailure::None after a successful one.
     ComputeFailure getLastFailure() const { return failure; }
     /// n, rank(X), B and S of Y and X, without the tests.
@@ -59,35 +66,47 @@ public:
     const RealMatrix& getErrorCovariance() const { return errorCovariance; }
 
 private:
-    ComputeFailure buildModel(const YMatrix& Y, const RealMatrix& X);
+    // compute and computeFromSummary fit the model in their own way and share the rest.
+    /// n, rank(X), B and S of rows: EmptyGroup when a cell has no participant.
+    ComputeFailure fitRows(const YMatrix& Y, const RealMatrix& X);
+    /// n, rank(X), B and S of a summary: EmptyGroup when a cell has size 0.
+    ComputeFailure fitSummary(const RealMatrix& means, const std::vector<int>& groupSizes,
+                              const RealMatrix& sscp);
+    /// From the fit: the contrast, H, E and the eigenproblem. Overflow when a number formed
+    /// from the data is not finite (the caller tells non-finite data apart).
+    ComputeFailure analyseFit();
+    /// Runs the tests unless the compute failed; whether it succeeded.
+    bool finishCompute();
     void computeTests();
-    /// NonFiniteData when Y holds an infinity or NaN, else Overflow.
-    static ComputeFailure nonFiniteCause(const YMatrix& Y);
 
-    // The steps of buildModel.
-    /// n := N and rankX := rank(X), the number of occupied cells.
-    void countObservations(const YMatrix& Y, const RealMatrix& X);
+    // The steps of the fits.
     /// cellOfParticipant and cellSizes of the cell indicator X.
     void locateCells(const RealMatrix& X);
+    /// rankX := the number of cells with participants.
+    void countOccupiedCells();
+    /// (XᵀX)⁻¹ = diag(1 / n_g) from the cell sizes.
+    void invertCellSizes();
     /// B := (XᵀX)⁻¹ XᵀY, keeping (XᵀX)⁻¹ for the hypothesis SSCP.
-    void estimateCellMeans(const YMatrix& Y, const RealMatrix& X);
-    /// CBM, q and t.
-    void estimateContrast();
-    /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM); false when the pseudo-inverse fails.
-    bool formHypothesisSscp();
-    /// S, then E := Mᵀ S M · (N - r); E := 0 (t x t) when N - r is not positive.
-    void formErrorSscp(const YMatrix& Y);
-    /// The bound at or below which an eigenvalue of E is rounding noise of the data.
-    double errorFloor(const YMatrix& Y) const;
+    void estimateCellMeans(const YMatrix& Y);
     /// S := (Y - XB)ᵀ(Y - XB) / (N - r).
     void formErrorCovariance(const YMatrix& Y);
     /// residuals := Y - X B; dataMagnitude := max |y|.
     void formResiduals(const YMatrix& Y);
     /// errorCovariance := RᵀR of the residuals.
     void crossProductOfResiduals();
+
+    // The steps of analyseFit.
+    /// CBM, q and t.
+    void estimateContrast();
+    /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM); false when the pseudo-inverse fails.
+    bool formHypothesisSscp();
+    /// E := Mᵀ S M · (N - r); E := 0 (t x t) when N - r is not positive.
+    void formErrorSscp();
+    /// The bound at or below which an eigenvalue of E is rounding noise of the data.
+    double errorFloor() const;
     /// E⁺ and the rank of E; when E has full rank, H E⁺ and its eigenvalues. Overflow when
     /// H E⁺ is not finite.
-    ComputeFailure solveEigenproblem(const YMatrix& Y);
+    ComputeFailure solveEigenproblem();
 
     RealMatrix C;
     RealMatrix M;
@@ -105,7 +124,8 @@ private:
     double rankX = -99.0;
     double q = -99.0;
     double t = -99.0;
-    /// The rank of E (0 without error degrees of freedom), the largest |y| of the data.
+    /// The rank of E (0 without error degrees of freedom), the largest |y| of the data (of
+    /// the cell means after computeFromSummary).
     std::int32_t errorRank = -99;
     double dataMagnitude = -99.0;
     ComputeFailure failure = ComputeFailure::None;

@@ -16,11 +16,11 @@ public:
     /// Forgets the kept deviate, so that the next call starts a new pair.
     void discardKept() { hasKept = false; }
 
-private:
     /// A uniform number in [0, 1) from two successive outputs a, b of the engine:
     /// (a + b·2³²) / 2⁶⁴, the 53-bit canonical uniform.
     static double canonicalUniform(std::mt19937& engine);
 
+private:
     bool hasKept = false;
     double kept = 0.0;
 };

@@ -1,5 +1,6 @@
 #include "stats/SampleGenerator.h"
 
+#include "stats/ChiSquareDeviate.h"
 #include "stats/SimulationStatus.h"
 
 #include <algorithm>
@@ -61,10 +62,22 @@ bool SampleGenerator::hasRandomSource() const
 bool SampleGenerator::nextDeviate(double& value)
 {
     if (preferences.useMersenneTwister != 0) {
-        value = normal(engine);
+        value = nextNormal();
         return true;
     }
     return randomFile.next(value);
+}
+
+double SampleGenerator::nextNormal()
+{
+    assert(preferences.useMersenneTwister != 0);
+    return normal(engine);
+}
+
+double SampleGenerator::nextChiSquare(double degrees)
+{
+    assert(preferences.useMersenneTwister != 0);
+    return chiSquareDeviate(degrees, engine, normal);
 }
 
 bool SampleGenerator::setPopulation(const RealMatrix& means, const RealMatrix& sds,

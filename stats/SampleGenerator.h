@@ -53,6 +53,12 @@ public:
     /// The next standard normal deviate of the chosen source; false, with value unchanged,
     /// when the file has run out or is not open.
     bool nextDeviate(double& value);
+    /// The next standard normal deviate of the Mersenne Twister, and a chi-square deviate
+    /// with degrees > 0 degrees of freedom from the same engine (see chiSquareDeviate). Only
+    /// in the Mersenne Twister mode: the summary sampler, their one user, has no file of
+    /// chi-square deviates to read.
+    double nextNormal();
+    double nextChiSquare(double degrees);
 
     // The population and the sample.
 

@@ -17,8 +17,10 @@ constexpr std::int32_t PROGRESS_STEP = 100;
 } // namespace
 
 SimulationWorker::SimulationWorker(Sample& newSample, LinearModel& newModel,
-                                   Population& newPopulation, SampleGenerator& newGenerator)
-    : sample(newSample), model(newModel), population(newPopulation), generator(newGenerator)
+                                   Population& newPopulation, SampleGenerator& newGenerator,
+                                   SummarySampler& newSummary)
+    : sample(newSample), model(newModel), population(newPopulation), generator(newGenerator),
+      summary(newSummary)
 {
 }
 
@@ -26,11 +28,18 @@ void SimulationWorker::saveBase()
 {
     sample.saveBase();
     model.saveErrorCovariance();
+    if (summarising) {
+        summary.saveBase(sample);
+    }
 }
 
 void SimulationWorker::restoreBase()
 {
-    sample.restoreBase();
+    if (summarising) {
+        summary.restoreBase();
+    } else {
+        sample.restoreBase();
+    }
     model.restoreErrorCovariance();
 }
 
@@ -72,6 +81,7 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
     sample.forgetBase();
     try {
         generator.setPreferences(preferences);
+        summarising = preferences.drawsSummaries();
         // Nothing may read from a file that could not be opened: the run ends as if the file
         // had run out, whether or not it would have needed a single number.
         if (!generator.hasRandomSource()) {
@@ -89,6 +99,7 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
         runStatus = StatusOutOfMemory;
         restoreBaseAfterFailure();
     }
+    summarising = false;
     *status = runStatus;
     finished.store(true, std::memory_order_release);
 }
@@ -98,8 +109,7 @@ void SimulationWorker::runPasses(const SimulationParameters& parameters, Simulat
 {
     sample.buildSampleView(-1);
     saveBase();
-    if (!generator.setPopulation(population.getMeans(), population.getSDs(),
-                                 population.getCorrelations())) {
+    if (!setPopulation()) {
         *status = StatusInvalidCorrelation;
         return;
     }
@@ -157,8 +167,7 @@ bool SimulationWorker::runPass(const SimulationParameters& parameters, std::int6
     };
     double firstP = observedP;
     if (parameters.replaceOriginalMatrix != 0) {
-        sample.setGroupSize(parameters.participantsPerGroup);
-        if (!drawSample(status)) {
+        if (!drawNewSample(parameters.participantsPerGroup, status)) {
             return false;
         }
         firstP = computeLook(p);
@@ -175,8 +184,7 @@ bool SimulationWorker::runPass(const SimulationParameters& parameters, std::int6
         if (abortRequested.load(std::memory_order_relaxed)) {
             return false;
         }
-        sample.addParticipants(parameters.participantsPerInspection);
-        if (!drawSample(status)) {
+        if (!drawAddedParticipants(parameters.participantsPerInspection, status)) {
             return false;
         }
         const double lookP = computeLook(p);
@@ -197,9 +205,35 @@ bool SimulationWorker::runPass(const SimulationParameters& parameters, std::int6
     return true;
 }
 
-bool SimulationWorker::drawSample(std::int32_t* status)
+bool SimulationWorker::setPopulation()
 {
-    *status = generator.generateSample();
+    const RealMatrix& means = population.getMeans();
+    const RealMatrix& sds = population.getSDs();
+    const RealMatrix& correlations = population.getCorrelations();
+    // Both factor the same correlations, so they agree on whether they can.
+    return generator.setPopulation(means, sds, correlations) &&
+           (!summarising || summary.setPopulation(means, sds, correlations));
+}
+
+bool SimulationWorker::drawNewSample(std::int32_t perGroup, std::int32_t* status)
+{
+    if (summarising) {
+        *status = summary.drawNewSample(perGroup);
+    } else {
+        sample.setGroupSize(perGroup);
+        *status = generator.generateSample();
+    }
+    return *status == StatusOk;
+}
+
+bool SimulationWorker::drawAddedParticipants(std::int32_t count, std::int32_t* status)
+{
+    if (summarising) {
+        *status = summary.addParticipants(count);
+    } else {
+        sample.addParticipants(count);
+        *status = generator.generateSample();
+    }
     return *status == StatusOk;
 }
 
@@ -219,7 +253,11 @@ double SimulationWorker::computeLook(const double& p)
 {
     // p is read only after a successful compute. An analysis that is not available (no
     // error degrees of freedom, a singular error matrix) holds a NaN p.
-    if (!model.compute(sample.getY(), sample.getX()) || std::isnan(p)) {
+    const bool computed = summarising
+                              ? model.computeFromSummary(summary.getMeans(),
+                                                         summary.getGroupSizes(), summary.getSscp())
+                              : model.compute(sample.getY(), sample.getX());
+    if (!computed || std::isnan(p)) {
         return std::numeric_limits<double>::infinity();
     }
     return p;

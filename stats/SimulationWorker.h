@@ -8,19 +8,23 @@
 #include "stats/SampleGenerator.h"
 #include "stats/SimulationParameters.h"
 #include "stats/SimulationPhase.h"
+#include "stats/SummarySampler.h"
 
 #include <atomic>
 #include <cstdint>
 #include <vector>
 
-/// The Monte-Carlo worker of one engine: it draws samples from the population into the
-/// sample, computes the model on each and counts the significant ones, also over repeated
-/// inspections that add participants to every group. It works on the parts it is given,
-/// which must outlive it.
+/// The Monte-Carlo worker of one engine: it draws samples from the population, computes the
+/// model on each and counts the significant ones, also over repeated inspections that add
+/// participants to every group. A run whose preferences ask for summaries (the Mersenne
+/// Twister with the summary sampler) draws the samples' sufficient statistics through the
+/// SummarySampler and leaves the sample's rows as they are; any other run draws rows into
+/// the sample through the SampleGenerator. It works on the parts it is given, which must
+/// outlive it.
 class SimulationWorker {
 public:
     SimulationWorker(Sample& sample, LinearModel& model, Population& population,
-                     SampleGenerator& generator);
+                     SampleGenerator& generator, SummarySampler& summary);
     SimulationWorker(const SimulationWorker&) = delete;
     SimulationWorker& operator=(const SimulationWorker&) = delete;
 
@@ -60,9 +64,10 @@ public:
     const LookCounts& getLookCounts() const { return lookCounts; }
 
     /// Keeps the sample's Y (values only), X and groupStart and the model's S as the base of
-    /// every pass.
+    /// every pass; during a run that draws summaries also the summary of the sample.
     void saveBase();
-    /// Y, X, S and groupStart := the base; then the sample's view of all rows.
+    /// Y, X, S and groupStart := the base; then the sample's view of all rows. During a run
+    /// that draws summaries, which leaves the rows alone, the summary and S := the base.
     void restoreBase();
     /// restoreBase after a failed allocation, when this run saved a base; if even that
     /// fails, Y and X are left empty.
@@ -77,11 +82,18 @@ private:
     /// the phase keeps them: +infinity for a pass none of whose looks could be computed.
     bool runPass(const SimulationParameters& parameters, std::int64_t pass, SimulationPhase& phase,
                  const double& p, double observedP, std::int32_t* status);
-    /// A new sample into the current view; false (with *status) when it failed.
-    bool drawSample(std::int32_t* status);
-    /// compute, then the p of the selected analysis; +infinity, which no critical alpha
-    /// takes for significant, when the compute failed (whatever the tests still hold from an
-    /// earlier sample) or the analysis is not available.
+    /// The population to the sampler of the run; false when its correlations are not
+    /// positive definite.
+    bool setPopulation();
+    /// A new sample of perGroup participants in every group; false (with *status) when it
+    /// failed.
+    bool drawNewSample(std::int32_t perGroup, std::int32_t* status);
+    /// count more participants in every group; false (with *status) when it failed.
+    bool drawAddedParticipants(std::int32_t count, std::int32_t* status);
+    /// compute (on the summary or the rows, as drawn), then the p of the selected analysis;
+    /// +infinity, which no critical alpha takes for significant, when the compute failed
+    /// (whatever the tests still hold from an earlier sample) or the analysis is not
+    /// available.
     double computeLook(const double& p);
     /// Whether the last look's compute failed on non-finite numbers; then *status :=
     /// StatusNotFinite, which ends the run.
@@ -93,6 +105,9 @@ private:
     LinearModel& model;
     Population& population;
     SampleGenerator& generator;
+    SummarySampler& summary;
+    /// Whether the current run draws summaries; false outside a run.
+    bool summarising = false;
 
     // Shared between the worker thread and the front end during a run. The front end
     // writes abortRequested and reads progress while the worker runs; neither orders any

@@ -3,6 +3,7 @@
 #include "desktop/simulation/ThreadSpinBox.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,6 +34,14 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, int maxThreads,
     (editor.getCopy().useMersenneTwister != 0 ? twisterRadio : filesRadio)->setChecked(true);
     connect(twisterRadio, &QRadioButton::clicked, this, &PreferencesDialog::sourceChosen);
     connect(filesRadio, &QRadioButton::clicked, this, &PreferencesDialog::sourceChosen);
+
+    summaryBox = new QCheckBox("Draw each group's means and sums of squares instead of its\n"
+                               "participants (the same results, faster for large samples)",
+                               this);
+    summaryBox->setObjectName("summaryBox");
+    summaryBox->setChecked(editor.getCopy().sampler == SamplerSummary);
+    connect(summaryBox, &QCheckBox::toggled, this,
+            [this](bool checked) { editor.setSummarySampler(checked); });
 
     selectButton = new QPushButton("Select", this);
     selectButton->setObjectName("selectButton");
@@ -67,6 +76,10 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, int maxThreads,
     layout->addLayout(threadRow);
     layout->addSpacing(12);
     layout->addWidget(twisterRadio);
+    auto* samplerRow = new QHBoxLayout;
+    samplerRow->addSpacing(24);
+    samplerRow->addWidget(summaryBox, 1);
+    layout->addLayout(samplerRow);
     layout->addWidget(filesRadio);
     layout->addLayout(fileRow);
     layout->addStretch(1);
@@ -81,6 +94,7 @@ void PreferencesDialog::sourceChosen()
 {
     editor.setUseMersenneTwister(twisterRadio->isChecked());
     selectButton->setEnabled(editor.isSelectEnabled());
+    summaryBox->setEnabled(editor.isSamplerEnabled());
 }
 
 void PreferencesDialog::selectFiles()

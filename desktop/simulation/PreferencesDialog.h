@@ -7,14 +7,16 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class ThreadSpinBox;
 
-/// "Preferences": the number of threads, and the Mersenne Twister or random-numbers files
-/// as the source of the deviates. It edits a copy through PreferencesEditor, which follows
-/// every click, and writes it into the main window's record on a consistent OK.
+/// "Preferences": the number of threads, and the Mersenne Twister (drawing rows or
+/// summaries) or random-numbers files as the source of the deviates. It edits a copy through
+/// PreferencesEditor, which follows every click, and writes it into the main window's record on a
+/// consistent OK.
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 
@@ -41,6 +43,8 @@ private:
     ThreadSpinBox* threads = nullptr;
     QRadioButton* twisterRadio = nullptr;
     QRadioButton* filesRadio = nullptr;
+    /// Ticked for the summary sampler; only with the Mersenne Twister.
+    QCheckBox* summaryBox = nullptr;
     QPushButton* selectButton = nullptr;
     QLineEdit* filesEdit = nullptr;
 };

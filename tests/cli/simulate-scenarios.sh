@@ -70,14 +70,20 @@ case $scenario in
     expect_between "$(json_number probability "$work/report.json")" 0.035 0.065
     ;;
   overflowing-population)
-    # Means near 1e308 overflow every sample's sums of squares: the run ends with the cause
-    # and status 1 instead of counting every look as not significant.
+    # Means near 1e308 overflow every row sample's sums of squares (the rows' spread is lost
+    # in their rounding); summaries form those from the deviations and overflow only with
+    # SDs whose squares do. Either way the run ends with the cause and status 1 instead of
+    # counting every look as not significant.
     "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
       "${fresh_samples[@]}" --seed 1 --export-population "$work/population.json" >/dev/null
-    jq '.means[0][0] = 1e308' "$work/population.json" >"$work/huge.json"
-    "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulated data cannot be computed: " \
-      "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
-      "${fresh_samples[@]}" --seed 1 --population "$work/huge.json"
+    jq '.means[0][0] = 1e308' "$work/population.json" >"$work/huge-mean.json"
+    jq '.sds[0][0] = 1e160' "$work/population.json" >"$work/huge-sd.json"
+    for case in "rows huge-mean" "summary huge-sd"; do
+      set -- $case
+      "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulated data cannot be computed: " \
+        "$cli" simulate "$examples/reaction-times.vlt" --effect task --analysis 2 --passes 10 \
+        "${fresh_samples[@]}" --seed 1 --sampler "$1" --population "$work/$2.json"
+    done
     ;;
   seed-repeats)
     # The same seed and input give the same report on any number of threads; another seed
@@ -126,6 +132,20 @@ case $scenario in
       --analysis 0 --seed 5 --passes 4000 "${fresh_samples[@]}" >"$work/alpha.json"
     expect_between "$(json_number probability "$work/alpha.json")" 0.0362 0.0638
     test "$(json_number actualPasses "$work/alpha.json")" = 4000
+    ;;
+  samplers-hold-the-alpha)
+    # The exact test's alpha drawn as rows and as summaries; summaries cannot come from
+    # random-numbers files, which supply one deviate per value.
+    for sampler in rows summary; do
+      "$cli" simulate "$examples/grip-strength.vlt" --decimal-separator . --effect hand \
+        --analysis 0 --seed 6 --passes 4000 --sampler "$sampler" "${fresh_samples[@]}" \
+        >"$work/$sampler.json"
+      expect_between "$(json_number probability "$work/$sampler.json")" 0.0362 0.0638
+    done
+    ! diff -q "$work/rows.json" "$work/summary.json" >/dev/null
+    "$root/tests/cli/expect-run.sh" 2 "" "^--sampler: random-numbers files supply one deviate" \
+      "$cli" simulate "$examples/grip-strength.vlt" --decimal-separator . --effect hand \
+      --analysis 0 --sampler summary --random-files "$work/none.txt"
     ;;
   inspections-inflate-alpha)
     # Looking again after adding participants raises the alpha above the critical alpha
@@ -264,10 +284,11 @@ CASES
     # build cannot start under such a limit; the scenario is then skipped.
     limit=1000000
     (ulimit -v $limit; "$cli" --help >/dev/null 2>&1) || exit 77
+    # Rows: summaries of the same sample need no memory for it.
     (ulimit -v $limit
      "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulation ran out of memory\.$" \
        "$cli" simulate "$examples/word-recall.vlt" --effect "training x list" --analysis 2 \
-       --replace --per-group 3000000 --inspections 0 --threads 1 --passes 5)
+       --replace --per-group 3000000 --inspections 0 --threads 1 --passes 5 --sampler rows)
     ;;
   *)
     echo "unknown scenario $scenario" >&2

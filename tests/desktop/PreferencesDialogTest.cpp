@@ -3,6 +3,7 @@
 #include "desktop/simulation/PreferencesDialog.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QTest>
@@ -24,7 +25,10 @@ TEST_F(DesktopFixture, PreferencesShowTheirTextsBoundTheSpinAndRefuseMoreFilesTh
             QTest::keyClick(spin, key);
         EXPECT_EQ(spin->text(), shownCount) << "between one and the processor count";
     }
+    auto* summaries = child<QCheckBox>(dialog, "summaryBox");
+    EXPECT_TRUE(summaries->isChecked() && summaries->isEnabled());
     clickIndicator(dialog, "filesRadio");
+    EXPECT_FALSE(summaries->isEnabled()) << "files always draw rows";
     fileDialogs.files = {"/r/a.txt", "/r/b.txt"};
     click(dialog, "selectButton");
     EXPECT_EQ(fileDialogs.titles, std::vector<std::string>{"Select random numbers file(s)"});
@@ -42,6 +46,7 @@ TEST_F(DesktopFixture, PreferencesRoundTripFromTheMenuThroughTheStoreToTheNextSt
         auto window = makeWindow();
         handleNextModal([&](QWidget* modal) {
             QTest::keyClick(child(*modal, "threadsSpin"), Qt::Key_Down);
+            clickIndicator(*modal, "summaryBox");
             clickIndicator(*modal, "filesRadio");
             fileDialogs.files = {"/r/only.txt"};
             click(*modal, "selectButton");
@@ -53,4 +58,5 @@ TEST_F(DesktopFixture, PreferencesRoundTripFromTheMenuThroughTheStoreToTheNextSt
     auto restarted = makeWindow();
     EXPECT_EQ(restarted->getCommands().getEngineCount(), 1);
     EXPECT_EQ(restarted->getPreferences().randomNumbersFiles, "/r/only.txt");
+    EXPECT_EQ(restarted->getPreferences().sampler, SamplerRows);
 }

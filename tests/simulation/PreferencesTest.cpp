@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+using ::testing::NiceMock;
 using ::testing::Return;
 using ::testing::StrictMock;
 
@@ -48,13 +49,14 @@ TEST(PreferencesPaths, SplitAtEverySemicolonKeepingBlanksAndEmptyEntries)
 
 // The key names are those of existing settings files, typo included.
 
-TEST(PreferencesStorage, SavesTheThreeValuesUnderTheKeysOfItsSection)
+TEST(PreferencesStorage, SavesTheFourValuesUnderTheKeysOfItsSection)
 {
     StrictMock<MockSettingsStore> store;
     EXPECT_CALL(store, writeInt("Preferences", "Use Mersenne Twister", 0));
     EXPECT_CALL(store, writeInt("Preferences", "Number of threads", 3));
     EXPECT_CALL(store, writeString("Preferences", "Pathes to random numbers files", "a.txt;b.txt"));
-    savePreferences(Preferences{0, 3, "a.txt;b.txt"}, store);
+    EXPECT_CALL(store, writeInt("Preferences", "Sampler", 0));
+    savePreferences(Preferences{0, 3, "a.txt;b.txt", SamplerRows}, store);
 }
 
 TEST(PreferencesStorage, LoadsWithTheDefaultsOfANewRecordAndTheProcessorCount)
@@ -64,8 +66,18 @@ TEST(PreferencesStorage, LoadsWithTheDefaultsOfANewRecordAndTheProcessorCount)
     EXPECT_CALL(store, readInt("Preferences", "Number of threads", 6)).WillOnce(Return(3));
     EXPECT_CALL(store, readString("Preferences", "Pathes to random numbers files", ""))
         .WillOnce(Return("a.txt;b.txt"));
+    EXPECT_CALL(store, readInt("Preferences", "Sampler", SamplerSummary))
+        .WillOnce(Return(SamplerRows));
     const Preferences loaded = loadPreferences(store, 6);
     EXPECT_EQ(loaded.useMersenneTwister, 0);
     EXPECT_EQ(loaded.numberOfThreads, 3);
     EXPECT_EQ(loaded.randomNumbersFiles, "a.txt;b.txt");
+    EXPECT_EQ(loaded.sampler, SamplerRows);
+}
+
+TEST(PreferencesStorage, AnUnknownSamplerLoadsAsTheSummarySampler)
+{
+    NiceMock<MockSettingsStore> store;
+    ON_CALL(store, readInt("Preferences", "Sampler", SamplerSummary)).WillByDefault(Return(7));
+    EXPECT_EQ(loadPreferences(store, 2).sampler, SamplerSummary);
 }

@@ -1,0 +1,241 @@
+#include "stats/SummarySampler.h"
+
+#include "stats/SimulationStatus.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+
+SummarySampler::SummarySampler(SampleGenerator& newGenerator, LapackWorkspace* workspace)
+    : generator(newGenerator), populationMeans(workspace), populationSds(workspace),
+      choleskyFactor(workspace), means(workspace), sscp(workspace), baseMeans(workspace),
+      baseSscp(workspace)
+{
+}
+
+bool SummarySampler::setPopulation(const RealMatrix& newMeans, const RealMatrix& sds,
+                                   const RealMatrix& correlations)
+{
+    populationMeans.copyFrom(newMeans);
+    populationSds.copyFrom(sds);
+    cells = correlations.getRows();
+    if (correlations.cholesky(choleskyFactor) != 0) {
+        return false;
+    }
+    // L = Uᵀ for the upper factor U (R = UᵀU), kept row-major: the products below run
+    // along the rows of L.
+    const auto size = static_cast<std::size_t>(cells);
+    lower.assign(size * size, 0.0);
+    for (std::int32_t i = 0; i < cells; ++i) {
+        for (std::int32_t k = 0; k <= i; ++k) {
+            lower[static_cast<std::size_t>(i) * size + static_cast<std::size_t>(k)] =
+                choleskyFactor.get(k, i);
+        }
+    }
+    drawnMean.assign(size, 0.0);
+    return true;
+}
+
+void SummarySampler::saveBase(const Sample& sample)
+{
+    const YMatrix& Y = sample.getY();
+    const std::int32_t groups = sample.groupCount();
+    const std::int32_t columns = Y.getCols();
+    baseMeans.resize(groups, columns);
+    baseGroupSizes.assign(static_cast<std::size_t>(groups), 0);
+    baseSscp.resize(columns, columns);
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const std::int32_t first = sample.getGroupStart()[static_cast<std::size_t>(g)];
+        const std::int32_t end = sample.getGroupEnd(g);
+        baseGroupSizes[static_cast<std::size_t>(g)] = end - first;
+        for (std::int32_t c = 0; c < columns; ++c) {
+            double sum = 0.0;
+            for (std::int32_t r = first; r < end; ++r) {
+                sum += Y.get(r, c);
+            }
+            baseMeans.set(g, c, sum / (end - first));
+        }
+        // The deviations from the group's own mean, as the model's residuals are.
+        for (std::int32_t j = 0; j < columns; ++j) {
+            for (std::int32_t i = j; i < columns; ++i) {
+                double sum = 0.0;
+                for (std::int32_t r = first; r < end; ++r) {
+                    sum +=
+                        (Y.get(r, i) - baseMeans.get(g, i)) * (Y.get(r, j) - baseMeans.get(g, j));
+                }
+                baseSscp.at(i, j) += sum;
+                if (i != j) {
+                    baseSscp.at(j, i) += sum;
+                }
+            }
+        }
+    }
+    restoreBase();
+}
+
+void SummarySampler::restoreBase()
+{
+    means.copyFrom(baseMeans);
+    groupSizes = baseGroupSizes;
+    sscp.copyFrom(baseSscp);
+}
+
+std::int32_t SummarySampler::drawingStatus() const
+{
+    return cells > 1 && !generator.areDataCorrelationsValid() ? StatusInvalidCorrelation : StatusOk;
+}
+
+std::int32_t SummarySampler::drawNewSample(std::int32_t perGroup)
+{
+    assert(perGroup >= 1);
+    const std::int32_t status = drawingStatus();
+    if (status != StatusOk) {
+        return status;
+    }
+    const std::int32_t groups = populationMeans.getRows();
+    means.resize(groups, cells);
+    groupSizes.assign(static_cast<std::size_t>(groups), perGroup);
+    sscp.resize(cells, cells);
+    for (std::int32_t g = 0; g < groups; ++g) {
+        drawMean(g, perGroup);
+        for (std::int32_t c = 0; c < cells; ++c) {
+            means.set(g, c, drawnMean[static_cast<std::size_t>(c)]);
+        }
+        addWishartSscp(g, perGroup - 1);
+    }
+    return StatusOk;
+}
+
+std::int32_t SummarySampler::addParticipants(std::int32_t count)
+{
+    assert(count >= 0);
+    const std::int32_t status = drawingStatus();
+    if (status != StatusOk || count == 0) {
+        return status;
+    }
+    const std::int32_t groups = populationMeans.getRows();
+    for (std::int32_t g = 0; g < groups; ++g) {
+        const double before = groupSizes[static_cast<std::size_t>(g)];
+        const double added = count;
+        const double after = before + added;
+        drawMean(g, count);
+        addWishartSscp(g, count - 1);
+        // drawnMean := m1 - m2, the difference the merged SSCP needs; the merged mean moves
+        // from m1 by n2 / n of it towards m2.
+        for (std::int32_t c = 0; c < cells; ++c) {
+            const double difference = means.get(g, c) - drawnMean[static_cast<std::size_t>(c)];
+            drawnMean[static_cast<std::size_t>(c)] = difference;
+            means.set(g, c, means.get(g, c) - added / after * difference);
+        }
+        const double weight = before * added / after;
+        for (std::int32_t j = 0; j < cells; ++j) {
+            const double scaled = weight * drawnMean[static_cast<std::size_t>(j)];
+            for (std::int32_t i = 0; i < cells; ++i) {
+                sscp.at(i, j) += drawnMean[static_cast<std::size_t>(i)] * scaled;
+            }
+        }
+        groupSizes[static_cast<std::size_t>(g)] += count;
+    }
+    return StatusOk;
+}
+
+void SummarySampler::drawMean(std::int32_t g, std::int32_t size)
+{
+    // x = L z, then each cell scaled by its SD / sqrt(n) and shifted by its mean.
+    const auto width = static_cast<std::size_t>(cells);
+    deviates.resize(width);
+    for (std::size_t c = 0; c < width; ++c) {
+        deviates[c] = generator.nextNormal();
+    }
+    const double root = std::sqrt(static_cast<double>(size));
+    for (std::int32_t i = 0; i < cells; ++i) {
+        const double* row = lower.data() + static_cast<std::size_t>(i) * width;
+        double x = 0.0;
+        for (std::int32_t k = 0; k <= i; ++k) {
+            x += row[k] * deviates[static_cast<std::size_t>(k)];
+        }
+        drawnMean[static_cast<std::size_t>(i)] =
+            populationMeans.get(g, i) + populationSds.get(g, i) * x / root;
+    }
+}
+
+void SummarySampler::addWishartSscp(std::int32_t g, std::int32_t degrees)
+{
+    if (degrees < 1) {
+        return; // one participant has no spread about its own mean
+    }
+    const bool triangular = degrees >= cells;
+    if (triangular) {
+        drawBartlettFactor(degrees);
+    } else {
+        drawNormalFactor(degrees);
+    }
+    // sscp += D_g F Fᵀ D_g for the factor F; a row i of the triangular F ends at column i.
+    const auto width = static_cast<std::size_t>(factorColumns);
+    for (std::int32_t j = 0; j < cells; ++j) {
+        const double* rowJ = factor.data() + static_cast<std::size_t>(j) * width;
+        const double sdJ = populationSds.get(g, j);
+        for (std::int32_t i = j; i < cells; ++i) {
+            const double* rowI = factor.data() + static_cast<std::size_t>(i) * width;
+            const std::int32_t length = triangular ? j + 1 : factorColumns;
+            double sum = 0.0;
+            for (std::int32_t l = 0; l < length; ++l) {
+                sum += rowI[l] * rowJ[l];
+            }
+            const double scaled = sum * populationSds.get(g, i) * sdJ;
+            sscp.at(i, j) += scaled;
+            if (i != j) {
+                sscp.at(j, i) += scaled;
+            }
+        }
+    }
+}
+
+void SummarySampler::drawBartlettFactor(std::int32_t degrees)
+{
+    const auto width = static_cast<std::size_t>(cells);
+    factorColumns = cells;
+    deviates.assign(width * width, 0.0);
+    for (std::int32_t i = 0; i < cells; ++i) {
+        double* row = deviates.data() + static_cast<std::size_t>(i) * width;
+        for (std::int32_t j = 0; j < i; ++j) {
+            row[j] = generator.nextNormal();
+        }
+        row[i] = std::sqrt(generator.nextChiSquare(static_cast<double>(degrees - i)));
+    }
+    // F = L A, both lower triangular: F_ij = Σ_{k = j..i} L_ik A_kj.
+    factor.assign(width * width, 0.0);
+    for (std::int32_t i = 0; i < cells; ++i) {
+        const double* rowL = lower.data() + static_cast<std::size_t>(i) * width;
+        double* rowF = factor.data() + static_cast<std::size_t>(i) * width;
+        for (std::int32_t k = 0; k <= i; ++k) {
+            const double* rowA = deviates.data() + static_cast<std::size_t>(k) * width;
+            for (std::int32_t j = 0; j <= k; ++j) {
+                rowF[j] += rowL[k] * rowA[j];
+            }
+        }
+    }
+}
+
+void SummarySampler::drawNormalFactor(std::int32_t degrees)
+{
+    const auto width = static_cast<std::size_t>(degrees);
+    const auto height = static_cast<std::size_t>(cells);
+    factorColumns = degrees;
+    deviates.resize(height * width);
+    for (double& deviate : deviates) {
+        deviate = generator.nextNormal();
+    }
+    // F = L Z: F_ij = Σ_{k <= i} L_ik Z_kj.
+    factor.assign(height * width, 0.0);
+    for (std::int32_t i = 0; i < cells; ++i) {
+        const double* rowL = lower.data() + static_cast<std::size_t>(i) * height;
+        double* rowF = factor.data() + static_cast<std::size_t>(i) * width;
+        for (std::int32_t k = 0; k <= i; ++k) {
+            const double* rowZ = deviates.data() + static_cast<std::size_t>(k) * width;
+            for (std::size_t j = 0; j < width; ++j) {
+                rowF[j] += rowL[k] * rowZ[j];
+            }
+        }
+    }
+}
