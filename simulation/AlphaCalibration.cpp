@@ -35,7 +35,8 @@ std::optional<CalibratedAlpha> calibrateAlpha(std::vector<double>& smallestPs, d
     const double margin = Z_95 * std::sqrt(expectedRank * (1.0 - targetAlpha));
     CalibratedAlpha calibration;
     calibration.passes = n;
-    calibration.value = orderStatistic(smallestPs, clampRank(std::ceil(expectedRank - RANK_TOLERANCE)));
+    calibration.value =
+        orderStatistic(smallestPs, clampRank(std::ceil(expectedRank - RANK_TOLERANCE)));
     if (std::isinf(calibration.value))
         return std::nullopt;
     calibration.low = orderStatistic(smallestPs, clampRank(std::floor(expectedRank - margin)));

@@ -30,9 +30,8 @@ LookTable makeLookTable(const SimulationResult& result)
         row.look = k;
         for (const std::int64_t first : result.firstLookGroupSizes)
             row.participantsPerGroup.push_back(first + k * result.participantsPerInspection);
-        row.participants =
-            std::accumulate(row.participantsPerGroup.begin(), row.participantsPerGroup.end(),
-                            std::int64_t{0});
+        row.participants = std::accumulate(row.participantsPerGroup.begin(),
+                                           row.participantsPerGroup.end(), std::int64_t{0});
         significantSoFar += counts.firstSignificantAt[index];
         row.significantAtThisLook = estimateProportion(counts.significantAt[index], passes);
         row.firstSignificantHere = estimateProportion(counts.firstSignificantAt[index], passes);
@@ -54,7 +53,6 @@ LookTable makeLookTable(const SimulationResult& result)
         squares += static_cast<double>(stoppingHere[index]) * deviation * deviation;
     }
     table.expectedParticipants = mean;
-    table.expectedParticipantsStandardError =
-        passes > 1 ? std::sqrt(squares / (n - 1.0) / n) : 0.0;
+    table.expectedParticipantsStandardError = passes > 1 ? std::sqrt(squares / (n - 1.0) / n) : 0.0;
     return table;
 }

@@ -70,7 +70,8 @@ double pairedTP(const std::vector<double>& differences, std::size_t n)
     double squares = 0.0;
     for (std::size_t i = 0; i < n; ++i)
         squares += (differences[i] - mean) * (differences[i] - mean);
-    const double t = mean / std::sqrt(squares / static_cast<double>(n - 1) / static_cast<double>(n));
+    const double t =
+        mean / std::sqrt(squares / static_cast<double>(n - 1) / static_cast<double>(n));
     return 2.0 * cdf(complement(boost::math::students_t(static_cast<double>(n - 1)), std::abs(t)));
 }
 
@@ -144,8 +145,7 @@ TEST(LookTable, TheTargetPowerIsReachedAtTheFirstLookWhoseEstimateReachesIt)
     EXPECT_EQ(table.firstReaching(0.5)->look, 0);
     EXPECT_EQ(table.firstReaching(0.82), nullptr);
     // Studies stop at 20, 30, 40 participants, or 50 for the 4 + 10 at the last look.
-    EXPECT_NEAR(table.expectedParticipants, (50 * 20 + 30 * 30 + 6 * 40 + 14 * 50) / 100.0,
-                1e-12);
+    EXPECT_NEAR(table.expectedParticipants, (50 * 20 + 30 * 30 + 6 * 40 + 14 * 50) / 100.0, 1e-12);
     EXPECT_EQ(table.looks[3].significantByThisLook.value, 0.9);
 }
 
@@ -188,7 +188,8 @@ TEST(AlphaCalibration, LargeLooksGiveThePocockConstantsAndHoldTheAlpha)
         EXPECT_EQ(result.criticalAlpha, calibration.value);
         // The run proper draws fresh null passes: its probability of any significant look
         // is the target within the Monte-Carlo error of both runs.
-        const double sigma = std::sqrt(2.0 * 0.05 * 0.95 / static_cast<double>(result.actualPasses));
+        const double sigma =
+            std::sqrt(2.0 * 0.05 * 0.95 / static_cast<double>(result.actualPasses));
         EXPECT_NEAR(result.probability, 0.05, 4.0 * sigma) << inspections + 1 << " looks";
     }
 }
@@ -217,7 +218,8 @@ TEST(AlphaCalibration, SmallLooksAgreeWithAnIndependentSimulation)
     const std::optional<CalibratedAlpha> independent = calibrateAlpha(smallest, 0.05);
     ASSERT_TRUE(independent);
     const CalibratedAlpha& ours = *result.calibratedAlpha;
-    const double halfWidths = std::hypot(ours.high - ours.low, independent->high - independent->low) / 2.0;
+    const double halfWidths =
+        std::hypot(ours.high - ours.low, independent->high - independent->low) / 2.0;
     EXPECT_NEAR(ours.value, independent->value, 2.0 * halfWidths);
 }
 
@@ -229,5 +231,6 @@ TEST(LookTable, AHugeNumberOfLooksIsRefusedBeforeTheRun)
     EXPECT_FALSE(study.run(parameters).hasProbability());
     ASSERT_FALSE(study.pool.messages.messages.empty());
     EXPECT_EQ(study.pool.run.result().outcome, SimulationOutcome::Refused);
-    EXPECT_NE(study.pool.messages.messages.back().text.find("at most 10000 looks"), std::string::npos);
+    EXPECT_NE(study.pool.messages.messages.back().text.find("at most 10000 looks"),
+              std::string::npos);
 }
