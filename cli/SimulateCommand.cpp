@@ -38,6 +38,7 @@ std::string optionOf(SimulationFields::Field field)
     case SimulationFields::Field::MaxInspections: return "--inspections";
     case SimulationFields::Field::PerInspection: return "--per-inspection";
     case SimulationFields::Field::PerGroup: return "--per-group";
+    case SimulationFields::Field::TargetPower: return "--target-power";
     }
     return {};
 }

@@ -18,8 +18,9 @@ public:
     virtual std::vector<std::string> openFiles(const std::string& title,
                                                const std::string& filter) = 0;
     /// The full path to save to, or nothing when the user cancels. A name typed without an
-    /// extension receives defaultExtension (given without the dot); the dialog proposes
-    /// proposedPath and asks before an existing file is overwritten.
+    /// extension receives the extension of the chosen filter entry, defaultExtension (given
+    /// without the dot) for the first entry or one that matches every file; the dialog
+    /// proposes proposedPath and asks before an existing file is overwritten.
     virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension,
                                                 const std::string& proposedPath) = 0;

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build ccache file
   liblapack-dev libblas-dev r-mathlib
   libboost-dev libboost-thread-dev
-  qt6-base-dev qt6-charts-dev qt6-svg-dev
+  qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev clang-format

@@ -2,6 +2,7 @@
 
 #include "numeric/NumberText.h"
 
+#include <cassert>
 #include <cstdint>
 #include <string_view>
 
@@ -93,19 +94,49 @@ std::optional<SimulationFields::Refusal> readCount(const std::string& text,
     return std::nullopt;
 }
 
-std::optional<SimulationFields::Refusal> readAlpha(const std::string& text,
-                                                   DecimalSeparator separator, double& out)
+/// The whole text as one decimal number in the user's form, blanks around it allowed.
+std::optional<double> readDecimal(const std::string& text, DecimalSeparator separator)
 {
     const std::string_view number = trimmed(text);
     if (!isWholeNumber(number, separator))
+        return std::nullopt;
+    return parseNumber(number, separator);
+}
+
+std::optional<SimulationFields::Refusal> readAlpha(const std::string& text,
+                                                   DecimalSeparator separator, double& out)
+{
+    const std::optional<double> read = readDecimal(text, separator);
+    if (!read)
         return refusal(SimulationFields::Field::CriticalAlpha, NOT_A_NUMBER);
-    const double value = parseNumber(number, separator);
+    const double value = *read;
     if (!(value >= MIN_ALPHA && value <= MAX_ALPHA)) {
         return refusal(SimulationFields::Field::CriticalAlpha,
                        rangeMessage("a number", formatNumber(MIN_ALPHA, "%.15g", separator),
                                     formatNumber(MAX_ALPHA, "%.15g", separator)));
     }
     out = value;
+    return std::nullopt;
+}
+
+/// An empty field asks for no target; a target is a share of passes that a power run can
+/// reach, so 0 and 1 themselves are refused with everything outside.
+std::optional<SimulationFields::Refusal>
+checkTargetPower(const std::string& text, bool simulateAlpha, DecimalSeparator separator)
+{
+    if (trimmed(text).empty())
+        return std::nullopt;
+    const std::optional<double> value = readDecimal(text, separator);
+    if (!value || !(*value > 0.0 && *value < 1.0)) {
+        return refusal(SimulationFields::Field::TargetPower,
+                       "Please enter a target power between 0 and 1 (both excluded), or leave "
+                       "the field empty.");
+    }
+    if (simulateAlpha) {
+        return refusal(SimulationFields::Field::TargetPower,
+                       "A target power needs a simulation of power. Please choose \"Simulate "
+                       "power\" or leave the target power empty.");
+    }
     return std::nullopt;
 }
 
@@ -139,11 +170,25 @@ SimulationFields::readInto(SimulationParameters& parameters, DecimalSeparator se
         }
         read.participantsPerGroup = static_cast<std::int32_t>(*perGroup);
     }
+    if (auto refused = checkTargetPower(targetPower, simulateAlpha, separator))
+        return refused;
     read.simulateAlpha = simulateAlpha ? 1 : 0;
     read.assumeHomogeneity = assumeHomogeneity ? 1 : 0;
     read.replaceOriginalMatrix = replaceOriginalMatrix ? 1 : 0;
+    read.calibrateAlpha = calibrateAlpha ? 1 : 0;
+    // The calibration's null run and the search for a target both need every look.
+    read.recordLooks = recordLooks || calibrateAlpha || !trimmed(targetPower).empty() ? 1 : 0;
     parameters = read;
     return std::nullopt;
+}
+
+std::optional<double> SimulationFields::targetPowerValue(DecimalSeparator separator) const
+{
+    if (trimmed(targetPower).empty())
+        return std::nullopt;
+    const std::optional<double> value = readDecimal(targetPower, separator);
+    assert(value && "the fields were accepted");
+    return value;
 }
 
 std::string SimulationFields::actualPassesText(const SimulationResult& result)

@@ -2,6 +2,7 @@
 
 #include "desktop/app/CVeltmarkDlg.h"
 #include "desktop/app/DesktopResources.h"
+#include "desktop/platform/QtClipboard.h"
 #include "desktop/platform/QtDecimalSeparator.h"
 #include "desktop/platform/QtDocumentOpener.h"
 #include "desktop/platform/QtFileDialogs.h"
@@ -31,12 +32,13 @@ int CVeltmarkApp::run()
     // the preferences. Message boxes and file dialogs are modal to the active window.
     QtMessageSink messages;
     QtFileDialogs fileDialogs;
+    QtClipboard clipboard;
     QtSettingsStore settings;
     const QtProcessorCount processors;
     QtSeedSource seeds;
     QtDocumentOpener documents;
-    const DesktopServices services{messages,  fileDialogs,           settings, processors, seeds,
-                                   documents, userDecimalSeparator()};
+    const DesktopServices services{messages,   fileDialogs, clipboard, settings,
+                                   processors, seeds,       documents, userDecimalSeparator()};
     auto window = std::make_unique<CVeltmarkDlg>(services);
     window->openCommandLineArguments(QCoreApplication::arguments());
     window->show();

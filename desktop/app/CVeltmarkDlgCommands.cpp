@@ -186,7 +186,8 @@ void CVeltmarkDlg::openSimulationWindow()
     for (int i = 0; i < commands->getEngineCount(); ++i)
         engines.push_back(&commands->getEngine(i));
     SimulationDlg window(engines, commands->getSimulationParameters(), commands->getDesign(),
-                         preferences, services.seeds, services.messages, services.separator, this);
+                         preferences, services.seeds, services.messages, services.fileDialogs,
+                         services.clipboard, services.separator, this);
     if (!commands->setUpSimulation())
         return;
     window.setEffectName(commands->getSimulatedEffectName());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "numeric/DecimalSeparator.h"
+#include "platform/Clipboard.h"
 #include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageSink.h"
@@ -10,10 +11,12 @@
 
 /// The platform services the main window and its dialogs use. The application object
 /// hands in the desktop's implementations; the tests hand in fakes, so that no message box
-/// or file dialog waits for a user. Nothing is owned; every service outlives the window.
+/// or file dialog waits for a user and no test writes the clipboard. Nothing is owned; every
+/// service outlives the window.
 struct DesktopServices {
     MessageSink& messages;
     FileDialogs& fileDialogs;
+    Clipboard& clipboard;
     SettingsStore& settings;
     const ProcessorCount& processors;
     SeedSource& seeds;

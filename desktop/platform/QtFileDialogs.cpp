@@ -3,6 +3,7 @@
 #include "platform/NameFilters.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +31,15 @@ std::vector<std::string> runOpenDialog(QWidget* parent, const std::string& title
     for (const QString& path : dialog.selectedFiles())
         paths.push_back(path.toStdString());
     return paths;
+}
+
+/// The extension of the first pattern of a name filter, "svg" of "SVG image (*.svg)";
+/// fallback for a filter that matches every file.
+QString extensionOf(const QString& nameFilter, const QString& fallback)
+{
+    static const QRegularExpression firstPattern(R"(\(\*\.(\w+))");
+    const QRegularExpressionMatch match = firstPattern.match(nameFilter);
+    return match.hasMatch() ? match.captured(1) : fallback;
 }
 
 } // namespace
@@ -63,7 +73,13 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string& title,
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(qtNameFilters(filter));
-    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    const QString fallback = QString::fromStdString(defaultExtension);
+    dialog.setDefaultSuffix(fallback);
+    // A name typed without an extension takes the one of the chosen file type.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, &fallback](const QString& nameFilter) {
+                         dialog.setDefaultSuffix(extensionOf(nameFilter, fallback));
+                     });
     // The overwrite prompt is on unless QFileDialog::DontConfirmOverwrite is set.
     if (!proposedPath.empty())
         dialog.selectFile(QString::fromStdString(proposedPath));

@@ -1,8 +1,10 @@
 #include "desktop/simulation/SimulationDlg.h"
 
+#include "desktop/simulation/LookTableDlg.h"
 #include "desktop/simulation/MatricesDlg.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -51,11 +53,13 @@ QLineEdit* makeResultField(QWidget* parent, const char* name)
 
 SimulationDlg::SimulationDlg(std::vector<Anova*> pool, SimulationParameters& simulationParameters,
                              const Design& shownDesign, const Preferences& simulationPreferences,
-                             SeedSource& seedSource, MessageSink& messageSink,
-                             DecimalSeparator userSeparator, QWidget* parent)
+                             SeedSource& seedSource, MessageSink& messageSink, FileDialogs& dialogs,
+                             Clipboard& userClipboard, DecimalSeparator userSeparator,
+                             QWidget* parent)
     : QDialog(parent), engines(std::move(pool)), parameters(simulationParameters),
       design(shownDesign), preferences(simulationPreferences), seeds(seedSource),
-      messages(messageSink), separator(userSeparator), run(engines, messageSink, userSeparator)
+      messages(messageSink), separator(userSeparator), run(engines, messageSink, userSeparator),
+      fileDialogs(dialogs), clipboard(userClipboard)
 {
     setWindowTitle("Simulation");
     heading = new QLabel("Simulation of effect ", this);
@@ -79,7 +83,7 @@ SimulationDlg::SimulationDlg(std::vector<Anova*> pool, SimulationParameters& sim
 
     pollTimer.setInterval(POLL_INTERVAL_MS);
     connect(&pollTimer, &QTimer::timeout, this, &SimulationDlg::pollRun);
-    resize(905, 520);
+    resize(905, 680);
 }
 
 SimulationDlg::~SimulationDlg()
@@ -150,9 +154,52 @@ QLayout* SimulationDlg::createFields()
     perGroupLabel->setObjectName("perGroupLabel");
     layout->addWidget(perGroupLabel, 8, 0);
     layout->addWidget(perGroupEdit, 8, 1, 1, 2);
-    layout->setRowStretch(9, 1);
+    addPlanningFields(layout, 9);
+    layout->setRowStretch(15, 1);
     layout->setColumnStretch(0, 1);
     return layout;
+}
+
+void SimulationDlg::addExplanation(QGridLayout* layout, int row, const QString& text)
+{
+    auto* label = new QLabel(text, this);
+    label->setWordWrap(true);
+    label->setIndent(20);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
+    label->setPalette(palette);
+    layout->addWidget(label, row, 0, 1, 3);
+}
+
+void SimulationDlg::addPlanningFields(QGridLayout* layout, int row)
+{
+    recordLooksBox = new QCheckBox("Record every look", this);
+    recordLooksBox->setObjectName("recordLooksBox");
+    layout->addWidget(recordLooksBox, row, 0, 1, 3);
+    addExplanation(layout, row + 1,
+                   "Every pass runs all its looks; the table shows each look's share of "
+                   "significant passes.");
+    calibrateBox = new QCheckBox("Calibrate alpha", this);
+    calibrateBox->setObjectName("calibrateBox");
+    layout->addWidget(calibrateBox, row + 2, 0, 1, 3);
+    addExplanation(layout, row + 3,
+                   "Finds the one critical alpha of every look that keeps the overall alpha at "
+                   "the critical alpha (Pocock), by a null simulation first.");
+    targetPowerEdit = addField(layout, row + 4, "targetPowerEdit", "Target power", "");
+    targetPowerEdit->setPlaceholderText("none");
+    addExplanation(layout, row + 5,
+                   "With power simulated: the first look whose power reaches this is the sample "
+                   "size you need.");
+    connect(calibrateBox, &QCheckBox::toggled, this, &SimulationDlg::showImpliedRecording);
+    connect(targetPowerEdit, &QLineEdit::textChanged, this, &SimulationDlg::showImpliedRecording);
+}
+
+void SimulationDlg::showImpliedRecording()
+{
+    const bool implied = calibrateBox->isChecked() || !targetPowerEdit->text().trimmed().isEmpty();
+    if (implied)
+        recordLooksBox->setChecked(true);
+    recordLooksBox->setEnabled(!implied);
 }
 
 QLayout* SimulationDlg::createProgressArea()
@@ -270,6 +317,9 @@ SimulationFields SimulationDlg::readFieldTexts() const
     fields.simulateAlpha = alphaRadio->isChecked();
     fields.assumeHomogeneity = homogeneityYes->isChecked();
     fields.replaceOriginalMatrix = replaceYes->isChecked();
+    fields.targetPower = targetPowerEdit->text().toStdString();
+    fields.recordLooks = recordLooksBox->isChecked();
+    fields.calibrateAlpha = calibrateBox->isChecked();
     return fields;
 }
 
@@ -281,16 +331,19 @@ QLineEdit* SimulationDlg::fieldOf(SimulationFields::Field field) const
     case SimulationFields::Field::MaxInspections: return inspectionsEdit;
     case SimulationFields::Field::PerInspection: return perInspectionEdit;
     case SimulationFields::Field::PerGroup: return perGroupEdit;
+    case SimulationFields::Field::TargetPower: return targetPowerEdit;
     }
     return passesEdit;
 }
 
 bool SimulationDlg::readParameters()
 {
-    const std::optional<SimulationFields::Refusal> refusal =
-        readFieldTexts().readInto(parameters, separator);
-    if (!refusal)
+    const SimulationFields fields = readFieldTexts();
+    const std::optional<SimulationFields::Refusal> refusal = fields.readInto(parameters, separator);
+    if (!refusal) {
+        targetPower = fields.targetPowerValue(separator);
         return true;
+    }
     messages.showMessage(refusal->title, refusal->text, refusal->icon);
     QLineEdit* field = fieldOf(refusal->field);
     field->setFocus();
@@ -307,6 +360,7 @@ void SimulationDlg::showRunning(bool running)
 
 void SimulationDlg::showProgressBars()
 {
+    threadHeading->setText("Thread");
     threadHeading->show();
     for (std::size_t i = 0; i < progressBars.size(); ++i) {
         progressLabels[i]->show();
@@ -324,13 +378,14 @@ void SimulationDlg::startSimulation()
     passesResult->hide();
     probabilityResult->hide();
     observedNote->hide();
+    lookTable.reset();
     showProgressBars();
     // A new seed for every run, so that two runs draw different passes.
     parameters.seed = seeds.nextSeed();
     if (!run.start(parameters, preferences))
         return;
     for (QProgressBar* bar : progressBars)
-        bar->setRange(0, run.evenShareOfPasses());
+        bar->setRange(0, PROGRESS_STEPS);
     showRunning(true);
     pollTimer.start();
 }
@@ -340,15 +395,31 @@ void SimulationDlg::pollRun()
     // Stopped while the run is looked at: the end of a run may show a message box, whose
     // event loop must not poll the ended run a second time.
     pollTimer.stop();
-    // A thread that took more than its even share of the blocks shows a full bar.
-    for (std::size_t i = 0; i < progressBars.size(); ++i)
-        progressBars[i]->setValue(
-            std::min(run.progressOf(static_cast<std::int32_t>(i)), progressBars[i]->maximum()));
+    showProgress();
     if (!run.poll()) {
         pollTimer.start();
         return;
     }
     endRun();
+}
+
+void SimulationDlg::showProgress()
+{
+    const bool calibrates = parameters.calibrateAlpha != 0;
+    const std::int64_t share = std::max(run.evenShareOfPasses(), 1);
+    const std::int64_t whole = calibrates ? 2 * share : share;
+    // A thread has run its share of the null run once the run proper has started. A thread
+    // that took more than its even share of the blocks shows a full bar.
+    const std::int64_t before = calibrates && !run.isCalibrating() ? share : 0;
+    for (std::size_t i = 0; i < progressBars.size(); ++i) {
+        const std::int64_t done =
+            before + std::min<std::int64_t>(run.progressOf(static_cast<std::int32_t>(i)), share);
+        progressBars[i]->setValue(static_cast<int>(done * PROGRESS_STEPS / whole));
+    }
+    if (calibrates) {
+        threadHeading->setText(run.isCalibrating() ? "Thread: null run that calibrates alpha"
+                                                   : "Thread: run with the calibrated alpha");
+    }
 }
 
 void SimulationDlg::endRun()
@@ -375,6 +446,11 @@ void SimulationDlg::showResult()
     passesResult->setText(QString::fromStdString(SimulationFields::actualPassesText(result)));
     probabilityResult->setText(
         QString::fromStdString(SimulationFields::probabilityText(result, separator)));
+    if (result.hasProbability() && !result.lookCounts.empty()) {
+        lookTable = std::make_unique<LookTableDlg>(result, parameters, targetPower, fileDialogs,
+                                                   clipboard, messages, separator, this);
+        lookTable->show();
+    }
 }
 
 void SimulationDlg::abortSimulation()

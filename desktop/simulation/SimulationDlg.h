@@ -3,6 +3,8 @@
 #include "design/Design.h"
 #include "numeric/DecimalSeparator.h"
 #include "numeric/LapackWorkspace.h"
+#include "platform/Clipboard.h"
+#include "platform/FileDialogs.h"
 #include "platform/MessageSink.h"
 #include "platform/SeedSource.h"
 #include "simulation/SimulationFields.h"
@@ -14,9 +16,13 @@
 #include <QDialog>
 #include <QTimer>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+class LookTableDlg;
+class QCheckBox;
 class QGridLayout;
 class QLayout;
 class QLabel;
@@ -31,7 +37,8 @@ class QScrollArea;
 /// starts it, then polls it from a timer, so that the window stays responsive (abort by
 /// button, Escape or closing) while the workers run. Closing the window during a run aborts
 /// it and waits for the workers, so the engines are the caller's again when the window is
-/// gone.
+/// gone. A completed run that recorded its looks opens "Look by look" (LookTableDlg) beside
+/// the window; the next start closes it.
 ///
 /// The fields are read and checked by SimulationFields; the window only passes their texts
 /// and shows the refusal. While a run is in progress "Start simulation" and "Edit matrices"
@@ -42,13 +49,18 @@ class SimulationDlg : public QDialog {
 public:
     /// How often the window looks at the run, in milliseconds.
     static constexpr int POLL_INTERVAL_MS = 50;
+    /// The steps of a progress bar from the start of a run to its end, over both phases of
+    /// a calibration.
+    static constexpr int PROGRESS_STEPS = 10000;
 
     /// engines is the engine pool (one worker per engine), parameters the main window's
     /// record, which the window writes; design is handed to the matrices editor; every run
-    /// draws its seed from seeds. None of them is owned, and all outlive the window.
+    /// draws its seed from seeds. The file dialogs and the clipboard serve the look table.
+    /// None of them is owned, and all outlive the window.
     SimulationDlg(std::vector<Anova*> engines, SimulationParameters& parameters,
                   const Design& design, const Preferences& preferences, SeedSource& seeds,
-                  MessageSink& messages, DecimalSeparator separator, QWidget* parent = nullptr);
+                  MessageSink& messages, FileDialogs& fileDialogs, Clipboard& clipboard,
+                  DecimalSeparator separator, QWidget* parent = nullptr);
     ~SimulationDlg() override;
 
     /// The heading "Simulation of effect " and the name.
@@ -57,6 +69,9 @@ public:
     int threadCount() const { return static_cast<int>(engines.size()); }
     /// The result of the last run that ended.
     const SimulationResult& lastResult() const { return run.result(); }
+    /// "Look by look" of the last completed run that recorded its looks; nullptr before one,
+    /// and from the start of the next run.
+    LookTableDlg* lookTableWindow() const { return lookTable.get(); }
 
 public slots:
     /// "Start simulation": reads the fields and starts the run; the result follows when the
@@ -76,6 +91,12 @@ protected:
 
 private:
     QLayout* createFields();
+    /// "Record every look", "Calibrate alpha" and "Target power" from row on, each with a
+    /// line that says what it does.
+    void addPlanningFields(QGridLayout* layout, int row);
+    void addExplanation(QGridLayout* layout, int row, const QString& text);
+    /// A calibration or a target power records the looks, so the box is ticked and fixed.
+    void showImpliedRecording();
     QLayout* createProgressArea();
     QLayout* createResultArea();
     QLayout* createButtons();
@@ -92,6 +113,9 @@ private:
     /// The timer's look at the run: the bars follow it, and its end shows the result.
     void pollRun();
     void showProgressBars();
+    /// Every bar at its thread's share of the whole run, the null run of a calibration
+    /// included; the heading names the phase.
+    void showProgress();
     void showRunning(bool running);
     void showResult();
     /// The run has ended: its result is shown and the window is idle again.
@@ -108,6 +132,11 @@ private:
     QTimer pollTimer;
     /// The workspace of the matrices handed to the editor.
     LapackWorkspace lapack;
+    FileDialogs& fileDialogs;
+    Clipboard& clipboard;
+    /// The target power of the fields last read.
+    std::optional<double> targetPower;
+    std::unique_ptr<LookTableDlg> lookTable;
 
     QLabel* heading = nullptr;
     QLineEdit* passesEdit = nullptr;
@@ -122,6 +151,9 @@ private:
     QRadioButton* replaceNo = nullptr;
     QLabel* perGroupLabel = nullptr;
     QLineEdit* perGroupEdit = nullptr;
+    QCheckBox* recordLooksBox = nullptr;
+    QCheckBox* calibrateBox = nullptr;
+    QLineEdit* targetPowerEdit = nullptr;
     QLabel* threadHeading = nullptr;
     QScrollArea* progressArea = nullptr;
     std::vector<QLabel*> progressLabels;

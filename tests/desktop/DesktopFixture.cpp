@@ -16,8 +16,9 @@ EmptiedSettings::EmptiedSettings()
 
 std::unique_ptr<CVeltmarkDlg> DesktopFixture::makeWindow()
 {
-    auto window = std::make_unique<CVeltmarkDlg>(DesktopServices{
-        messages, fileDialogs, settings, machine, machine, machine, DecimalSeparator('.')});
+    auto window = std::make_unique<CVeltmarkDlg>(DesktopServices{messages, fileDialogs, clipboard,
+                                                                 settings, machine, machine,
+                                                                 machine, DecimalSeparator('.')});
     window->show();
     return window;
 }

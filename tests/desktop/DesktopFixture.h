@@ -3,6 +3,7 @@
 #include "ModalCloser.h"
 #include "desktop/app/CVeltmarkDlg.h"
 #include "desktop/platform/QtSettingsStore.h"
+#include "platform/Clipboard.h"
 #include "platform/DocumentOpener.h"
 #include "platform/FileDialogs.h"
 #include "platform/ProcessorCount.h"
@@ -44,6 +45,13 @@ public:
     std::vector<std::string> titles;
 };
 
+/// Keeps what was copied instead of the desktop's clipboard.
+struct RecordingClipboard : public Clipboard {
+    void setText(const std::string& copied) override { text = copied; }
+
+    std::string text;
+};
+
 class FakeMachine : public ProcessorCount, public SeedSource, public DocumentOpener {
 public:
     int count() const override { return 2; }
@@ -83,6 +91,7 @@ protected:
     EmptiedSettings emptied;
     RecordingMessageSink messages;
     ScriptedFileDialogs fileDialogs;
+    RecordingClipboard clipboard;
     QtSettingsStore settings;
     FakeMachine machine;
     TemporaryDirectory folder;

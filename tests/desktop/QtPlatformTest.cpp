@@ -109,11 +109,25 @@ TEST_F(QtFileDialogsTest, OpenShowsTitleAndFiltersAndGivesTheChosenPathOrNone)
     EXPECT_EQ(dialogs.openFile("Open", "Veltmark-Files (*.vlt)|*.vlt||"), std::nullopt);
 }
 
-TEST_F(QtFileDialogsTest, SaveAddsTheDefaultExtension)
+TEST_F(QtFileDialogsTest, SaveAddsTheExtensionOfTheChosenFileType)
 {
     answer("study");
     EXPECT_EQ(dialogs.saveFile("Save as", "Veltmark-Files (*.vlt)|*.vlt||", "vlt", ""),
               path("study.vlt"));
+    handleNextModal([this](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        // What the dialog tells when the user picks the file type.
+        emit dialog->filterSelected("SVG image (*.svg)");
+        // selectFile leaves a focused name field as the user typed it.
+        if (QWidget* focused = dialog->focusWidget())
+            focused->clearFocus();
+        dialog->selectFile(folder.filePath("chart"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    EXPECT_EQ(dialogs.saveFile("Save chart", "PNG image (*.png)|*.png|SVG image (*.svg)|*.svg||",
+                               "png", ""),
+              path("chart.svg"));
 }
 
 TEST(QtDecimalSeparator, CommaLocalesGiveTheCommaOthersThePoint)

@@ -3,15 +3,38 @@
 
 #include "app/ResultsTable.h"
 #include "desktop/grid/GridView.h"
+#include "desktop/simulation/LookTableDlg.h"
 #include "desktop/simulation/MatricesDlg.h"
 #include "desktop/simulation/SimulationDlg.h"
+#include "numeric/NumberText.h"
+#include "simulation/LookTable.h"
 
+#include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 
+#include <sstream>
+
 namespace {
+
+std::vector<std::string> split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::istringstream stream(text);
+    for (std::string part; std::getline(stream, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+QByteArray contentsOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class SimulationWindowTest : public DesktopFixture {
 protected:
@@ -28,7 +51,7 @@ protected:
         dialog = std::make_unique<SimulationDlg>(
             engines, window->getCommands().getSimulationParameters(),
             window->getCommands().getDesign(), window->getPreferences(), machine, messages,
-            DecimalSeparator('.'));
+            fileDialogs, clipboard, DecimalSeparator('.'));
         dialog->setEffectName("C");
         dialog->show();
     }
@@ -161,4 +184,82 @@ TEST_F(SimulationWindowTest, TheMatricesWindowShowsItsTabsAndItsEditsGoIntoEvery
         engine->exportSimulationMatrices(means, sds, correlations);
         EXPECT_EQ(means.get(0, 0), 42.0) << "the edit still open at the change of tab";
     }
+}
+
+TEST_F(SimulationWindowTest, ARunThatRecordsItsLooksShowsCopiesAndSavesThemLookByLook)
+{
+    clickIndicator(*dialog, "powerRadio");
+    clickIndicator(*dialog, "replaceYes");
+    child<QLineEdit>(*dialog, "perGroupEdit")->setText("3");
+    child<QLineEdit>(*dialog, "inspectionsEdit")->setText("2");
+    child<QLineEdit>(*dialog, "perInspectionEdit")->setText("2");
+    child<QLineEdit>(*dialog, "targetPowerEdit")->setText("0.5");
+    auto* recordLooks = child<QCheckBox>(*dialog, "recordLooksBox");
+    EXPECT_TRUE(recordLooks->isChecked() && !recordLooks->isEnabled()) << "implied by the target";
+    ASSERT_TRUE(run("400"));
+    LookTableDlg* looks = dialog->lookTableWindow();
+    ASSERT_NE(looks, nullptr);
+    EXPECT_TRUE(looks->isVisible());
+    EXPECT_EQ(looks->windowTitle(), "Look by look");
+
+    const LookTable expected = makeLookTable(dialog->lastResult());
+    const auto share = [](const ProportionEstimate& estimate) {
+        return formatNumber(estimate.value, "%.4f", DecimalSeparator('.'));
+    };
+    auto* table = child<QTableWidget>(*looks, "lookTable");
+    ASSERT_EQ(table->rowCount(), 3) << "the first look and two inspections";
+    click(*looks, "copyTableButton");
+    const std::vector<std::string> lines = split(clipboard.text, '\n');
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(lines[0], "Look\tParticipants\tPer group\tSignificant at this look\t95 % CI\t"
+                        "First significant here\t95 % CI\tSignificant by this look\t95 % CI");
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        const LookRow& row = expected.looks[static_cast<std::size_t>(k)];
+        const std::vector<std::string> cells = {
+            std::to_string(row.participants), "", share(row.significantAtThisLook), "",
+            share(row.firstSignificantHere),  "", share(row.significantByThisLook)};
+        const std::vector<std::string> copied = split(lines[static_cast<std::size_t>(k) + 1], '\t');
+        ASSERT_EQ(copied.size(), 9U);
+        for (std::size_t c = 0; c < cells.size(); c += 2) {
+            EXPECT_EQ(table->item(k, static_cast<int>(c) + 1)->text().toStdString(), cells[c]);
+            EXPECT_EQ(copied[c + 1], cells[c]);
+        }
+        EXPECT_EQ(copied[2], std::to_string(3 + 2 * k) + " / " + std::to_string(3 + 2 * k));
+    }
+    const LookRow* reached = expected.firstReaching(0.5);
+    EXPECT_TRUE(text(*looks, "requiredSample")
+                    .startsWith(reached ? "Required sample size for power 0.5: look " +
+                                              QString::number(reached->look)
+                                        : "No look reaches power 0.5."));
+
+    fileDialogs.answer = folder.path("looks.png");
+    click(*looks, "saveChartButton");
+    EXPECT_TRUE(contentsOf(folder.path("looks.png")).startsWith("\x89PNG"));
+    fileDialogs.answer = folder.path("looks.svg");
+    click(*looks, "saveChartButton");
+    EXPECT_TRUE(contentsOf(folder.path("looks.svg")).contains("<svg"));
+    fileDialogs.answer = folder.path("missing/looks.svg");
+    click(*looks, "saveChartButton");
+    EXPECT_EQ(takeMessages().size(), 1U) << "a chart that cannot be written is reported";
+}
+
+TEST_F(SimulationWindowTest, ACalibrationShowsItsPhaseAndAlphaAndAnAbortedRunNoTable)
+{
+    clickIndicator(*dialog, "calibrateBox");
+    ASSERT_TRUE(run("400"));
+    ASSERT_NE(dialog->lookTableWindow(), nullptr);
+    ASSERT_TRUE(dialog->lastResult().calibratedAlpha);
+    EXPECT_TRUE(text(*dialog->lookTableWindow(), "calibratedAlpha")
+                    .startsWith("Calibrated critical alpha of every look: "));
+
+    ASSERT_TRUE(run("50000000", false));
+    EXPECT_EQ(dialog->lookTableWindow(), nullptr) << "closed at the start";
+    EXPECT_EQ(text(*dialog, "threadHeading"), "Thread: null run that calibrates alpha");
+    EXPECT_LT(child<QProgressBar>(*dialog, "progressBar1")->value(),
+              SimulationDlg::PROGRESS_STEPS / 2);
+    click(*dialog, "abortButton");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isRunning(); }, 60000));
+    EXPECT_EQ(dialog->lookTableWindow(), nullptr);
+    EXPECT_TRUE(messages.messages.empty());
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,16 @@ TEST(SimulationFields, FirstBadFieldIsRefusedAndNoParameterChanges)
          "Please enter an integer between 2 and 2000000000.",
          {"2000000001"}},
         {perGroup, Field::PerGroup, INTEGER, {"x"}},
+        {&SimulationFields::targetPower,
+         Field::TargetPower,
+         "Please enter a target power between 0 and 1 (both excluded), or leave the field "
+         "empty.",
+         {"0", "1", "-0.5", "x", "0,8", "0.8 0.9"}},
+        {&SimulationFields::targetPower,
+         Field::TargetPower,
+         "A target power needs a simulation of power. Please choose \"Simulate power\" or "
+         "leave the target power empty.",
+         {"0.8"}},
     };
     for (const auto& test : cases) {
         for (const char* text : test.texts) {
@@ -80,5 +92,35 @@ TEST(SimulationFields, FirstBadFieldIsRefusedAndNoParameterChanges)
             EXPECT_TRUE(refusal->title == "Veltmark" && refusal->icon == MessageIcon::Exclamation);
             EXPECT_EQ(parameters.numberOfPasses, SimulationParameters{}.numberOfPasses);
         }
+    }
+}
+
+TEST(SimulationFields, CalibrationAndTargetPowerRecordTheLooks)
+{
+    const struct {
+        bool recordLooks;
+        bool calibrateAlpha;
+        const char* targetPower;
+        std::int32_t recorded;
+        std::optional<double> target;
+    } cases[] = {
+        {false, false, " ", 0, std::nullopt},
+        {true, false, "", 1, std::nullopt},
+        {false, true, "", 1, std::nullopt},
+        {false, false, " 0,8 ", 1, 0.8},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.targetPower);
+        SimulationFields fields;
+        fields.simulateAlpha = false;
+        fields.criticalAlpha = "0,05";
+        fields.recordLooks = test.recordLooks;
+        fields.calibrateAlpha = test.calibrateAlpha;
+        fields.targetPower = test.targetPower;
+        SimulationParameters parameters;
+        ASSERT_FALSE(fields.readInto(parameters, DecimalSeparator(',')));
+        EXPECT_EQ(parameters.recordLooks, test.recorded);
+        EXPECT_EQ(parameters.calibrateAlpha, test.calibrateAlpha ? 1 : 0);
+        EXPECT_EQ(fields.targetPowerValue(DecimalSeparator(',')), test.target);
     }
 }
