@@ -9,10 +9,9 @@
 #include <boost/math/distributions/students_t.hpp>
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 
 namespace {
