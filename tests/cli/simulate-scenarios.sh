@@ -239,7 +239,10 @@ CASES
   help-examples)
     # The help's first example simulates an alpha error, not the significance of the
     # observed sample: its probability is near the critical alpha and the report has no note.
-    example=$("$cli" simulate --help | grep -A1 -m1 '^  tamsel-cli simulate ' | tr -d '\\\n')
+    # The help is written whole before it is searched: grep -m1 would close the pipe early,
+    # and the program could die of SIGPIPE while still writing.
+    "$cli" simulate --help >"$work/help.txt"
+    example=$(grep -A1 -m1 '^  tamsel-cli simulate ' "$work/help.txt" | tr -d '\\\n')
     test "$example" = '  tamsel-cli simulate examples/reaction-times.vlt --effect task --analysis 1       --replace --per-group 10 --inspections 0 --passes 20000 --seed 7'
     (cd "$root" && "$cli" simulate examples/reaction-times.vlt --effect task --analysis 1 \
        --replace --per-group 10 --inspections 0 --passes 2000 --seed 7 >"$work/report.txt")
