@@ -1,12 +1,11 @@
 #include "stats/EpsilonCorrection.h"
 
-#include "numeric/FDistribution.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-void EpsilonCorrection::compute(const UnivariateTest& uncorrected, double newEpsilon)
+void EpsilonCorrection::compute(const UnivariateTest& uncorrected, double newEpsilon,
+                                FTailMemo& tails)
 {
     availability = Availability::Available;
     if (!uncorrected.isAvailable()) {
@@ -22,8 +21,8 @@ void EpsilonCorrection::compute(const UnivariateTest& uncorrected, double newEps
     df1 = uncorrected.df1 * epsilon;
     df2 = uncorrected.df2 * epsilon;
     noncentrality = uncorrected.noncentrality * epsilon;
-    // With epsilon 1 the distribution routine would only return the uncorrected p again.
-    p = epsilon == 1.0 ? uncorrected.p : fUpperTail(uncorrected.F, df1, df2);
+    // With epsilon 1 (Huynh-Feldt often, both for t = 1) the tails hand back the uncorrected p.
+    p = tails.upperTail(uncorrected.F, df1, df2);
     if (std::isnan(p))
         markUnavailable(Availability::UndefinedStatistic);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stats/Availability.h"
+#include "stats/FTailMemo.h"
 #include "stats/UnivariateTest.h"
 
 #include <cstdint>
@@ -12,10 +13,11 @@
 class EpsilonCorrection {
 public:
     /// epsilon := newEpsilon; df1, df2 and noncentrality := those of the uncorrected test
-    /// times epsilon; p := the upper tail of F at the corrected df. Not available, with
+    /// times epsilon; p := the upper tail of F at the corrected df, from the compute's
+    /// tails. Not available, with
     /// every number NaN, when the uncorrected test is not, or when epsilon is not positive
     /// or NaN (a Huynh-Feldt estimate of one error df) or p is NaN.
-    void compute(const UnivariateTest& uncorrected, double newEpsilon);
+    void compute(const UnivariateTest& uncorrected, double newEpsilon, FTailMemo& tails);
 
     bool isAvailable() const { return availability == Availability::Available; }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void HotellingTest::compute()
+void HotellingTest::compute(FTailMemo& tails)
 {
     s = std::min(q, t);
     const double sd = s;
@@ -26,6 +26,6 @@ void HotellingTest::compute()
     // algebraically is just T · df2 / (s · df1).
     const double complement = 1.0 / (u + 1.0);
     F = (w / df1) / (complement / df2);
-    finishFromF();
+    finishFromF(tails);
     exact = isAvailable() && s == 1;
 }

@@ -10,5 +10,5 @@ public:
     using TestResult::initialize;
     /// Sets s, df1, df2, value, F, noncentrality, p and exact; not available (NaN numbers)
     /// when N - r or df2 is not positive or E has not full rank t.
-    void compute();
+    void compute(FTailMemo& tails);
 };

@@ -428,14 +428,15 @@ void LinearModel::computeTests()
     hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
     royTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
     univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt, errorRank);
-    pillaiTest.compute();
-    wilksTest.compute();
-    hotellingTest.compute();
-    royTest.compute();
-    univariateTest.compute();
+    fTails.clear();
+    pillaiTest.compute(fTails);
+    wilksTest.compute(fTails);
+    hotellingTest.compute(fTails);
+    royTest.compute(fTails);
+    univariateTest.compute(fTails);
     huynhFeldtTest.compute(univariateTest,
-                           huynhFeldtEpsilon(univariateTest.epsilon, n - rankX, tInt));
-    lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt));
+                           huynhFeldtEpsilon(univariateTest.epsilon, n - rankX, tInt), fTails);
+    lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt), fTails);
     mauchlyTest.compute(errorSscp, n - rankX, errorRank);
 }
 

@@ -5,6 +5,7 @@
 #include "numeric/YMatrix.h"
 #include "stats/ComputeFailure.h"
 #include "stats/EpsilonCorrection.h"
+#include "stats/FTailMemo.h"
 #include "stats/HotellingTest.h"
 #include "stats/MauchlyTest.h"
 #include "stats/PillaiTest.h"
@@ -137,6 +138,8 @@ private:
     EpsilonCorrection huynhFeldtTest;
     EpsilonCorrection lowerBoundTest;
     MauchlyTest mauchlyTest;
+    /// The F tails of the current compute, shared by the tests.
+    FTailMemo fTails;
 
     // Working values of buildModel, kept as fields so that they are not rebuilt on every
     // compute. cellOfParticipant and cellSizes describe the cell indicator X.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void PillaiTest::compute()
+void PillaiTest::compute(FTailMemo& tails)
 {
     s = std::min(q, t);
     const double sd = s;
@@ -22,6 +22,6 @@ void PillaiTest::compute()
 
     const double v = value / sd;
     F = (v / df1) / ((1.0 - v) / df2);
-    finishFromF();
+    finishFromF(tails);
     exact = isAvailable() && s == 1;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-void RoyTest::compute()
+void RoyTest::compute(FTailMemo& tails)
 {
     s = std::min(q, t);
     const std::int32_t m = std::max(q, t);
@@ -15,6 +15,6 @@ void RoyTest::compute()
     const std::int32_t count = effectMatrix->getRows();
     value = *std::max_element(eigenvalues, eigenvalues + count);
     F = value * df2 / df1;
-    finishFromF();
+    finishFromF(tails);
     exact = isAvailable() && s == 1;
 }

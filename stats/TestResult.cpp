@@ -1,7 +1,5 @@
 #include "stats/TestResult.h"
 
-#include "numeric/FDistribution.h"
-
 #include <cmath>
 #include <limits>
 
@@ -46,10 +44,10 @@ bool TestResult::decideAvailability(bool fullRankNeeded)
     return true;
 }
 
-void TestResult::finishFromF()
+void TestResult::finishFromF(FTailMemo& tails)
 {
     noncentrality = F * df1;
-    p = fUpperTail(F, df1, df2);
+    p = tails.upperTail(F, df1, df2);
     if (std::isnan(value) || std::isnan(F) || std::isnan(p))
         markUnavailable(Availability::UndefinedStatistic);
 }

@@ -2,6 +2,7 @@
 
 #include "numeric/RealMatrix.h"
 #include "stats/Availability.h"
+#include "stats/FTailMemo.h"
 
 #include <cstdint>
 
@@ -53,10 +54,10 @@ protected:
     /// (fullRankNeeded, the MANOVA tests) or is zero (the univariate tests, which need only
     /// its trace). Returns whether the analysis is available; if not, the numbers are NaN.
     bool decideAvailability(bool fullRankNeeded);
-    /// noncentrality := F · df1 and p := upper tail of F(df1, df2) at F. A NaN among the
-    /// statistic, F and p makes the analysis not available (UndefinedStatistic); an
-    /// infinite F stays, with p 0.
-    void finishFromF();
+    /// noncentrality := F · df1 and p := upper tail of F(df1, df2) at F, from the compute's
+    /// tails. A NaN among the statistic, F and p makes the analysis not available
+    /// (UndefinedStatistic); an infinite F stays, with p 0.
+    void finishFromF(FTailMemo& tails);
     /// availability := reason, every number NaN, exact false.
     void markUnavailable(Availability reason);
 };

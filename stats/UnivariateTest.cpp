@@ -1,7 +1,5 @@
 #include "stats/UnivariateTest.h"
 
-#include "numeric/FDistribution.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -20,7 +18,7 @@ void UnivariateTest::initialize(const RealMatrix* hypothesis, const RealMatrix* 
     setDimensions(newN, newRankX, newQ, newT, newErrorRank);
 }
 
-void UnivariateTest::compute()
+void UnivariateTest::compute(FTailMemo& tails)
 {
     s = std::min(q, t);
     const double errorDf = static_cast<double>(n) - static_cast<double>(rankX);
@@ -32,7 +30,7 @@ void UnivariateTest::compute()
         return;
     }
     F = (H->trace() / df1) / (E->trace() / df2);
-    finishFromF();
+    finishFromF(tails);
     if (!isAvailable()) {
         clearCorrection();
         return;
@@ -47,9 +45,8 @@ void UnivariateTest::compute()
     ggDf1 = epsilon * df1;
     ggDf2 = epsilon * df2;
     // epsilon is exactly 1 for t = 1 (trace(Sₘ)² and trace(Sₘ²) are then the same product),
-    // and the distribution routine would return p again for the same arguments.
-    const bool sameDegrees = ggDf1 == df1 && ggDf2 == df2;
-    ggP = sameDegrees ? p : fUpperTail(F, ggDf1, ggDf2);
+    // and the tails hand back p for the same arguments.
+    ggP = tails.upperTail(F, ggDf1, ggDf2);
     if (std::isnan(epsilon) || std::isnan(ggP)) {
         markUnavailable(Availability::UndefinedStatistic);
         clearCorrection();

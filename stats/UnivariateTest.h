@@ -26,7 +26,7 @@ public:
     /// Sets s, df1, df2, F, noncentrality, p and the Greenhouse-Geisser fields. E is read,
     /// not changed. Not available when N - r is not positive or E is zero (the rank the
     /// engine found); then every number, the Greenhouse-Geisser ones too, is NaN.
-    void compute();
+    void compute(FTailMemo& tails);
 
 private:
     /// The Greenhouse-Geisser fields of an analysis that is not available: NaN.

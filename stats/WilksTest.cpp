@@ -25,7 +25,7 @@ double raoG(std::int32_t q, std::int32_t t)
 
 } // namespace
 
-void WilksTest::compute()
+void WilksTest::compute(FTailMemo& tails)
 {
     s = std::min(q, t);
     const double qd = q;
@@ -46,6 +46,6 @@ void WilksTest::compute()
 
     const double y = std::pow(value, 1.0 / g);
     F = ((1.0 - y) / df1) / (y / df2);
-    finishFromF();
+    finishFromF(tails);
     exact = isAvailable() && (s == 1 || s == 2);
 }
