@@ -32,7 +32,9 @@ void MauchlyTest::compute(const RealMatrix& errorSscp, double errorDf, std::int3
                           (2.0 * td * td * td + 6.0 * td * td + 3.0 * td + 2.0) /
                           (288.0 * tnr * tnr);
     const double tail = chiSquareUpperTail(chiSquare, df);
-    p = tail + omega2 * (chiSquareUpperTail(chiSquare, df + 4.0) - tail);
+    // omega2 has the factor t - 2: for t = 2 it is exactly 0, and the second tail, a number
+    // in [0, 1] for the finite chi-square of a formed test, would only be multiplied by it.
+    p = omega2 == 0.0 ? tail : tail + omega2 * (chiSquareUpperTail(chiSquare, df + 4.0) - tail);
     formed = std::isfinite(chiSquare) && !std::isnan(p);
     if (!formed)
         markNotFormed();
