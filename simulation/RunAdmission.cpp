@@ -25,7 +25,7 @@ void SimulationRun::refuse(const std::string& reason)
     fail(SimulationOutcome::Refused, StatusOk, reason + "\n\nSimulation not started.");
 }
 
-bool SimulationRun::fitRun(const SimulationParameters& parameters)
+bool SimulationRun::fitRun(const SimulationParameters& parameters, const Preferences& preferences)
 {
     const bool recording = parameters.recordLooks != 0 || parameters.calibrateAlpha != 0;
     if (recording && parameters.maxAdditionalInspections >= MAX_RECORDED_LOOKS) {
@@ -35,7 +35,7 @@ bool SimulationRun::fitRun(const SimulationParameters& parameters)
         return false;
     }
     // Every engine holds the same design, so engine 0 speaks for all.
-    const RunSize size = engines.front()->estimateRunSize(parameters);
+    const RunSize size = engines.front()->estimateRunSize(parameters, preferences.drawsSummaries());
     // The null run of a calibration keeps one double per pass, shared by the threads.
     const std::int64_t shared =
         parameters.calibrateAlpha != 0
@@ -46,6 +46,13 @@ bool SimulationRun::fitRun(const SimulationParameters& parameters)
                " entries (" + std::to_string(size.participants) +
                " participants at the last look); the limit is " +
                std::to_string(RunSize::MATRIX_ENTRY_LIMIT) + " entries per matrix.");
+        return false;
+    }
+    // Summaries need no matrix of the participants, but are counted in ints all the same.
+    if (!size.fitsParticipants()) {
+        refuse("The simulation would have " + std::to_string(size.participants) +
+               " participants at the last look; the limit is " +
+               std::to_string(RunSize::PARTICIPANT_LIMIT) + ".");
         return false;
     }
     const auto all = static_cast<std::int64_t>(engines.size());

@@ -71,7 +71,7 @@ bool SimulationRun::start(SimulationParameters& parameters, const Preferences& p
         return false;
     }
     try {
-        if (!fitRun(parameters))
+        if (!fitRun(parameters, preferences))
             return false;
         if (!checkPopulation(parameters))
             return false;

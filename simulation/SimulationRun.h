@@ -51,7 +51,8 @@ public:
     /// Starts a run. Before any worker starts (and before the run allocates anything but
     /// engine 0's population), a run is refused with a message (false) when a group
     /// combination has no participants; when a matrix of the run would exceed
-    /// RunSize::MATRIX_ENTRY_LIMIT entries, or one engine's memory the memory limit, or it
+    /// RunSize::MATRIX_ENTRY_LIMIT entries, a look RunSize::PARTICIPANT_LIMIT participants,
+    /// or one engine's memory the memory limit, or it
     /// would record more than MAX_RECORDED_LOOKS looks; when
     /// the estimated population has a group of one participant, or the population (estimated
     /// or custom) cannot be simulated; or when a random-numbers file cannot be opened. When
@@ -103,8 +104,9 @@ public:
 private:
     bool hasGroupWithoutParticipants() const;
     // The checks of start, in its order; each refuses the run with its message (false).
-    /// The matrix entry limit and the memory limit; sets activeEngines.
-    bool fitRun(const SimulationParameters& parameters);
+    /// The matrix entry limit, the participant limit and the memory limit of the run as
+    /// preferences draw it; sets activeEngines.
+    bool fitRun(const SimulationParameters& parameters, const Preferences& preferences);
     /// Prepares engine 0 and checks its population.
     bool checkPopulation(const SimulationParameters& parameters);
     /// Opens the random-numbers file of every used engine, which keeps it open for its

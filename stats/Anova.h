@@ -140,9 +140,9 @@ public:
     void restoreBaseAfterFailure() { worker.restoreBaseAfterFailure(); }
     bool hasGroupWithoutParticipants() const { return sample.hasGroupWithoutParticipants(); }
     std::int32_t getSmallestGroupSize() const { return sample.getSmallestGroupSize(); }
-    RunSize estimateRunSize(const SimulationParameters& parameters) const
+    RunSize estimateRunSize(const SimulationParameters& parameters, bool drawsSummaries) const
     {
-        return sample.estimateRunSize(parameters);
+        return sample.estimateRunSize(parameters, drawsSummaries);
     }
 
     // The simulation worker (see SimulationWorker).

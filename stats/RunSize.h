@@ -9,7 +9,12 @@ struct RunSize {
     /// A matrix holds at most this many entries (its sizes are 32-bit).
     static constexpr std::int64_t MATRIX_ENTRY_LIMIT = 2147483647;
 
+    /// A look has at most this many participants: the tests count them, and the summaries
+    /// their groups, in ints.
+    static constexpr std::int64_t PARTICIPANT_LIMIT = 2147483647;
+
     bool fitsMatrices() const { return largestMatrix <= MATRIX_ENTRY_LIMIT; }
+    bool fitsParticipants() const { return participants <= PARTICIPANT_LIMIT; }
 
     /// Participants of all groups at the last look.
     std::int64_t participants = 0;

@@ -84,7 +84,7 @@ std::int32_t Sample::getSmallestGroupSize() const
     return smallest;
 }
 
-RunSize Sample::estimateRunSize(const SimulationParameters& parameters) const
+RunSize Sample::estimateRunSize(const SimulationParameters& parameters, bool drawsSummaries) const
 {
     const auto groups = static_cast<std::int64_t>(groupStart.size());
     const std::int64_t cells = Y.getCols();
@@ -92,23 +92,28 @@ RunSize Sample::estimateRunSize(const SimulationParameters& parameters) const
                                                  parameters.participantsPerInspection);
     // The first look has participantsPerGroup in every group, or the observed groups; every
     // further look adds the same number to each group.
+    RunSize size;
     std::int64_t largestGroup = 0;
-    std::int64_t participants = 0;
+    std::int64_t observedLargest = 0;
+    std::int64_t observed = 0;
     for (std::int32_t g = 0; g < static_cast<std::int32_t>(groups); ++g) {
         const std::int64_t first = parameters.replaceOriginalMatrix != 0
                                        ? parameters.participantsPerGroup
                                        : getGroupSize(g);
         const std::int64_t last = saturatingAdd(first, added);
         largestGroup = std::max(largestGroup, last);
-        participants = saturatingAdd(participants, last);
+        size.participants = saturatingAdd(size.participants, last);
+        observedLargest = std::max<std::int64_t>(observedLargest, getGroupSize(g));
+        observed += getGroupSize(g);
     }
-    RunSize size;
-    size.participants = participants;
-    const std::int64_t yEntries = saturatingProduct(participants, cells);
-    const std::int64_t xEntries = saturatingProduct(participants, groups);
+    // Summaries are drawn beside the observed rows, which stay as they are.
+    const std::int64_t rows = drawsSummaries ? observed : size.participants;
+    const std::int64_t longestGroup = drawsSummaries ? observedLargest : largestGroup;
+    const std::int64_t yEntries = saturatingProduct(rows, cells);
+    const std::int64_t xEntries = saturatingProduct(rows, groups);
     // The sample view holds a pointer for every place of the longest group in every column.
     const std::int64_t viewEntries =
-        saturatingProduct(largestGroup, saturatingProduct(groups, cells));
+        saturatingProduct(longestGroup, saturatingProduct(groups, cells));
     // The generator's data correlations span every view column.
     const std::int64_t viewColumns = saturatingProduct(groups, cells);
     const std::int64_t correlationEntries =
@@ -120,14 +125,18 @@ RunSize Sample::estimateRunSize(const SimulationParameters& parameters) const
     // copy, factor and working copy, H, E, H E⁺, Mᵀ S M, E⁺ and the workspace's copies of
     // the symmetric routines), 3 of G x G and 6 of G x P. The LAPACK workspace grows to the
     // largest call, whose square copy is among these; its other 67 doubles per row are left
-    // out.
+    // out. The summary sampler adds 6 of P x P (its factor and the row-major copy, the
+    // current and the base SSCP, the deviates and the factor of a Wishart draw) and 4 of
+    // G x P (the population's means and SDs, the current and the base means).
+    const std::int64_t squares = drawsSummaries ? 19 : 13;
+    const std::int64_t groupRows = drawsSummaries ? 10 : 6;
     std::int64_t entries = saturatingProduct(4, yEntries);
     entries = saturatingAdd(entries, saturatingProduct(3, xEntries));
     entries = saturatingAdd(entries, viewEntries);
     entries = saturatingAdd(entries, correlationEntries);
-    entries = saturatingAdd(entries, saturatingProduct(13, saturatingProduct(cells, cells)));
+    entries = saturatingAdd(entries, saturatingProduct(squares, saturatingProduct(cells, cells)));
     entries = saturatingAdd(entries, saturatingProduct(3, saturatingProduct(groups, groups)));
-    entries = saturatingAdd(entries, saturatingProduct(6, viewColumns));
+    entries = saturatingAdd(entries, saturatingProduct(groupRows, viewColumns));
     size.bytes = saturatingProduct(entries, static_cast<std::int64_t>(sizeof(double)));
     return size;
 }

@@ -65,8 +65,9 @@ public:
     bool hasGroupWithoutParticipants() const;
     /// The smallest group combination, or -1 without groups.
     std::int32_t getSmallestGroupSize() const;
-    /// The sizes a run with these parameters reaches, from the design's shapes.
-    RunSize estimateRunSize(const SimulationParameters& parameters) const;
+    /// The sizes a run with these parameters reaches, from the design's shapes. A run that
+    /// draws summaries keeps the observed rows only, whatever its participants.
+    RunSize estimateRunSize(const SimulationParameters& parameters, bool drawsSummaries) const;
 
 private:
     /// Rebuilds Y and X with group g sized[g] rows long (see setGroupSize).

@@ -275,11 +275,12 @@ CASES
       --passes 10 --random-files "$work/random.txt"
     ;;
   memory-of-a-run)
-    # 130 million per group fit a matrix, but about 130 GB exceed the memory of the machine:
-    # refused from the estimate, before anything is allocated.
+    # 130 million per group in rows fit a matrix, but about 130 GB exceed the memory of the
+    # machine: refused from the estimate, before anything is allocated. (Summaries of them
+    # need a few kB.)
     "$root/tests/cli/expect-run.sh" 1 "" "^Error: The simulation would need about [0-9]+ MB per thread, more than the machine's memory of [0-9]+ MB\.$" \
       "$cli" simulate "$examples/word-recall.vlt" --effect "training x list" --analysis 2 \
-      --replace --per-group 130000000 --inspections 0 --threads 1 --passes 5
+      --replace --per-group 130000000 --inspections 0 --threads 1 --passes 5 --sampler rows
     ;;
   worker-out-of-memory)
     # The machine refuses what the estimate allowed (here a limit on the address space): the

@@ -261,16 +261,49 @@ TEST(RunSizeEstimate, CountsTheParticipantsOfTheLastLookWithoutOverflow)
     SimulationParameters parameters = replacingParameters(5, 10, AnalysisPillai);
     parameters.maxAdditionalInspections = 2;
     parameters.participantsPerInspection = 3;
-    EXPECT_EQ(loaded.engine.estimateRunSize(parameters).participants, 11);
+    EXPECT_EQ(loaded.engine.estimateRunSize(parameters, false).participants, 11);
     parameters.replaceOriginalMatrix = 0;
-    EXPECT_EQ(loaded.engine.estimateRunSize(parameters).participants, 9);
+    EXPECT_EQ(loaded.engine.estimateRunSize(parameters, false).participants, 9);
+    const RunSize small = loaded.engine.estimateRunSize(parameters, true);
     // 2e9 looks of 2e9 participants: 4e18 overflows 32 bits, not 64; the bytes saturate.
     parameters.maxAdditionalInspections = 2000000000;
     parameters.participantsPerInspection = 2000000000;
-    const RunSize huge = loaded.engine.estimateRunSize(parameters);
+    const RunSize huge = loaded.engine.estimateRunSize(parameters, false);
     EXPECT_EQ(huge.participants, 4000000000000000003);
     EXPECT_EQ(huge.bytes, std::numeric_limits<std::int64_t>::max());
     EXPECT_FALSE(huge.fitsMatrices());
+    // Summaries hold the observed rows whatever the participants, who still count.
+    const RunSize summaries = loaded.engine.estimateRunSize(parameters, true);
+    EXPECT_EQ(summaries.participants, 4000000000000000003);
+    EXPECT_EQ(summaries.bytes, small.bytes);
+    EXPECT_LT(small.bytes, 4096);
+    EXPECT_TRUE(summaries.fitsMatrices());
+    EXPECT_FALSE(summaries.fitsParticipants());
+}
+
+TEST(SimulationRunControl, ASummaryRunIsLimitedByItsParticipantsOnly)
+{
+    // 130 million per group would need about 13 GB of rows, more than the limit given here.
+    EnginePool pool(1);
+    pool.load(pairedTable(), {0}, {1});
+    pool.run.setMemoryLimit(std::int64_t{1} << 30);
+    SimulationParameters parameters = replacingParameters(130000000, 20, AnalysisPillai);
+    const SimulationResult admitted = pool.run.runSimulation(parameters, Preferences(), [] {});
+    EXPECT_EQ(admitted.outcome, SimulationOutcome::Completed);
+    EXPECT_EQ(admitted.actualPasses, 20);
+    Preferences rows;
+    rows.sampler = SamplerRows;
+    EXPECT_EQ(pool.run.runSimulation(parameters, rows, [] {}).outcome, SimulationOutcome::Refused);
+
+    parameters.participantsPerGroup = 5;
+    parameters.maxAdditionalInspections = 2;
+    parameters.participantsPerInspection = 1073741824;
+    const SimulationResult& refused = pool.run.runSimulation(parameters, Preferences(), [] {});
+    EXPECT_EQ(refused.outcome, SimulationOutcome::Refused);
+    ASSERT_EQ(pool.messages.messages.size(), 2u);
+    EXPECT_EQ(pool.messages.messages[1].text,
+              "The simulation would have 2147483653 participants at the last look; the limit is "
+              "2147483647.\n\nSimulation not started.");
 }
 
 TEST(SimulationRunControl, TheMemoryLimitReducesTheThreadsOrRefusesTheRun)
@@ -278,9 +311,12 @@ TEST(SimulationRunControl, TheMemoryLimitReducesTheThreadsOrRefusesTheRun)
     EnginePool pool(4);
     pool.load(pairedTable(), {0}, {1});
     SimulationParameters parameters = replacingParameters(1000, 40, AnalysisPillai);
-    const std::int64_t perEngine = pool.engines[0].engine.estimateRunSize(parameters).bytes;
+    // Rows, whose memory grows with the participants.
+    Preferences rows;
+    rows.sampler = SamplerRows;
+    const std::int64_t perEngine = pool.engines[0].engine.estimateRunSize(parameters, false).bytes;
     pool.run.setMemoryLimit(2 * perEngine + perEngine / 2);
-    const SimulationResult reduced = pool.run.runSimulation(parameters, Preferences(), [] {});
+    const SimulationResult reduced = pool.run.runSimulation(parameters, rows, [] {});
     EXPECT_EQ(reduced.outcome, SimulationOutcome::Completed);
     EXPECT_EQ(pool.run.threadCount(), 2);
     EXPECT_EQ(reduced.actualPasses, 40);
@@ -291,7 +327,7 @@ TEST(SimulationRunControl, TheMemoryLimitReducesTheThreadsOrRefusesTheRun)
 
     pool.run.setMemoryLimit(perEngine - 1);
     parameters.numberOfPasses = 40;
-    const SimulationResult& refused = pool.run.runSimulation(parameters, Preferences(), [] {});
+    const SimulationResult& refused = pool.run.runSimulation(parameters, rows, [] {});
     EXPECT_EQ(refused.outcome, SimulationOutcome::Refused);
     ASSERT_EQ(pool.messages.messages.size(), 2u);
     EXPECT_NE(pool.messages.messages[1].text.find("per thread, more than the machine's memory"),
