@@ -423,21 +423,41 @@ void LinearModel::computeTests()
     const auto rankInt = static_cast<std::int32_t>(rankX);
     const auto qInt = static_cast<std::int32_t>(q);
     const auto tInt = static_cast<std::int32_t>(t);
-    pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-    wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-    hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-    royTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-    univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt, errorRank);
+    const auto needs = [this](AnalysisIndex analysis) { return neededAnalyses.test(analysis); };
     fTails.clear();
-    pillaiTest.compute(fTails);
-    wilksTest.compute(fTails);
-    hotellingTest.compute(fTails);
-    royTest.compute(fTails);
-    univariateTest.compute(fTails);
-    huynhFeldtTest.compute(univariateTest,
-                           huynhFeldtEpsilon(univariateTest.epsilon, n - rankX, tInt), fTails);
-    lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt), fTails);
-    mauchlyTest.compute(errorSscp, n - rankX, errorRank);
+    if (needs(AnalysisPillai)) {
+        pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+        pillaiTest.compute(fTails);
+    }
+    if (needs(AnalysisWilks)) {
+        wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+        wilksTest.compute(fTails);
+    }
+    if (needs(AnalysisHotelling)) {
+        hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt,
+                                 errorRank);
+        hotellingTest.compute(fTails);
+    }
+    if (needs(AnalysisRoy)) {
+        royTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+        royTest.compute(fTails);
+    }
+    if (needs(AnalysisAnovaUncorrected) || needs(AnalysisAnovaGreenhouseGeisser) ||
+        needs(AnalysisAnovaHuynhFeldt) || needs(AnalysisAnovaLowerBound)) {
+        univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt,
+                                  errorRank);
+        univariateTest.compute(fTails);
+    }
+    if (needs(AnalysisAnovaHuynhFeldt)) {
+        huynhFeldtTest.compute(univariateTest,
+                               huynhFeldtEpsilon(univariateTest.epsilon, n - rankX, tInt), fTails);
+    }
+    if (needs(AnalysisAnovaLowerBound)) {
+        lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt), fTails);
+    }
+    if (neededAnalyses.all()) {
+        mauchlyTest.compute(errorSscp, n - rankX, errorRank);
+    }
 }
 
 void LinearModel::estimateErrorCovariance(const YMatrix& Y, const RealMatrix& X)

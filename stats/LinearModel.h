@@ -3,6 +3,7 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
+#include "stats/AnalysisIndex.h"
 #include "stats/ComputeFailure.h"
 #include "stats/EpsilonCorrection.h"
 #include "stats/FTailMemo.h"
@@ -13,6 +14,7 @@
 #include "stats/UnivariateTest.h"
 #include "stats/WilksTest.h"
 
+#include <bitset>
 #include <cstdint>
 #include <vector>
 
@@ -22,6 +24,11 @@
 /// its test objects and the test of the sphericity of its error covariance.
 class LinearModel {
 public:
+    /// A set of analyses, indexed by AnalysisIndex.
+    using Analyses = std::bitset<ANALYSIS_COUNT>;
+    /// Every analysis: what the compute command and the results table show.
+    static Analyses allAnalyses() { return Analyses().set(); }
+
     /// Its matrices and tests use workspace, which must outlive the model.
     explicit LinearModel(LapackWorkspace* workspace);
     LinearModel(const LinearModel&) = delete;
@@ -29,6 +36,13 @@ public:
 
     /// Copies the effect.
     void setEffect(const RealMatrix& newC, const RealMatrix& newM);
+    /// The analyses the following computes must give; allAnalyses until set otherwise. The
+    /// tests of the other analyses keep their previous results, and the sphericity test runs
+    /// only with every analysis. A simulation's look reads one p and needs the rest not. The
+    /// uncorrected univariate analysis and its three corrections all run UnivariateTest whole:
+    /// a Greenhouse-Geisser epsilon that cannot be formed makes its uncorrected p unavailable
+    /// too, and the Huynh-Feldt epsilon is formed from it.
+    void setNeededAnalyses(Analyses analyses) { neededAnalyses = analyses; }
 
     /// Builds the model of Y and X and runs the tests. Returns false, leaving every
     /// test with its previous results, when the effect cannot be computed at all: a between
@@ -130,6 +144,7 @@ private:
     std::int32_t errorRank = -99;
     double dataMagnitude = -99.0;
     ComputeFailure failure = ComputeFailure::None;
+    Analyses neededAnalyses = allAnalyses();
     PillaiTest pillaiTest;
     WilksTest wilksTest;
     HotellingTest hotellingTest;

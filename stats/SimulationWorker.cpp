@@ -79,6 +79,9 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
     // Empty until runPasses saves this run's base, so that a failure before cannot restore
     // the base of an earlier run.
     sample.forgetBase();
+    // A look reads one p; the results table, computed again after the run, shows them all.
+    model.setNeededAnalyses(
+        LinearModel::Analyses().set(static_cast<std::size_t>(parameters.analysisIndex)));
     try {
         generator.setPreferences(preferences);
         summarising = preferences.drawsSummaries();
@@ -100,6 +103,7 @@ void SimulationWorker::simulate(SimulationParameters parameters, Preferences pre
         restoreBaseAfterFailure();
     }
     summarising = false;
+    model.setNeededAnalyses(LinearModel::allAnalyses());
     *status = runStatus;
     finished.store(true, std::memory_order_release);
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -88,6 +89,43 @@ TEST(SimulationWorker, ALookWithoutTheAnalysisIsNotSignificant)
         const bool available =
             analysis == AnalysisAnovaUncorrected || analysis == AnalysisAnovaLowerBound;
         EXPECT_EQ(loaded.engine.getSignificantCount(), available ? 4 : 0) << analysis;
+    }
+}
+
+// A run computes only the analysis it reads; a compute after it must give every analysis and
+// the sphericity test again, as the results table shows them, and not keep those of the data
+// before the run.
+TEST(SimulationWorker, TheComputeAfterARunGivesEveryAnalysis)
+{
+    const auto results = [](const Anova& engine) {
+        const UnivariateTest& univariate = engine.getUnivariateTest();
+        return std::vector<double>{univariate.p,
+                                   univariate.ggP,
+                                   engine.getPillaiTest().p,
+                                   engine.getWilksTest().p,
+                                   engine.getHotellingTest().p,
+                                   engine.getHuynhFeldtTest().p,
+                                   engine.getLowerBoundTest().p,
+                                   engine.getRoyTest().p,
+                                   engine.getMauchlyTest().W,
+                                   engine.getMauchlyTest().p};
+    };
+    Design other;
+    ASSERT_TRUE(buildDesign(tableOf(1, {3}, normalRows({2}, {7, 9}, 3, 41u)), other));
+    Anova fresh(0);
+    ASSERT_TRUE(computeEffect(other, fresh, {1}, {1}));
+    for (const std::int32_t analysis : {AnalysisAnovaGreenhouseGeisser, AnalysisPillai}) {
+        LoadedEngine loaded;
+        ASSERT_TRUE(loaded.load(tableOf(1, {3}, normalRows({2}, {8, 8}, 3, 40u)), {1}, {1}));
+        ASSERT_TRUE(loaded.engine.compute());
+        const SimulationParameters parameters = replacingParameters(8, 5, analysis);
+        loaded.engine.resetRunFlags();
+        std::int32_t status = StatusOk;
+        SimulationPhase phase(parameters.numberOfPasses, 0, 0, SimulationPhase::ALL_BLOCKS);
+        loaded.engine.simulate(parameters, Preferences(), phase, &status);
+        ASSERT_EQ(status, StatusOk);
+        ASSERT_TRUE(computeEffect(other, loaded.engine, {1}, {1}));
+        EXPECT_EQ(results(loaded.engine), results(fresh)) << analysis;
     }
 }
 
