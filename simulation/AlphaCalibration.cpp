@@ -1,13 +1,12 @@
 #include "simulation/AlphaCalibration.h"
 
+#include "simulation/ProportionEstimate.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
 
 namespace {
-
-/// The two-sided 97.5 % quantile of the standard normal distribution.
-constexpr double Z_95 = 1.959963984540054;
 
 /// alpha * n within this of an integer counts as that integer: a decimal alpha is stored
 /// in binary with a relative error of about 1e-17, which must not move the rank by one

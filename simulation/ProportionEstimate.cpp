@@ -6,9 +6,6 @@
 
 namespace {
 
-/// The two-sided 97.5 % quantile of the standard normal distribution.
-constexpr double Z_95 = 1.959963984540054;
-
 } // namespace
 
 ProportionEstimate estimateProportion(std::int64_t successes, std::int64_t trials)
