@@ -2,6 +2,8 @@
 
 #include "cli/LocaleDecimalSeparator.h"
 #include "cli/OptionChecks.h"
+#include "data/FileAccess.h"
+#include "data/FileLimits.h"
 #include "data/ProjectFile.h"
 #include "data/TextImport.h"
 #include "numeric/NumberText.h"
@@ -10,7 +12,10 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
 namespace {
 
@@ -120,15 +125,44 @@ DecimalSeparator InputOptions::decimalSeparator() const
 bool InputOptions::load(MainWindowCommands& commands, MessageSink& messages,
                         std::vector<std::int64_t>& lines) const
 {
+    std::optional<std::string> bytes = readInput(messages);
+    return bytes && loadBytes(commands, messages, lines, std::move(*bytes));
+}
+
+std::optional<std::string> InputOptions::readInput(MessageSink& messages) const
+{
+    const bool isProject = !projectPath.empty();
+    const std::string& path = isProject ? projectPath : importPath;
+    std::vector<std::uint8_t> bytes;
+    std::error_code error;
+    const FileReadStatus status = readWholeFile(
+        path, isProject ? FileLimits::MAX_PROJECT_FILE_BYTES : FileLimits::MAX_TEXT_FILE_BYTES,
+        bytes, error);
+    if (status == FileReadStatus::Ok)
+        return std::string(bytes.begin(), bytes.end());
+    messages.showMessage("Error",
+                         status == FileReadStatus::CannotOpen
+                             ? "The file " + path + " cannot be opened: " + error.message() + "."
+                             : "The file " + path + " is too large to be " +
+                                   (isProject ? "opened." : "imported."),
+                         MessageIcon::Error);
+    return std::nullopt;
+}
+
+bool InputOptions::loadBytes(MainWindowCommands& commands, MessageSink& messages,
+                             std::vector<std::int64_t>& lines, std::string bytes) const
+{
     if (dropIncomplete)
         commands.setIncompleteParticipants(IncompleteParticipants::LeaveOut);
     lines.clear();
     if (!projectPath.empty()) {
-        return ProjectFile(messages).read(projectPath, commands.getDataTable(),
-                                          commands.getWithinTable());
+        return ProjectFile(messages).readBytes(
+            projectPath,
+            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+            commands.getDataTable(), commands.getWithinTable());
     }
     TextImport textImport(commands.getDataTable(), messages);
-    if (!textImport.importText(importPath, importOptions()))
+    if (!textImport.importBytes(importPath, std::move(bytes), importOptions()))
         return false;
     textImport.finishTextImport();
     if (noNames)

@@ -6,6 +6,7 @@
 #include "platform/MessageSink.h"
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -42,6 +43,12 @@ public:
     /// cannot be read, or the roles do not match the imported data columns.
     bool load(MainWindowCommands& commands, MessageSink& messages,
               std::vector<std::int64_t>& lines) const;
+    /// The whole project or text file; nothing after a message when it cannot be opened or
+    /// is too large.
+    std::optional<std::string> readInput(MessageSink& messages) const;
+    /// load from the bytes that readInput gave, here or in another process.
+    bool loadBytes(MainWindowCommands& commands, MessageSink& messages,
+                   std::vector<std::int64_t>& lines, std::string bytes) const;
     /// After --import, when the data table refused a cell in its last reading, writes the
     /// line "In FILE: line L." naming the file line of its row (lines as load gave them).
     void reportRefusedCell(const UserGridCtrl& data, const std::vector<std::int64_t>& lines,

@@ -7,7 +7,8 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 using Handler = void (*)(int);
-Handler previousHandler = SIG_DFL;
+Handler previousInterruptHandler = SIG_DFL;
+Handler previousTerminateHandler = SIG_DFL;
 
 /// The status of a process ended by the second Ctrl+C, as shells report a SIGINT.
 constexpr int INTERRUPTED_STATUS = 130;
@@ -26,12 +27,14 @@ extern "C" void raiseInterruptFlag(int /*signal*/)
 InterruptRequest::InterruptRequest()
 {
     interrupted = 0;
-    previousHandler = std::signal(SIGINT, raiseInterruptFlag);
+    previousInterruptHandler = std::signal(SIGINT, raiseInterruptFlag);
+    previousTerminateHandler = std::signal(SIGTERM, raiseInterruptFlag);
 }
 
 InterruptRequest::~InterruptRequest()
 {
-    std::signal(SIGINT, previousHandler);
+    std::signal(SIGINT, previousInterruptHandler);
+    std::signal(SIGTERM, previousTerminateHandler);
 }
 
 bool InterruptRequest::requested() const

@@ -9,6 +9,9 @@
 #include "cli/SimulationReport.h"
 #include "cli/StandardOutput.h"
 #include "cli/StderrMessageSink.h"
+#include "data/BinaryReader.h"
+#include "data/BinaryWriter.h"
+#include "data/ProjectContent.h"
 #include "numeric/NumberText.h"
 #include "simulation/LookTable.h"
 #include "simulation/PopulationRefusal.h"
@@ -24,7 +27,9 @@
 #include <cstdint>
 #include <iostream>
 #include <random>
+#include <span>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -49,6 +54,24 @@ std::vector<Anova*> enginesOf(MainWindowCommands& commands)
     for (int i = 0; i < commands.getEngineCount(); ++i)
         engines.push_back(&commands.getEngine(i));
     return engines;
+}
+
+/// The custom population as process 0 hands it to the others: the three matrices as a
+/// project file stores a matrix.
+std::string packPopulation(const PopulationJson& population)
+{
+    BinaryWriter out;
+    for (const RealMatrix* matrix : {&population.means, &population.sds, &population.correlations})
+        serializeMatrix(*matrix, out);
+    return std::string(out.bytes().begin(), out.bytes().end());
+}
+
+void unpackPopulation(const std::string& packed, PopulationJson& population)
+{
+    BinaryReader in(std::span(reinterpret_cast<const std::uint8_t*>(packed.data()), packed.size()));
+    for (RealMatrix* matrix : {&population.means, &population.sds, &population.correlations})
+        readMatrix(in, *matrix);
+    assert(!in.hasFailed());
 }
 
 /// The most worker threads --threads admits.
@@ -245,6 +268,10 @@ SimulateCommand::SimulateCommand(CLI::App& program)
         "A progress bar is drawn on standard error when it is a terminal; Ctrl+C\n"
         "aborts the run as the simulation window's abort button does.\n"
         "\n"
+        "Started by mpirun, the processes share the passes and give the result of\n"
+        "one process with the same seed; process 0 reads the files and reports:\n"
+        "  mpirun -n 4 tamsel-cli simulate study.vlt --effect time --analysis 0 ...\n"
+        "\n"
         "Exit status: 0 success, 1 a user error (the message is on standard error),\n"
         "2 wrong usage, 130 aborted by Ctrl+C.");
 }
@@ -277,21 +304,35 @@ bool SimulateCommand::tickAnalysis(MainWindowCommands& commands, MessageSink& me
     return false;
 }
 
-bool SimulateCommand::exchangePopulation(MainWindowCommands& commands, MessageSink& messages) const
+void SimulateCommand::estimatePopulations(MainWindowCommands& commands)
+{
+    // As the desktop does before its matrices can be edited: that also sets up the sample
+    // view and the data correlations, which the run keeps when custom matrices replace the
+    // estimate. A design that cannot be estimated is refused by the run itself, with its
+    // message.
+    SimulationParameters estimate = commands.getSimulationParameters();
+    estimate.useCustomMatrices = 0;
+    for (Anova* engine : enginesOf(commands))
+        engine->prepareSimulation(estimate);
+}
+
+void SimulateCommand::usePopulation(MainWindowCommands& commands, const PopulationJson& population)
+{
+    for (Anova* engine : enginesOf(commands)) {
+        [[maybe_unused]] const bool imported = engine->importSimulationMatrices(
+            population.means, population.sds, population.correlations);
+        assert(imported); // read checked the shapes against the same design
+    }
+    commands.getSimulationParameters().useCustomMatrices = 1;
+}
+
+bool SimulateCommand::exchangePopulation(MainWindowCommands& commands, MessageSink& messages,
+                                         std::string& packedCustom) const
 {
     SimulationParameters& parameters = commands.getSimulationParameters();
     if (populationPath.empty() && exportPopulationPath.empty())
         return true;
-    // Every engine estimates the population first, as the desktop does before its matrices
-    // can be edited: that also sets up the sample view and the data correlations, which the
-    // run keeps when custom matrices replace the estimate. A design that cannot be
-    // estimated is refused by the run itself, with its message.
-    SimulationParameters estimate = parameters;
-    estimate.useCustomMatrices = 0;
-    for (Anova* engine : enginesOf(commands)) {
-        if (!engine->prepareSimulation(estimate))
-            return true;
-    }
+    estimatePopulations(commands);
     Anova& first = commands.getEngine(0);
     PopulationJson population;
     if (!populationPath.empty()) {
@@ -305,12 +346,8 @@ bool SimulateCommand::exchangePopulation(MainWindowCommands& commands, MessageSi
                                  MessageIcon::Error);
             return false;
         }
-        for (Anova* engine : enginesOf(commands)) {
-            [[maybe_unused]] const bool imported = engine->importSimulationMatrices(
-                population.means, population.sds, population.correlations);
-            assert(imported); // read checked the shapes against the same design
-        }
-        parameters.useCustomMatrices = 1;
+        usePopulation(commands, population);
+        packedCustom = packPopulation(population);
     }
     if (exportPopulationPath.empty())
         return true;
@@ -324,7 +361,8 @@ bool SimulateCommand::exchangePopulation(MainWindowCommands& commands, MessageSi
     return population.write(exportPopulationPath, messages);
 }
 
-bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages) const
+bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages,
+                            std::string inputBytes) const
 {
     SimulationParameters& parameters = commands.getSimulationParameters();
     // Command-line numbers take the point whatever the locale, like the other options.
@@ -340,7 +378,7 @@ bool SimulateCommand::setUp(MainWindowCommands& commands, MessageSink& messages)
     parameters.targetHalfWidth =
         precision.empty() ? 0.0 : *parseWholeNumber(precision, DecimalSeparator());
     std::vector<std::int64_t> lines;
-    if (!input.load(commands, messages, lines))
+    if (!input.loadBytes(commands, messages, lines, std::move(inputBytes)))
         return false;
     const bool computed = commands.computeStatistics();
     input.reportRefusedCell(commands.getDataTable(), lines, std::cerr);
@@ -372,18 +410,25 @@ std::optional<std::uint32_t> SimulateCommand::runSeed(const Preferences& chosen)
 }
 
 SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Preferences& chosen,
-                                          MessageSink& messages) const
+                                          MessageSink& messages, DecimalSeparator separator,
+                                          ProcessGroup& processes) const
 {
-    SimulationRun simulation(enginesOf(commands), messages, input.decimalSeparator());
-    ProgressBar bar;
+    SimulationRun simulation(enginesOf(commands), messages, separator, processes);
+    // Process 0 shows its own share's progress: the blocks go round the processes, so it
+    // is as far as the run.
+    std::optional<ProgressBar> bar;
+    if (processes.rank() == 0)
+        bar.emplace();
     const InterruptRequest interrupt;
     const SimulationResult& result =
         simulation.runSimulation(commands.getSimulationParameters(), chosen, [&] {
             if (interrupt.requested())
                 simulation.abort();
-            bar.show(simulation.passesDone(), simulation.passesPlanned());
+            if (bar)
+                bar->show(simulation.passesDone(), simulation.passesPlanned());
         });
-    bar.finish();
+    if (bar)
+        bar->finish();
     return result;
 }
 
@@ -427,18 +472,66 @@ int SimulateCommand::report(const MainWindowCommands& commands, const Simulation
     return writeStandardOutput(text, messages) ? 0 : 1;
 }
 
-int SimulateCommand::run() const
+int SimulateCommand::run(ProcessGroup& processes) const
 {
-    StderrMessageSink messages;
+    const bool speaks = processes.rank() == 0;
+    StderrMessageSink messages(speaks);
     const int threadTotal = threadCount();
-    MainWindowCommands commands(messages, input.decimalSeparator(), threadTotal);
-    if (!setUp(commands, messages))
-        return 1;
     const std::optional<Preferences> chosen = preferences(threadTotal, messages);
     if (!chosen)
         return 1;
-    commands.getSimulationParameters().seed = runSeed(*chosen).value_or(0);
-    if (!exchangePopulation(commands, messages))
+    // Process 0 reads the files, draws the seed and sets up its run; the others take its
+    // input bytes, separator, seed and population, so that they set up the same run whatever
+    // their files and locale.
+    std::optional<MainWindowCommands> commands;
+    DecimalSeparator separator = input.decimalSeparator();
+    std::string inputBytes;
+    std::string settings;
+    std::string population;
+    if (speaks) {
+        const std::optional<std::string> bytes = input.readInput(messages);
+        if (bytes) {
+            inputBytes = *bytes;
+            commands.emplace(messages, separator, threadTotal);
+            if (setUp(*commands, messages, *bytes)) {
+                commands->getSimulationParameters().seed = runSeed(*chosen).value_or(0);
+                if (exchangePopulation(*commands, messages, population))
+                    settings = std::string(1, separator.get()) + ' ' +
+                               std::to_string(commands->getSimulationParameters().seed);
+            }
+        }
+    }
+    // Empty settings: process 0 failed, with its message.
+    settings = processes.broadcast(settings, 0);
+    if (settings.empty())
         return 1;
-    return report(commands, execute(commands, *chosen, messages), messages);
+    inputBytes = processes.broadcast(inputBytes, 0);
+    population = processes.broadcast(population, 0);
+    bool ready = true;
+    if (!speaks) {
+        separator = DecimalSeparator(settings[0]);
+        commands.emplace(messages, separator, threadTotal);
+        ready = setUp(*commands, messages, std::move(inputBytes));
+        commands->getSimulationParameters().seed =
+            static_cast<std::uint32_t>(std::stoul(settings.substr(2)));
+        if (ready && !population.empty()) {
+            PopulationJson custom;
+            unpackPopulation(population, custom);
+            estimatePopulations(*commands);
+            usePopulation(*commands, custom);
+        }
+    }
+    const std::vector<std::int32_t> readiness = processes.gather(ready ? 1 : 0);
+    if (std::find(readiness.begin(), readiness.end(), 0) != readiness.end()) {
+        messages.showMessage("Error",
+                             "A process could not set up the run from the input that process 0 "
+                             "read.",
+                             MessageIcon::Error);
+        return 1;
+    }
+    const SimulationResult result = execute(*commands, *chosen, messages, separator, processes);
+    if (speaks)
+        return report(*commands, result, messages);
+    return result.outcome == SimulationOutcome::Aborted ? INTERRUPTED
+                                                        : (result.hasProbability() ? 0 : 1);
 }

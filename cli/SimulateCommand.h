@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cli/InputOptions.h"
+#include "cli/PopulationJson.h"
+#include "simulation/ProcessGroup.h"
 #include "simulation/SimulationFields.h"
 #include "simulation/SimulationResult.h"
 #include "stats/Preferences.h"
@@ -27,15 +29,18 @@ public:
     explicit SimulateCommand(CLI::App& program);
 
     /// 0 after a completed run, 1 after a user error whose message went to standard error,
-    /// INTERRUPTED after Ctrl+C.
-    int run() const;
+    /// INTERRUPTED after Ctrl+C. Spread over processes: process 0 reads the input and the
+    /// population and draws the seed, and every other process sets up the same run from
+    /// what it read; each runs its share of the passes on its own threads, process 0 shows
+    /// the messages, the progress and the report, and all end with the run's status.
+    int run(ProcessGroup& processes) const;
 
 private:
     // The steps of run.
 
     /// Reads the simulation window's fields from the options, fills the tables, computes,
     /// ticks the analysis and opens the simulation; false after a message.
-    bool setUp(MainWindowCommands& commands, MessageSink& messages) const;
+    bool setUp(MainWindowCommands& commands, MessageSink& messages, std::string inputBytes) const;
     /// The random source: the Mersenne Twister, or one --random-files file per thread;
     /// nothing after a message when the files do not match the threads.
     std::optional<Preferences> preferences(int threadTotal, MessageSink& messages) const;
@@ -44,7 +49,8 @@ private:
     std::optional<std::uint32_t> runSeed(const Preferences& chosen) const;
     /// The run on every engine, with the progress bar and Ctrl+C.
     SimulationResult execute(MainWindowCommands& commands, const Preferences& chosen,
-                             MessageSink& messages) const;
+                             MessageSink& messages, DecimalSeparator separator,
+                             ProcessGroup& processes) const;
     /// Writes the report; the exit status of the run.
     int report(const MainWindowCommands& commands, const SimulationResult& result,
                MessageSink& messages) const;
@@ -54,9 +60,14 @@ private:
     /// Ticks analysis of the effect named effect; false after a message when the results
     /// table has no such effect.
     bool tickAnalysis(MainWindowCommands& commands, MessageSink& messages) const;
-    /// --population into every engine and --export-population from engine 0; false after a
-    /// message.
-    bool exchangePopulation(MainWindowCommands& commands, MessageSink& messages) const;
+    /// --population into every engine, and packed for the other processes into
+    /// packedCustom, and --export-population from engine 0; false after a message.
+    bool exchangePopulation(MainWindowCommands& commands, MessageSink& messages,
+                            std::string& packedCustom) const;
+    /// Every engine estimates its population from the data.
+    static void estimatePopulations(MainWindowCommands& commands);
+    /// Every engine simulates population instead of its estimate.
+    static void usePopulation(MainWindowCommands& commands, const PopulationJson& population);
 
     InputOptions input;
     SimulationFields fields;

@@ -5,7 +5,8 @@
 void StderrMessageSink::showMessage(const std::string& title, const std::string& text,
                                     MessageIcon /*icon*/)
 {
-    std::cerr << title << ": " << text << std::endl;
+    if (writes)
+        std::cerr << title << ": " << text << std::endl;
 }
 
 bool StderrMessageSink::askYesNo(const std::string& /*title*/, const std::string& /*question*/)

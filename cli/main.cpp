@@ -1,6 +1,7 @@
 // tamsel-cli: the desktop program's commands on the command line.
 
 #include "cli/ComputeCommand.h"
+#include "cli/LaunchedProcesses.h"
 #include "cli/SimulateCommand.h"
 #include "cli/StderrMessageSink.h"
 
@@ -29,7 +30,12 @@ int main(int argc, char** argv)
     }
     try {
         // require_subcommand(1): the one subcommand was chosen.
-        return program.got_subcommand("simulate") ? simulate.run() : compute.run();
+        if (!program.got_subcommand("simulate"))
+            return compute.run();
+        // Under mpirun the processes share the simulation's passes.
+        const std::unique_ptr<ProcessGroup> launched = joinLaunchedProcesses(argc, argv);
+        SingleProcess alone;
+        return simulate.run(launched ? *launched : alone);
     } catch (const std::bad_alloc&) {
         StderrMessageSink().showMessage("Error", "Not enough memory.", MessageIcon::Error);
         return 1;

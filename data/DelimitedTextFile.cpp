@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <ios>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,21 @@ DelimitedTextFile::DelimitedTextFile(const std::string& path, const ImportOption
         status = Status::CannotOpen;
         return;
     }
+    source = file.rdbuf();
+    scan();
+}
+
+DelimitedTextFile::DelimitedTextFile(Bytes bytes, const ImportOptions& options,
+                                     DecimalSeparator separator)
+    : decimalComma(separator.isComma()), delimiters(options),
+      memory(std::move(bytes.content), std::ios::in)
+{
+    source = &memory;
+    scan();
+}
+
+void DelimitedTextFile::scan()
+{
     skipByteOrderMark();
     countRecords();
     if (status != Status::Ready)
@@ -39,7 +55,7 @@ DelimitedTextFile::DelimitedTextFile(const std::string& path, const ImportOption
     recordLines.resize(static_cast<std::size_t>(rowCount));
     bytesRead = 0;
     lineBreaks = 0;
-    if (file.rdbuf()->pubseekpos(0, std::ios::in) != std::streampos(0))
+    if (source->pubseekpos(0, std::ios::in) != std::streampos(0))
         status = Status::CannotRead;
     skipByteOrderMark();
 }
@@ -50,10 +66,10 @@ void DelimitedTextFile::skipByteOrderMark()
     // of the first name, which then looks right but matches no name the user types.
     constexpr std::string_view MARK = "\xEF\xBB\xBF";
     std::array<char, MARK.size()> start{};
-    const std::streamsize count = file.rdbuf()->sgetn(start.data(), start.size());
+    const std::streamsize count = source->sgetn(start.data(), start.size());
     if (std::string_view(start.data(), static_cast<std::size_t>(count)) == MARK)
         return;
-    if (file.rdbuf()->pubseekpos(0, std::ios::in) != std::streampos(0))
+    if (source->pubseekpos(0, std::ios::in) != std::streampos(0))
         status = Status::CannotRead;
 }
 
@@ -103,7 +119,7 @@ int DelimitedTextFile::readByte()
 {
     if (status != Status::Ready)
         return END_OF_FILE;
-    const auto character = file.rdbuf()->sbumpc();
+    const auto character = source->sbumpc();
     if (character == std::char_traits<char>::eof())
         return END_OF_FILE;
     if (++bytesRead > FileLimits::MAX_TEXT_FILE_BYTES) {
@@ -116,7 +132,7 @@ int DelimitedTextFile::readByte()
 int DelimitedTextFile::readCharacter()
 {
     int character = readByte();
-    if (character == '\r' && file.rdbuf()->sgetc() == '\n')
+    if (character == '\r' && source->sgetc() == '\n')
         character = readByte();
     if (character == '\r' || character == '\n')
         ++lineBreaks;

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -55,6 +56,15 @@ public:
     /// afterwards, no cells are allocated and parse() does nothing.
     DelimitedTextFile(const std::string& path, const ImportOptions& options,
                       DecimalSeparator separator);
+    /// The content of a file that was read already.
+    struct Bytes {
+        std::string content;
+    };
+    /// The same for bytes instead of a file; it cannot fail to open.
+    DelimitedTextFile(Bytes bytes, const ImportOptions& options, DecimalSeparator separator);
+    /// Not copied nor moved: the source points into the object.
+    DelimitedTextFile(const DelimitedTextFile&) = delete;
+    DelimitedTextFile& operator=(const DelimitedTextFile&) = delete;
 
     /// Fills the cells from the file (once) and converts the decimal separators: with the comma
     /// as the user's separator every "." becomes ",", otherwise every "," becomes "."
@@ -101,6 +111,8 @@ private:
     /// counted (the file changed since the first pass).
     bool splitRecord();
     void convertCells();
+    /// Counts the records and fields of source and sizes the cells.
+    void scan();
     std::size_t cellIndex(int row, int column) const;
 
     int rowCount = 0;
@@ -121,4 +133,7 @@ private:
     std::vector<std::string> cells;
     std::string line;
     std::ifstream file;
+    std::stringbuf memory;
+    /// The file's or the memory's buffer.
+    std::streambuf* source = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 ProjectFile::ProjectFile(MessageSink& messageSink) : messages(messageSink)
@@ -40,10 +41,21 @@ bool ProjectFile::read(const std::string& path, UserGridCtrl& dataTable,
         showError("The file " + path + " cannot be opened: " + error.message() + ".");
         return false;
     }
+    if (fileStatus == FileReadStatus::TooLarge) {
+        showError("The file " + path + " is too large to be opened.");
+        return false;
+    }
+    return readBytes(path, bytes, dataTable, withinTable);
+}
+
+bool ProjectFile::readBytes(const std::string& path, std::span<const std::uint8_t> bytes,
+                            UserGridCtrl& dataTable, WithinGridCtrl& withinTable)
+{
     ProjectContent content;
-    const ProjectReadStatus status = fileStatus == FileReadStatus::TooLarge
-                                         ? ProjectReadStatus::TooLarge
-                                         : readProjectContent(bytes, content);
+    const ProjectReadStatus status =
+        std::cmp_greater(bytes.size(), FileLimits::MAX_PROJECT_FILE_BYTES)
+            ? ProjectReadStatus::TooLarge
+            : readProjectContent(bytes, content);
     if (status == ProjectReadStatus::Damaged) {
         showError("The file " + path + " is not a Tamsel project or is damaged.");
         return false;

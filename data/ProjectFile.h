@@ -2,6 +2,8 @@
 
 #include "platform/MessageSink.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 class UserGridCtrl;
@@ -29,6 +31,10 @@ public:
     /// PATH is not a Tamsel project or is damaged.") or too large ("The file PATH is too
     /// large to be opened.").
     bool read(const std::string& path, UserGridCtrl& dataTable, WithinGridCtrl& withinTable);
+    /// Open from the bytes of a file that was read already, named path in the messages: as
+    /// read, without the file access.
+    bool readBytes(const std::string& path, std::span<const std::uint8_t> bytes,
+                   UserGridCtrl& dataTable, WithinGridCtrl& withinTable);
 
 private:
     void showError(const std::string& text);

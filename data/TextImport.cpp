@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
+#include <utility>
 
 TextImport::TextImport(UserGridCtrl& dataTable, MessageSink& messageSink)
     : table(dataTable), messages(messageSink)
@@ -16,6 +17,20 @@ TextImport::TextImport(UserGridCtrl& dataTable, MessageSink& messageSink)
 bool TextImport::importText(const std::string& path, const ImportOptions& options)
 {
     DelimitedTextFile file(path, options, table.getDecimalSeparator());
+    return importFile(file, path, options);
+}
+
+bool TextImport::importBytes(const std::string& path, std::string bytes,
+                             const ImportOptions& options)
+{
+    DelimitedTextFile file(DelimitedTextFile::Bytes{std::move(bytes)}, options,
+                           table.getDecimalSeparator());
+    return importFile(file, path, options);
+}
+
+bool TextImport::importFile(DelimitedTextFile& file, const std::string& path,
+                            const ImportOptions& options)
+{
     file.parse();
     switch (file.getStatus()) {
     case DelimitedTextFile::Status::Ready: break;

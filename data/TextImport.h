@@ -31,6 +31,8 @@ public:
     /// reason), "The file PATH is too large to be imported." and "The file PATH cannot be
     /// read." (a read failed, or the file changed while it was read).
     bool importText(const std::string& path, const ImportOptions& options);
+    /// importText for the bytes of the file at path, read already.
+    bool importBytes(const std::string& path, std::string bytes, const ImportOptions& options);
     /// An option check box changed: in import mode imports the remembered file again with
     /// options (the states of all seven check boxes); outside import mode does nothing and
     /// returns false.
@@ -47,6 +49,8 @@ public:
     std::int64_t getLineOf(int r) const;
 
 private:
+    /// The import of file, read from path.
+    bool importFile(DelimitedTextFile& file, const std::string& path, const ImportOptions& options);
     /// Rebuilds the table from the parsed file.
     void fillTable(const DelimitedTextFile& file, bool firstRowNames);
     /// Copies the fields of record `record` into data row r, up to the end-of-row marker.

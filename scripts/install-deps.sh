@@ -13,6 +13,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev clang-format
   xvfb xauth
+  libopenmpi-dev openmpi-bin
   jq locales
 )
 

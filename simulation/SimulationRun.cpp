@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <chrono>
+#include <span>
 #include <thread>
 #include <utility>
 
@@ -44,11 +46,42 @@ const char* const NO_CALIBRATED_ALPHA_MESSAGE =
     "The critical alpha cannot be calibrated: too few passes of the null simulation had a "
     "look that could be computed.\n\nSimulation aborted.";
 
+/// The group of a run in this process alone; it has no state, so all such runs share it.
+ProcessGroup& thisProcessAlone()
+{
+    static SingleProcess alone;
+    return alone;
+}
+
+/// A failure as one process hands it to the others: "outcome status message".
+std::string packFailure(const SimulationResult& result)
+{
+    return std::to_string(static_cast<int>(result.outcome)) + ' ' + std::to_string(result.status) +
+           ' ' + result.message;
+}
+
+void unpackFailure(const std::string& packed, SimulationResult& result)
+{
+    int outcome = 0;
+    const char* const end = packed.data() + packed.size();
+    auto [afterOutcome, outcomeError] = std::from_chars(packed.data(), end, outcome);
+    auto [afterStatus, statusError] = std::from_chars(afterOutcome + 1, end, result.status);
+    assert(outcomeError == std::errc() && statusError == std::errc());
+    result.outcome = static_cast<SimulationOutcome>(outcome);
+    result.message.assign(afterStatus + 1, end);
+}
+
 } // namespace
 
 SimulationRun::SimulationRun(std::vector<Anova*> pool, MessageSink& messageSink,
                              DecimalSeparator userSeparator)
-    : engines(std::move(pool)), messages(messageSink), separator(userSeparator),
+    : SimulationRun(std::move(pool), messageSink, userSeparator, thisProcessAlone())
+{
+}
+
+SimulationRun::SimulationRun(std::vector<Anova*> pool, MessageSink& messageSink,
+                             DecimalSeparator userSeparator, ProcessGroup& group)
+    : engines(std::move(pool)), messages(messageSink), processes(group), separator(userSeparator),
       memoryLimit(physicalMemoryBytes()), activeEngines(static_cast<std::int32_t>(engines.size()))
 {
     assert(!engines.empty());
@@ -66,21 +99,9 @@ bool SimulationRun::start(SimulationParameters& parameters, const Preferences& p
 {
     assert(!running);
     lastResult = SimulationResult();
-    if (hasGroupWithoutParticipants()) {
-        fail(SimulationOutcome::Refused, StatusOk, EMPTY_GROUP_MESSAGE);
+    // Another machine may lack a file or memory that this one has.
+    if (adoptFirstFailure(!admit(parameters, preferences)))
         return false;
-    }
-    try {
-        if (!fitRun(parameters, preferences))
-            return false;
-        if (!checkPopulation(parameters))
-            return false;
-        if (!openRandomNumbersFiles(preferences))
-            return false;
-    } catch (const std::bad_alloc&) {
-        refuse("The simulation does not fit into the memory that is free.");
-        return false;
-    }
     lastResult.actualPasses = parameters.numberOfPasses;
     if (parameters.calibrateAlpha != 0)
         parameters.recordLooks = 1;
@@ -103,10 +124,26 @@ bool SimulationRun::start(SimulationParameters& parameters, const Preferences& p
     return true;
 }
 
+bool SimulationRun::admit(const SimulationParameters& parameters, const Preferences& preferences)
+{
+    if (hasGroupWithoutParticipants()) {
+        fail(SimulationOutcome::Refused, StatusOk, EMPTY_GROUP_MESSAGE);
+        return false;
+    }
+    try {
+        return fitRun(parameters, preferences) && checkPopulation(parameters) &&
+               openRandomNumbersFiles(preferences);
+    } catch (const std::bad_alloc&) {
+        refuse("The simulation does not fit into the memory that is free.");
+        return false;
+    }
+}
+
 void SimulationRun::startPhase(const SimulationParameters& parameters, std::uint32_t phaseNumber)
 {
     phase.emplace(parameters.numberOfPasses, parameters.seed, phaseNumber,
                   parameters.targetHalfWidth > 0.0 ? ROUND_BLOCKS : SimulationPhase::ALL_BLOCKS);
+    phase->shareAmongProcesses(processes.rank(), processes.size());
     if (phaseNumber == NULL_PHASE)
         phase->keepSmallestPs();
     // Each worker reads on in its own file: a fixed share of the blocks repeats the run.
@@ -221,7 +258,8 @@ std::int32_t SimulationRun::evenShareOfPasses() const
 
 std::int64_t SimulationRun::passesPlanned() const
 {
-    const std::int64_t passes = mainParameters.numberOfPasses;
+    const std::int64_t passes = SimulationPhase::passesOfProcess(
+        mainParameters.numberOfPasses, processes.rank(), processes.size());
     return mainParameters.calibrateAlpha != 0 ? 2 * passes : passes;
 }
 
@@ -237,10 +275,10 @@ std::int64_t SimulationRun::passesDone() const
 void SimulationRun::endRound()
 {
     joinWorkers();
-    if (reportWorkerError()) {
+    if (adoptFirstFailure(reportWorkerError())) {
         return;
     }
-    if (aborted) {
+    if (isAbortedAnywhere()) {
         lastResult.outcome = SimulationOutcome::Aborted;
         return;
     }
@@ -257,17 +295,27 @@ void SimulationRun::endRound()
 
 void SimulationRun::addUpRound()
 {
+    std::int64_t significant = 0;
+    LookCounts looks;
     for (std::int32_t i = 0; i < activeEngines; ++i) {
         const Anova& engine = *engines[static_cast<std::size_t>(i)];
-        phaseSignificant += engine.getSignificantCount();
-        const LookCounts& looks = engine.getLookCounts();
-        if (phaseLookCounts.empty())
-            phaseLookCounts = looks;
+        significant += engine.getSignificantCount();
+        if (looks.empty())
+            looks = engine.getLookCounts();
         else
-            phaseLookCounts.add(looks);
+            looks.add(engine.getLookCounts());
     }
-    // Every block of the round has run.
-    passesEnded += phase->roundPasses();
+    // Every process records as many looks, or none.
+    processes.addUp(std::span(&significant, 1));
+    processes.addUp(looks.significantAt);
+    processes.addUp(looks.firstSignificantAt);
+    phaseSignificant += significant;
+    if (phaseLookCounts.empty())
+        phaseLookCounts = looks;
+    else
+        phaseLookCounts.add(looks);
+    // Every block of the process's share of the round has run.
+    passesEnded += phase->roundPassesOfProcess();
 }
 
 bool SimulationRun::isPhaseDone() const
@@ -299,6 +347,8 @@ void SimulationRun::completeRun()
 void SimulationRun::startMainRun()
 {
     calibrating = false;
+    // Each pass ran on one process; the others kept +infinity in its slot.
+    processes.keepSmallest(phase->getSmallestPs());
     lastResult.calibratedAlpha =
         calibrateAlpha(phase->getSmallestPs(), mainParameters.criticalAlpha);
     if (!lastResult.calibratedAlpha) {
@@ -338,12 +388,38 @@ bool SimulationRun::reportWorkerError()
     return false;
 }
 
+bool SimulationRun::adoptFirstFailure(bool failedHere)
+{
+    const std::vector<std::int32_t> failed = processes.gather(failedHere ? 1 : 0);
+    const auto first = std::find(failed.begin(), failed.end(), 1);
+    if (first == failed.end())
+        return false;
+    const auto origin = static_cast<std::int32_t>(first - failed.begin());
+    const std::string packed = processes.broadcast(packFailure(lastResult), origin);
+    if (processes.rank() != origin) {
+        unpackFailure(packed, lastResult);
+        // Process 0 has shown its own failure already.
+        if (processes.rank() == 0)
+            messages.showMessage("Error",
+                                 "Process " + std::to_string(origin) + ": " + lastResult.message,
+                                 MessageIcon::Error);
+    }
+    return true;
+}
+
+bool SimulationRun::isAbortedAnywhere()
+{
+    const std::vector<std::int32_t> abortedOn = processes.gather(aborted ? 1 : 0);
+    return std::find(abortedOn.begin(), abortedOn.end(), 1) != abortedOn.end();
+}
+
 void SimulationRun::fail(SimulationOutcome outcome, std::int32_t status, const std::string& message)
 {
     lastResult.outcome = outcome;
     lastResult.status = status;
     lastResult.message = message;
-    messages.showMessage("Error", message, MessageIcon::Error);
+    if (processes.rank() == 0)
+        messages.showMessage("Error", message, MessageIcon::Error);
 }
 
 void SimulationRun::joinWorkers()

@@ -2,6 +2,7 @@
 
 #include "numeric/DecimalSeparator.h"
 #include "platform/MessageSink.h"
+#include "simulation/ProcessGroup.h"
 #include "simulation/SimulationResult.h"
 #include "stats/Anova.h"
 #include "stats/Preferences.h"
@@ -26,6 +27,13 @@
 /// or start and a timer calling poll); the command line does the same with its progress
 /// display and Ctrl+C.
 ///
+/// A run may be spread over a ProcessGroup: then every process makes its own run over its
+/// own engines with the same parameters, runs its share of each round's blocks, and the
+/// processes combine their counts after every round, so that each ends with the counts of
+/// the whole run. They agree on every decision: a refusal or an error on one process fails
+/// the run on all, with the message of the first such process in rank order, which process
+/// 0 shows; an abort on one aborts all. The counts are those of a single process.
+///
 /// Threads: every operation runs on the front end's thread. While a run is in progress each
 /// engine belongs to its worker: the run touches only the engines' atomic run flags, and
 /// reads the counts, statuses and the phase's smallest ps after every engine reports
@@ -37,6 +45,9 @@ public:
     /// Worker i runs on engines[i]. Messages of the run go to messages; the random-numbers
     /// files are read with separator.
     SimulationRun(std::vector<Anova*> engines, MessageSink& messages, DecimalSeparator separator);
+    /// A run that is one of processes' runs; processes must outlive it.
+    SimulationRun(std::vector<Anova*> engines, MessageSink& messages, DecimalSeparator separator,
+                  ProcessGroup& processes);
     SimulationRun(const SimulationRun&) = delete;
     SimulationRun& operator=(const SimulationRun&) = delete;
     ~SimulationRun();
@@ -91,9 +102,9 @@ public:
     std::int32_t evenShareOfPasses() const;
     /// The passes worker i has run in the current round, published every 100 passes.
     std::int32_t progressOf(std::int32_t i) const;
-    /// The passes of the current or last run over all threads, including the null run of a
-    /// calibration (with a target half-width, the most it may run), and how many of them
-    /// the workers have run.
+    /// The passes of the current or last run over all threads of this process, including
+    /// the null run of a calibration (with a target half-width, the most it may run), and
+    /// how many of them the workers have run.
     std::int64_t passesPlanned() const;
     std::int64_t passesDone() const;
     /// True while the null run of a calibration is in progress.
@@ -103,7 +114,9 @@ public:
 
 private:
     bool hasGroupWithoutParticipants() const;
-    // The checks of start, in its order; each refuses the run with its message (false).
+    /// The checks of start, in its order; false after a refusal.
+    bool admit(const SimulationParameters& parameters, const Preferences& preferences);
+    // Each refuses the run with its message (false).
     /// The matrix entry limit, the participant limit and the memory limit of the run as
     /// preferences draw it; sets activeEngines.
     bool fitRun(const SimulationParameters& parameters, const Preferences& preferences);
@@ -123,6 +136,11 @@ private:
     void endRound();
     /// The outcome and message of the first error status in thread order; false for none.
     bool reportWorkerError();
+    /// Collective: when a process failed the run (failedHere on this one), every process
+    /// takes on the outcome and message of the first in rank order, and true.
+    bool adoptFirstFailure(bool failedHere);
+    /// Collective: whether a process was aborted.
+    bool isAbortedAnywhere();
     /// Adds the counts of the ended round to the phase's.
     void addUpRound();
     /// Whether the phase has run enough rounds: all its blocks, or the target half-width
@@ -141,6 +159,7 @@ private:
 
     std::vector<Anova*> engines;
     MessageSink& messages;
+    ProcessGroup& processes;
     DecimalSeparator separator;
     /// One per engine while a run is in progress.
     std::vector<boost::thread> workers;

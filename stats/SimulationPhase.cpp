@@ -20,12 +20,42 @@ void SimulationPhase::keepSmallestPs()
     smallestPs.assign(static_cast<std::size_t>(passes), std::numeric_limits<double>::infinity());
 }
 
+void SimulationPhase::shareAmongProcesses(std::int32_t rank, std::int32_t processes)
+{
+    assert(processes >= 1 && rank >= 0 && rank < processes);
+    processRank = rank;
+    processCount = processes;
+}
+
 void SimulationPhase::assignBlocksByWorker(std::int32_t workers)
 {
     assert(workers >= 1);
     cursors.resize(static_cast<std::size_t>(workers));
     for (std::size_t w = 0; w < cursors.size(); ++w)
-        cursors[w] = begin + static_cast<std::int64_t>(w);
+        cursors[w] = static_cast<std::int64_t>(w);
+}
+
+std::int64_t SimulationPhase::blockOfRound(std::int64_t j) const
+{
+    const std::int64_t first =
+        begin + (processRank - begin % processCount + processCount) % processCount;
+    return first + j * processCount;
+}
+
+std::int64_t SimulationPhase::roundPassesOfProcess() const
+{
+    std::int64_t sum = 0;
+    for (std::int64_t j = 0; blockOfRound(j) < end; ++j)
+        sum += passesBefore(blockOfRound(j) + 1) - passesBefore(blockOfRound(j));
+    return sum;
+}
+
+std::int64_t SimulationPhase::passesOfProcess(std::int64_t passes, std::int32_t rank,
+                                              std::int32_t processes)
+{
+    SimulationPhase whole(passes, 0, 0, ALL_BLOCKS);
+    whole.shareAmongProcesses(rank, processes);
+    return whole.roundPassesOfProcess();
 }
 
 std::int64_t SimulationPhase::passesBefore(std::int64_t block) const
@@ -36,9 +66,10 @@ std::int64_t SimulationPhase::passesBefore(std::int64_t block) const
 void SimulationPhase::openNextRound()
 {
     assert(hasNextRound());
-    assert(!cursors.empty() || next.load(std::memory_order_relaxed) == end);
+    assert(!cursors.empty() || blockOfRound(next.load(std::memory_order_relaxed)) >= end);
     begin = end;
     end = roundBlocks < blockCount() - end ? end + roundBlocks : blockCount();
+    next.store(0, std::memory_order_relaxed);
     if (!cursors.empty())
         assignBlocksByWorker(static_cast<std::int32_t>(cursors.size()));
 }
@@ -48,17 +79,18 @@ std::optional<SimulationPhase::Block> SimulationPhase::take(std::int32_t worker)
     std::int64_t index = 0;
     if (cursors.empty()) {
         // Relaxed: the counter hands out indices only; nothing else is published through it.
-        index = next.load(std::memory_order_relaxed);
+        std::int64_t j = next.load(std::memory_order_relaxed);
         do {
+            index = blockOfRound(j);
             if (index >= end)
                 return std::nullopt;
-        } while (!next.compare_exchange_weak(index, index + 1, std::memory_order_relaxed));
+        } while (!next.compare_exchange_weak(j, j + 1, std::memory_order_relaxed));
     } else {
         assert(worker >= 0 && static_cast<std::size_t>(worker) < cursors.size());
         std::int64_t& cursor = cursors[static_cast<std::size_t>(worker)];
-        if (cursor >= end)
+        index = blockOfRound(cursor);
+        if (index >= end)
             return std::nullopt;
-        index = cursor;
         cursor += static_cast<std::int64_t>(cursors.size());
     }
     const std::int64_t first = passesBefore(index);

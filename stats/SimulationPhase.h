@@ -17,9 +17,11 @@
 /// not depend on the worker that runs it nor on what that worker ran before, and so the
 /// counts of a phase, added over its blocks, do not depend on the number of workers.
 ///
-/// The workers take the next block not taken yet, so that the load balances. Random-numbers
-/// files are no seeded streams: each worker reads on in its own file, so there worker w of n
-/// takes the blocks w, w + n, w + 2n, ... instead, and a run repeats on as many threads.
+/// A run spread over several processes gives process r of R the blocks r, r + R, r + 2R, ...
+/// Within a process the workers take its next block not taken yet, so that the load
+/// balances. Random-numbers files are no seeded streams: each worker reads on in its own
+/// file, so there worker w of n takes the process's w-th, (w + n)-th, ... block of each round
+/// instead, and a run repeats on as many processes and threads.
 ///
 /// A phase may run in rounds of a fixed number of blocks: take() hands out the blocks of the
 /// open round only, and the run control opens the next one after every worker has ended.
@@ -53,11 +55,19 @@ public:
     /// The passes of the open round, and of it and every round before.
     std::int64_t roundPasses() const { return passesBefore(end) - passesBefore(begin); }
     std::int64_t openedPasses() const { return passesBefore(end); }
-    /// Worker w of workers takes the blocks w, w + workers, ... of every round.
+    /// This process is process rank of processes: it takes only the blocks rank,
+    /// rank + processes, ... Before the first take.
+    void shareAmongProcesses(std::int32_t rank, std::int32_t processes);
+    /// Worker w of workers takes the process's blocks w, w + workers, ... of every round.
     void assignBlocksByWorker(std::int32_t workers);
-    /// The next block of the open round for worker (0 ... the workers - 1); none when
-    /// every one is taken.
+    /// The next block of the process in the open round for worker (0 ... the workers - 1);
+    /// none when every one is taken.
     std::optional<Block> take(std::int32_t worker);
+    /// The passes of the process's blocks in the open round.
+    std::int64_t roundPassesOfProcess() const;
+    /// The passes of process rank of processes in a phase of passes passes.
+    static std::int64_t passesOfProcess(std::int64_t passes, std::int32_t rank,
+                                        std::int32_t processes);
     /// The seed sequence of the block's Mersenne Twister.
     std::seed_seq seedOf(const Block& block) const;
 
@@ -72,6 +82,8 @@ public:
 private:
     /// The passes of the blocks before block.
     std::int64_t passesBefore(std::int64_t block) const;
+    /// The process's j-th block of the open round; end or more when it has fewer.
+    std::int64_t blockOfRound(std::int64_t j) const;
 
     std::int64_t passes;
     std::uint32_t seed;
@@ -80,10 +92,13 @@ private:
     /// The open round's blocks are begin ... end - 1.
     std::int64_t begin = 0;
     std::int64_t end;
-    /// The first block not handed out yet.
+    std::int32_t processRank = 0;
+    std::int32_t processCount = 1;
+    /// The process's first block of the open round not handed out yet, counted from 0 in
+    /// every round.
     std::atomic<std::int64_t> next{0};
-    /// With blocks assigned by worker, the next block of each worker, written by that
-    /// worker only while the round runs.
+    /// With blocks assigned by worker, the process's next block of each worker in the open
+    /// round, counted like next and written by that worker only while the round runs.
     std::vector<std::int64_t> cursors;
     std::vector<double> smallestPs;
 };
