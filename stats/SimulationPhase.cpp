@@ -44,10 +44,13 @@ std::int64_t SimulationPhase::blockOfRound(std::int64_t j) const
 
 std::int64_t SimulationPhase::roundPassesOfProcess() const
 {
-    std::int64_t sum = 0;
-    for (std::int64_t j = 0; blockOfRound(j) < end; ++j)
-        sum += passesBefore(blockOfRound(j) + 1) - passesBefore(blockOfRound(j));
-    return sum;
+    const std::int64_t first = blockOfRound(0);
+    if (first >= end)
+        return 0;
+    const std::int64_t last = blockOfRound((end - 1 - first) / processCount);
+    // Whole blocks before the last, which may be the phase's short last block.
+    return (last - first) / processCount * BLOCK_PASSES + passesBefore(last + 1) -
+           passesBefore(last);
 }
 
 std::int64_t SimulationPhase::passesOfProcess(std::int64_t passes, std::int32_t rank,

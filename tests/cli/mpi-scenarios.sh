@@ -19,10 +19,11 @@ launch() { # processes command...
   timeout 300 mpirun "${mpirun_options[@]}" -n "$processes" "$@"
 }
 
-# The report of one process and of 2 and 3 processes must be the same bytes.
+# The report of one process alone and of 1, 2 and 3 processes under mpirun must be the same
+# bytes.
 expect_same_everywhere() { # simulate arguments...
   "$cli" simulate "$@" >"$work/alone.out"
-  for processes in 2 3; do
+  for processes in 1 2 3; do
     launch "$processes" "$cli" simulate "$@" >"$work/spread.out"
     if ! cmp -s "$work/alone.out" "$work/spread.out"; then
       echo "$processes processes report otherwise than one:" >&2

@@ -4,6 +4,7 @@
 #include "simulation/ProcessGroup.h"
 #include "simulation/SimulationRun.h"
 #include "stats/AnalysisIndex.h"
+#include "stats/SimulationPhase.h"
 #include "tests/support/SimulationTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -105,7 +106,8 @@ struct ProcessOutcome {
 
 /// Runs parameters on processes processes of threads threads each; process p draws with
 /// preferencesOf(p).
-std::vector<ProcessOutcome> runSpread(const DataTable& table, const SimulationParameters& parameters,
+std::vector<ProcessOutcome> runSpread(const DataTable& table,
+                                      const SimulationParameters& parameters,
                                       std::int32_t processes, std::int32_t threads,
                                       const std::function<Preferences(std::int32_t)>& preferencesOf)
 {
@@ -210,4 +212,51 @@ TEST(SpreadRun, AFailureOnOneProcessEndsAllAndProcessZeroShowsIt)
     EXPECT_EQ(spread[0].messages[0].text.rfind("Process 1: The random-numbers file " + missing, 0),
               0u);
     EXPECT_TRUE(spread[1].messages.empty());
+}
+
+TEST(SpreadRun, TheProcessesTakeEveryBlockOnceAndCountTheirShares)
+{
+    // Whole and short last blocks, fewer blocks than processes, rounds of two blocks or one
+    // round; workers taking the next block or blocks assigned by worker.
+    for (const std::int64_t passes : {0, 999, 1000, 3500, 10001}) {
+        for (const std::int32_t processes : {1, 2, 3, 4}) {
+            for (const std::int64_t roundBlocks : {std::int64_t{2}, SimulationPhase::ALL_BLOCKS}) {
+                for (const bool byWorker : {false, true}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << passes << " passes, " << processes << " processes, rounds of "
+                                 << roundBlocks << (byWorker ? ", by worker" : ""));
+                    std::vector<std::int32_t> taken(static_cast<std::size_t>((passes + 999) / 1000),
+                                                    0);
+                    std::int64_t shares = 0;
+                    for (std::int32_t rank = 0; rank < processes; ++rank) {
+                        SimulationPhase phase(passes, 1u, 0u, roundBlocks);
+                        phase.shareAmongProcesses(rank, processes);
+                        if (byWorker)
+                            phase.assignBlocksByWorker(2);
+                        std::int64_t share = 0;
+                        while (true) {
+                            std::int64_t round = 0;
+                            for (std::int32_t worker = 0; worker < 2; ++worker) {
+                                while (const auto block = phase.take(worker)) {
+                                    EXPECT_EQ(block->index % processes, rank);
+                                    ++taken[static_cast<std::size_t>(block->index)];
+                                    round += block->passes;
+                                }
+                            }
+                            EXPECT_EQ(round, phase.roundPassesOfProcess());
+                            share += round;
+                            if (!phase.hasNextRound())
+                                break;
+                            phase.openNextRound();
+                        }
+                        EXPECT_EQ(share, SimulationPhase::passesOfProcess(passes, rank, processes));
+                        shares += share;
+                    }
+                    EXPECT_EQ(shares, passes);
+                    for (const std::int32_t count : taken)
+                        EXPECT_EQ(count, 1);
+                }
+            }
+        }
+    }
 }
