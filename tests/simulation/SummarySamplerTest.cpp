@@ -1,6 +1,6 @@
-// The summary sampler against the row sampler and against theory: the statistics of looks
-// drawn both ways have the same distribution, and runs on summaries hold the alpha of an
-// exact test and reach the power of the paired t test.
+// The summary sampler against the row sampler and both against theory: the statistics of
+// looks drawn both ways have the same distribution, and runs on either hold the alpha of
+// exact tests and reach the power of the paired t test.
 
 #include "stats/AnalysisIndex.h"
 #include "tests/support/SimulationTestSupport.h"
@@ -201,67 +201,107 @@ TEST(SummarySampler, PooledSdsOfThreeGroupsLookLikeRowsInSmallSamples)
     comparison.compare({5, 0, 0});
 }
 
-TEST(SummarySampler, RunsHoldTheAlphaOfAnExactTest)
+TEST(BothSamplers, RunsHoldTheAlphaOfAnExactTest)
 {
     // Pillai's test of A with one group is Hotelling's paired T², exact for any covariance,
-    // also with 3 participants for 3 cells (the sum of outer products) and after merging.
+    // also with 3 participants for 3 cells (for summaries the sum of outer products) and
+    // after merging an inspection's participants.
     const DataTable table = tableOf(1, {3}, {{1, 1, 2, 3}, {1, 2, 2, 5}, {1, 4, 3, 3}});
-    for (const std::int32_t inspections : {0, 1}) {
-        EnginePool pool(2);
-        pool.load(table, {0}, {1});
-        pool.importPopulation(matrixOf({{3, 3, 3}}), matrixOf({{1, 2, 4}}),
-                              matrixOf({{1, 0.5, -0.3}, {0.5, 1, 0.2}, {-0.3, 0.2, 1}}));
-        SimulationParameters parameters = replacingParameters(3, 6000, AnalysisPillai);
-        parameters.useCustomMatrices = 1;
-        parameters.seed = 90u + static_cast<std::uint32_t>(inspections);
-        parameters.maxAdditionalInspections = inspections;
-        parameters.participantsPerInspection = 4;
-        // With an inspection only the look at 7 is recorded: its share is alpha as well.
-        parameters.recordLooks = 1;
-        Preferences summaries;
-        summaries.sampler = SamplerSummary;
-        const SimulationResult& result = pool.run.runSimulation(parameters, summaries, [] {});
-        ASSERT_TRUE(result.hasProbability()) << result.message;
-        const double passes = static_cast<double>(result.actualPasses);
-        const double sigma = std::sqrt(0.05 * 0.95 / passes);
-        const double last = static_cast<double>(result.lookCounts.significantAt.back()) / passes;
-        EXPECT_NEAR(last, 0.05, 4.0 * sigma) << inspections << " inspections";
+    for (const SamplerKind sampler : {SamplerRows, SamplerSummary}) {
+        for (const std::int32_t inspections : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << (sampler == SamplerRows ? "rows, " : "summaries, ")
+                                            << inspections << " inspections");
+            EnginePool pool(2);
+            pool.load(table, {0}, {1});
+            pool.importPopulation(matrixOf({{3, 3, 3}}), matrixOf({{1, 2, 4}}),
+                                  matrixOf({{1, 0.5, -0.3}, {0.5, 1, 0.2}, {-0.3, 0.2, 1}}));
+            SimulationParameters parameters = replacingParameters(3, 6000, AnalysisPillai);
+            parameters.useCustomMatrices = 1;
+            parameters.seed = 90u + static_cast<std::uint32_t>(inspections);
+            parameters.maxAdditionalInspections = inspections;
+            parameters.participantsPerInspection = 4;
+            // With an inspection only the look at 7 is read: its share is alpha as well.
+            parameters.recordLooks = 1;
+            Preferences chosen;
+            chosen.sampler = sampler;
+            const SimulationResult& result = pool.run.runSimulation(parameters, chosen, [] {});
+            ASSERT_TRUE(result.hasProbability()) << result.message;
+            const double passes = static_cast<double>(result.actualPasses);
+            const double sigma = std::sqrt(0.05 * 0.95 / passes);
+            const double last =
+                static_cast<double>(result.lookCounts.significantAt.back()) / passes;
+            EXPECT_NEAR(last, 0.05, 4.0 * sigma);
+        }
     }
 }
 
-TEST(SummarySampler, RunsReachThePowerOfThePairedTTestAtEveryLook)
+TEST(BothSamplers, TheNullInteractionBesideLargeMainEffectsHoldsTheAlpha)
 {
-    // Looks at 2, 3, 4 and 5 pairs, one pair added each time: the first two pairs take one
-    // outer product, each added pair has no spread of its own and enters by the merge.
+    // Two groups sharing one covariance, large group and A effects and an interaction: the
+    // alpha run removes the tested interaction from these means and keeps the others.
+    // Pillai's test of group x A has s = 1, so it is exact: its alpha is the critical alpha
+    // whatever the other effects.
+    const DataTable table = tableOf(
+        1, {3},
+        {{1, 1, 2, 3}, {1, 2, 2, 5}, {1, 4, 3, 3}, {2, 5, 7, 9}, {2, 6, 6, 8}, {2, 3, 8, 7}});
+    const RealMatrix sds = matrixOf({{1, 3, 2}, {1, 3, 2}});
+    for (const SamplerKind sampler : {SamplerRows, SamplerSummary}) {
+        SCOPED_TRACE(sampler == SamplerRows ? "rows" : "summaries");
+        EnginePool pool(2);
+        pool.load(table, {1}, {1});
+        pool.importPopulation(matrixOf({{10, 20, 40}, {30, 45, 50}}), sds,
+                              matrixOf({{1, 0.6, 0.2}, {0.6, 1, 0.4}, {0.2, 0.4, 1}}));
+        SimulationParameters parameters = replacingParameters(5, 8000, AnalysisPillai);
+        parameters.useCustomMatrices = 1;
+        parameters.seed = 4u;
+        Preferences chosen;
+        chosen.sampler = sampler;
+        const SimulationResult& result = pool.run.runSimulation(parameters, chosen, [] {});
+        ASSERT_TRUE(result.hasProbability()) << result.message;
+        const double sigma = std::sqrt(0.05 * 0.95 / static_cast<double>(result.actualPasses));
+        EXPECT_NEAR(result.probability, 0.05, 4.0 * sigma);
+    }
+}
+
+TEST(BothSamplers, RunsReachThePowerOfThePairedTTestAtEveryLook)
+{
+    // Looks at 2, 3, 4 and 5 pairs, one pair added each time: for summaries the first two
+    // pairs take one outer product, each added pair has no spread of its own and enters by
+    // the merge.
     const double difference = 1.0;
     const double rho = 0.4;
-    EnginePool pool(2);
-    pool.load(pairedTable(), {0}, {1});
-    pool.importPopulation(matrixOf({{0.0, difference}}), matrixOf({{1.0, 1.0}}),
-                          matrixOf({{1.0, rho}, {rho, 1.0}}));
-    SimulationParameters parameters = replacingParameters(2, 8000, AnalysisAnovaUncorrected);
-    parameters.seed = 12u;
-    parameters.simulateAlpha = 0;
-    parameters.useCustomMatrices = 1;
-    parameters.recordLooks = 1;
-    parameters.maxAdditionalInspections = 3;
-    parameters.participantsPerInspection = 1;
-    Preferences summaries;
-    summaries.sampler = SamplerSummary;
-    const SimulationResult& result = pool.run.runSimulation(parameters, summaries, [] {});
-    ASSERT_TRUE(result.hasProbability()) << result.message;
-    const double passes = static_cast<double>(result.actualPasses);
-    for (std::int32_t look = 0; look <= 3; ++look) {
-        const std::int32_t n = 2 + look;
-        const double df = n - 1;
-        const double delta = difference * std::sqrt(n / (2.0 * (1.0 - rho)));
-        const double critical = quantile(boost::math::students_t(df), 0.975);
-        const boost::math::non_central_t shifted(df, delta);
-        const double exact = cdf(complement(shifted, critical)) + cdf(shifted, -critical);
-        const double share =
-            static_cast<double>(result.lookCounts.significantAt[static_cast<std::size_t>(look)]) /
-            passes;
-        EXPECT_NEAR(share, exact, 4.0 * std::sqrt(exact * (1.0 - exact) / passes)) << n << " pairs";
+    for (const SamplerKind sampler : {SamplerRows, SamplerSummary}) {
+        SCOPED_TRACE(sampler == SamplerRows ? "rows" : "summaries");
+        EnginePool pool(2);
+        pool.load(pairedTable(), {0}, {1});
+        pool.importPopulation(matrixOf({{0.0, difference}}), matrixOf({{1.0, 1.0}}),
+                              matrixOf({{1.0, rho}, {rho, 1.0}}));
+        SimulationParameters parameters = replacingParameters(2, 8000, AnalysisAnovaUncorrected);
+        parameters.seed = 12u;
+        parameters.simulateAlpha = 0;
+        parameters.useCustomMatrices = 1;
+        parameters.recordLooks = 1;
+        parameters.maxAdditionalInspections = 3;
+        parameters.participantsPerInspection = 1;
+        Preferences chosen;
+        chosen.sampler = sampler;
+        const SimulationResult& result = pool.run.runSimulation(parameters, chosen, [] {});
+        ASSERT_TRUE(result.hasProbability()) << result.message;
+        const double passes = static_cast<double>(result.actualPasses);
+        for (std::int32_t look = 0; look <= 3; ++look) {
+            const std::int32_t n = 2 + look;
+            const double df = n - 1;
+            const double delta = difference * std::sqrt(n / (2.0 * (1.0 - rho)));
+            const double critical = quantile(boost::math::students_t(df), 0.975);
+            const boost::math::non_central_t shifted(df, delta);
+            const double exact = cdf(complement(shifted, critical)) + cdf(shifted, -critical);
+            const double share =
+                static_cast<double>(
+                    result.lookCounts.significantAt[static_cast<std::size_t>(look)]) /
+                passes;
+            EXPECT_NEAR(share, exact, 4.0 * std::sqrt(exact * (1.0 - exact) / passes))
+                << n << " pairs";
+        }
     }
 }
 
