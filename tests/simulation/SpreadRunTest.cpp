@@ -44,6 +44,9 @@ private:
 template <typename T>
 std::string bytesOf(std::span<const T> values)
 {
+    // An empty span may have no data at all, which memcpy must not see.
+    if (values.empty())
+        return {};
     std::string bytes(values.size_bytes(), '\0');
     std::memcpy(bytes.data(), values.data(), values.size_bytes());
     return bytes;
@@ -79,6 +82,11 @@ private:
     template <typename T, typename Combine>
     void combine(std::span<T> values, Combine operation)
     {
+        if (values.empty()) {
+            // Every process meets all the same.
+            meeting.exchange(number, {});
+            return;
+        }
         const std::vector<std::string> all =
             meeting.exchange(number, bytesOf(std::span<const T>(values)));
         std::vector<T> other(values.size());
