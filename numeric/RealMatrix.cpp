@@ -51,24 +51,41 @@ RealMatrix::RealMatrix(std::int32_t rowCount, std::int32_t colCount, LapackWorks
 void RealMatrix::multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool transB) const
 {
     assert(&C != this && &C != &B);
-    const Int m = transA ? cols : rows;
-    const Int n = transB ? B.rows : B.cols;
-    const Int k = transA ? rows : cols;
+    const std::int32_t m = transA ? cols : rows;
+    const std::int32_t n = transB ? B.rows : B.cols;
+    const std::int32_t k = transA ? rows : cols;
     assert(k == (transB ? B.cols : B.rows));
     C.resize(m, n);
-    if (m == 0 || n == 0 || k == 0) {
-        return; // the product is the zero matrix C already holds
+    // The products here have a few rows (contrasts, cells, transformed variables), where
+    // calling dgemm cost more than the arithmetic. These loops keep the reference dgemm's
+    // order: every element is summed over the inner index from the first term on, starting
+    // at 0, so the bits are the same. Without transA, column j of C gathers b_lj times
+    // column l of A, both contiguous; with it, each element is the dot product of two
+    // columns.
+    const auto elementOfB = [&B, transB](std::int32_t l, std::int32_t j) {
+        return transB ? B.get(j, l) : B.get(l, j);
+    };
+    for (std::int32_t j = 0; j < n; ++j) {
+        double* columnOfC = C.data.get() + static_cast<std::size_t>(m) * j;
+        if (!transA) {
+            for (std::int32_t l = 0; l < k; ++l) {
+                const double factor = elementOfB(l, j);
+                const double* columnOfA = data.get() + static_cast<std::size_t>(rows) * l;
+                for (std::int32_t i = 0; i < m; ++i) {
+                    columnOfC[i] += factor * columnOfA[i];
+                }
+            }
+            continue;
+        }
+        for (std::int32_t i = 0; i < m; ++i) {
+            const double* columnOfA = data.get() + static_cast<std::size_t>(rows) * i;
+            double sum = 0.0;
+            for (std::int32_t l = 0; l < k; ++l) {
+                sum += columnOfA[l] * elementOfB(l, j);
+            }
+            columnOfC[i] = sum;
+        }
     }
-    using lapack::Operation;
-    const Operation opA = transA ? Operation::Transpose : Operation::None;
-    const Operation opB = transB ? Operation::Transpose : Operation::None;
-    const Int lda = leading(rows);
-    const Int ldb = leading(B.rows);
-    const Int ldc = leading(m);
-    [[maybe_unused]] const bool accepted = lapack::dgemm(opA, opB, m, n, k, 1.0, data.get(), lda,
-                                                         B.data.get(), ldb, 0.0, C.data.get(), ldc);
-    // The arguments follow from the asserted shapes, so dgemm has no reason to reject one.
-    assert(accepted);
 }
 
 std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, double floor) const

@@ -23,7 +23,8 @@ public:
 
     LapackWorkspace* getWorkspace() const { return lapack; }
 
-    /// C := op(A)·op(B), C resized (dgemm). C must be neither A nor B.
+    /// C := op(A)·op(B), C resized; each element summed over the inner index in order, as
+    /// the reference dgemm sums it. C must be neither A nor B.
     void multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool transB) const;
 
     /// out := A⁺ of the symmetric A, from its eigen-decomposition (dsyev) instead of the
