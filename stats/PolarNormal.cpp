@@ -1,9 +1,8 @@
 #include "stats/PolarNormal.h"
 
 #include <cmath>
-#include <cstdint>
 
-double PolarNormal::operator()(std::mt19937& engine)
+double PolarNormal::operator()(MersenneTwister& engine)
 {
     if (hasKept) {
         hasKept = false;
@@ -25,14 +24,12 @@ double PolarNormal::operator()(std::mt19937& engine)
     return u * f;
 }
 
-double PolarNormal::canonicalUniform(std::mt19937& engine)
+double PolarNormal::canonicalUniform(MersenneTwister& engine)
 {
     constexpr double twoTo32 = 4294967296.0;
     constexpr double twoTo64 = twoTo32 * twoTo32;
-    // The outputs have 32 bits; converting them as such avoids the slower conversion of a
-    // 64-bit unsigned result_type.
-    const auto low = static_cast<double>(static_cast<std::uint32_t>(engine()));
-    const auto high = static_cast<double>(static_cast<std::uint32_t>(engine()));
+    const auto low = static_cast<double>(engine());
+    const auto high = static_cast<double>(engine());
     // low + high·2³² has 64 significant bits; rounded to 53 it can reach 2⁶⁴, which would
     // give exactly 1. The largest double below 1 takes its place, keeping the range [0, 1).
     const double uniform = (low + high * twoTo32) / twoTo64;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <random>
+#include "stats/MersenneTwister.h"
 
 /// Standard normal deviates by Marsaglia's polar method over a 32-bit Mersenne Twister.
 /// Every accepted pair of uniforms yields two deviates: the first is returned, the second
@@ -12,13 +12,13 @@ public:
     /// The kept deviate if there is one, else the first of a new pair: uniforms U1, U2 (each
     /// from two engine outputs), u = 2 U1 - 1, v = 2 U2 - 1, repeated until 0 < s = u² + v²
     /// < 1; then u·f is returned and v·f kept, with f = sqrt(-2 ln(s) / s).
-    double operator()(std::mt19937& engine);
+    double operator()(MersenneTwister& engine);
     /// Forgets the kept deviate, so that the next call starts a new pair.
     void discardKept() { hasKept = false; }
 
     /// A uniform number in [0, 1) from two successive outputs a, b of the engine:
     /// (a + b·2³²) / 2⁶⁴, the 53-bit canonical uniform.
-    static double canonicalUniform(std::mt19937& engine);
+    static double canonicalUniform(MersenneTwister& engine);
 
 private:
     bool hasKept = false;

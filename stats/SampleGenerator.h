@@ -4,6 +4,7 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
+#include "stats/MersenneTwister.h"
 #include "stats/PolarNormal.h"
 #include "stats/Preferences.h"
 #include "stats/RandomNumbersFile.h"
@@ -112,7 +113,7 @@ private:
     RealMatrix correlationMatrix;
     Preferences preferences;
     RandomNumbersFile randomFile;
-    std::mt19937 engine;
+    MersenneTwister engine;
     PolarNormal normal;
     /// One participant's P deviates while they are correlated.
     std::vector<double> participantValues;
