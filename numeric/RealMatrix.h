@@ -52,7 +52,7 @@ public:
     /// out := upper Cholesky factor R of the symmetric positive definite A (A = RᵀR),
     /// zeros below the diagonal (dpotrf, UPLO "U"); A unchanged. Returns 0, or for an A that
     /// is not positive definite the order k of its first leading minor that is not (dpotrf's
-    /// INFO); out then holds only a partial factor, which must not be used.
+    /// INFO); out then holds only a partial factor, which must not be used. out must not be A.
     std::int32_t cholesky(RealMatrix& out) const;
 
 protected:

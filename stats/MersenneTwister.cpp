@@ -52,7 +52,6 @@ void MersenneTwister::twist()
     for (std::size_t k = firstPart; k < STATE_SIZE - 1; ++k) {
         state[k] = twisted(state[k], state[k + 1], state[k - firstPart]);
     }
-    state[STATE_SIZE - 1] =
-        twisted(state[STATE_SIZE - 1], state[0], state[SHIFT_SIZE - 1]);
+    state[STATE_SIZE - 1] = twisted(state[STATE_SIZE - 1], state[0], state[SHIFT_SIZE - 1]);
     next = 0;
 }
