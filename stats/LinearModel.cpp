@@ -1,5 +1,7 @@
 #include "stats/LinearModel.h"
 
+#include "numeric/DotProducts.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -51,25 +53,6 @@ bool allFinite(const RealMatrix& a)
 {
     const double* first = a.dataPointer();
     return std::all_of(first, first + a.getSize(), [](double x) { return std::isfinite(x); });
-}
-
-// sums[l] := Σₖ a[l][k]·b[k] for k = 0 .. length-1, each summed in order from 0.
-void fourDotProducts(const double* const a[4], const double* b, std::int32_t length, double sums[4])
-{
-    double s0 = 0.0;
-    double s1 = 0.0;
-    double s2 = 0.0;
-    double s3 = 0.0;
-    for (std::int32_t k = 0; k < length; ++k) {
-        s0 += a[0][k] * b[k];
-        s1 += a[1][k] * b[k];
-        s2 += a[2][k] * b[k];
-        s3 += a[3][k] * b[k];
-    }
-    sums[0] = s0;
-    sums[1] = s1;
-    sums[2] = s2;
-    sums[3] = s3;
 }
 
 } // namespace

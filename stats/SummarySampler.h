@@ -81,8 +81,9 @@ private:
     RealMatrix baseMeans;
     std::vector<int> baseGroupSizes;
     RealMatrix baseSscp;
-    // Working values: a drawn group mean, the deviates of a Wishart draw (row-major, P rows of
-    // factorColumns) and their product with L.
+    // Working values: a drawn group mean, the deviates of a Wishart draw (Z row-major, P rows
+    // of factorColumns; Bartlett's A by columns) and their product F with L (row-major, P
+    // rows of factorColumns).
     std::vector<double> drawnMean;
     std::vector<double> deviates;
     std::vector<double> factor;
