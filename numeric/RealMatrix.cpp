@@ -187,6 +187,20 @@ double RealMatrix::trace() const
     return sum;
 }
 
+double RealMatrix::traceOfSquare() const
+{
+    assert(rows == cols);
+    double sum = 0.0;
+    for (std::int32_t i = 0; i < rows; ++i) {
+        double diagonal = 0.0;
+        for (std::int32_t l = 0; l < cols; ++l) {
+            diagonal += get(i, l) * get(l, i);
+        }
+        sum += diagonal;
+    }
+    return sum;
+}
+
 void RealMatrix::divide(RealMatrix& C, double s) const
 {
     C.copyFrom(*this);

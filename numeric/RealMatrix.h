@@ -42,6 +42,9 @@ public:
     /// imaginary parts are dropped. A is overwritten (dgeev without vectors).
     [[nodiscard]] bool eigenvalues(double* out);
     double trace() const;
+    /// trace(A²) of the square A: the diagonal of A·A as multiply sums it, added up as trace
+    /// adds it, so the same bits without forming the rest of the product.
+    double traceOfSquare() const;
     void divide(RealMatrix& C, double s) const;
     void scaleInPlace(double s);
     void divideInPlace(double s);

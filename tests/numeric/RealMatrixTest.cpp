@@ -90,6 +90,21 @@ TEST_F(RealMatrixTest, MultiplySumsInTheOrderOfTheInnerIndex)
     EXPECT_TRUE(matricesNear(product(ones, row, true, true), expected, 0.0));
 }
 
+// trace(A²) without the product must be the trace of the product to the bit. For the last
+// matrix the order of the additions shows: the diagonal of A² is 1e16 + 1 (which rounds to
+// 1e16) and 2, so the trace is 1e16 + 2, while one running sum of all four products would
+// lose both ones.
+TEST_F(RealMatrixTest, TraceOfSquareIsTheTraceOfTheProduct)
+{
+    const RealMatrix cases[] = {of({{0.3, -1.7, 2.9}, {4.1, 0.05, -3.3}, {1e-3, 7.7, 0.9}}),
+                                of({{3e8, 1, 0.5}, {-1, 1e-9, 2}, {0.5, 2, -3e8}}), of({{2.5}}),
+                                of({{1e8, 1}, {1, 1}})};
+    for (const RealMatrix& a : cases) {
+        EXPECT_EQ(a.traceOfSquare(), product(a, a).trace());
+    }
+    EXPECT_EQ(of({{1e8, 1}, {1, 1}}).traceOfSquare(), 1e16 + 2);
+}
+
 // A A⁺ A = A, A⁺ A A⁺ = A⁺, A A⁺ and A⁺ A symmetric, for regular, singular and indefinite
 // matrices; the rank counts the eigenvalues kept. Only the upper triangle is read; a floor
 // above the relative bound drops what the caller knows to be noise.
