@@ -71,6 +71,7 @@ void LinearModel::setEffect(const RealMatrix& newC, const RealMatrix& newM)
 {
     C.copyFrom(newC);
     M.copyFrom(newM);
+    dispersionCellSizes.clear();
 }
 
 bool LinearModel::compute(const YMatrix& Y, const RealMatrix& X)
@@ -245,9 +246,26 @@ void LinearModel::estimateContrast()
 
 bool LinearModel::formHypothesisSscp()
 {
-    // C (XᵀX)⁻¹ scales column g of C by 1/n_g, since (XᵀX)⁻¹ is diagonal; dgemm would form
-    // the same products (it skips the zeros of the diagonal matrix) at O(q·G²) cost instead
-    // of O(q·G), which dominates for thousands of groups.
+    // (C (XᵀX)⁻¹ Cᵀ)⁺ depends on C and the cell sizes alone, which stay the same over the
+    // looks of a run that draws whole new samples: it is formed once for them.
+    assert(!cellSizes.empty());
+    if (cellSizes != dispersionCellSizes) {
+        dispersionCellSizes.clear();
+        if (!invertContrastDispersion()) {
+            return false;
+        }
+        dispersionCellSizes = cellSizes;
+    }
+    contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
+    estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
+    return true;
+}
+
+bool LinearModel::invertContrastDispersion()
+{
+    // C (XᵀX)⁻¹ scales column g of C by 1/n_g, since (XᵀX)⁻¹ is diagonal; the product with
+    // the diagonal matrix would form the same numbers (its zeros add nothing) at O(q·G²)
+    // cost instead of O(q·G), which dominates for thousands of groups.
     contrastInverse.copyFrom(C);
     for (std::int32_t g = 0; g < C.getCols(); ++g) {
         const double scale = xtxInverse.get(g, g);
@@ -258,12 +276,7 @@ bool LinearModel::formHypothesisSscp()
     contrastInverse.multiply(C, contrastDispersion, false, true);
     // C (XᵀX)⁻¹ Cᵀ depends on the design only, not on the data's units: the relative bound
     // alone decides its rank.
-    if (!symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0)) {
-        return false;
-    }
-    contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
-    estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
-    return true;
+    return symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0).has_value();
 }
 
 void LinearModel::formErrorSscp()
