@@ -148,15 +148,36 @@ void SummarySampler::drawMean(std::int32_t g, std::int32_t size)
     for (std::size_t c = 0; c < width; ++c) {
         deviates[c] = generator.nextNormal();
     }
+    multiplyByLower(0, deviates.data(), drawnMean.data(), 1);
     const double root = std::sqrt(static_cast<double>(size));
     for (std::int32_t i = 0; i < cells; ++i) {
-        const double* row = lower.data() + static_cast<std::size_t>(i) * width;
-        double x = 0.0;
-        for (std::int32_t k = 0; k <= i; ++k) {
-            x += row[k] * deviates[static_cast<std::size_t>(k)];
+        double& mean = drawnMean[static_cast<std::size_t>(i)];
+        mean = populationMeans.get(g, i) + populationSds.get(g, i) * mean / root;
+    }
+}
+
+void SummarySampler::multiplyByLower(std::int32_t from, const double* v, double* products,
+                                     std::size_t step) const
+{
+    // Four rows at a time. Over the longest of the four rows the shorter ones add terms
+    // L_ik v_k with k > i, where L_ik is 0: the sums stay as they are.
+    const auto width = static_cast<std::size_t>(cells);
+    const auto rowOfL = [this, width, from](std::int32_t i) {
+        return lower.data() + static_cast<std::size_t>(i) * width + from;
+    };
+    double sums[4];
+    std::int32_t i = from;
+    for (; i + 4 <= cells; i += 4) {
+        const double* rows[4] = {rowOfL(i), rowOfL(i + 1), rowOfL(i + 2), rowOfL(i + 3)};
+        fourDotProducts(rows, v + from, i + 4 - from, sums);
+        for (std::int32_t r = 0; r < 4; ++r) {
+            products[static_cast<std::size_t>(i + r) * step] = sums[r];
         }
-        drawnMean[static_cast<std::size_t>(i)] =
-            populationMeans.get(g, i) + populationSds.get(g, i) * x / root;
+    }
+    for (; i < cells; ++i) {
+        const double* rows[4] = {rowOfL(i), rowOfL(i), rowOfL(i), rowOfL(i)};
+        fourDotProducts(rows, v + from, i + 1 - from, sums);
+        products[static_cast<std::size_t>(i) * step] = sums[0];
     }
 }
 
@@ -219,33 +240,11 @@ void SummarySampler::drawBartlettFactor(std::int32_t degrees)
         }
         columnOfA(i)[i] = std::sqrt(generator.nextChiSquare(static_cast<double>(degrees - i)));
     }
-    // F = L A, both lower triangular: F_ij = Σ_{k = j..i} L_ik A_kj, summed from k = j, for
-    // four rows i at a time. Over the longest of the four rows the shorter ones add terms
-    // L_ik A_kj with k > i, where L_ik is 0: the sums stay as they are.
+    // F = L A, both lower triangular: column j of F is L times column j of A, whose entries
+    // above the diagonal are 0, so F_ij = Σ_{k = j..i} L_ik A_kj.
     factor.resize(width * width);
-    const auto rowOfL = [this, width](std::int32_t i) {
-        return lower.data() + static_cast<std::size_t>(i) * width;
-    };
-    const auto setF = [this, width](std::int32_t i, std::int32_t j, double value) {
-        factor[static_cast<std::size_t>(i) * width + static_cast<std::size_t>(j)] = value;
-    };
     for (std::int32_t j = 0; j < cells; ++j) {
-        const double* column = columnOfA(j) + j;
-        double sums[4];
-        std::int32_t i = j;
-        for (; i + 4 <= cells; i += 4) {
-            const double* rows[4] = {rowOfL(i) + j, rowOfL(i + 1) + j, rowOfL(i + 2) + j,
-                                     rowOfL(i + 3) + j};
-            fourDotProducts(rows, column, i + 4 - j, sums);
-            for (std::int32_t r = 0; r < 4; ++r) {
-                setF(i + r, j, sums[r]);
-            }
-        }
-        for (; i < cells; ++i) {
-            const double* rows[4] = {rowOfL(i) + j, rowOfL(i) + j, rowOfL(i) + j, rowOfL(i) + j};
-            fourDotProducts(rows, column, i + 1 - j, sums);
-            setF(i, j, sums[0]);
-        }
+        multiplyByLower(j, columnOfA(j), factor.data() + j, width);
     }
 }
 

@@ -63,6 +63,10 @@ private:
     void addWishartSscp(std::int32_t g, std::int32_t degrees);
     /// factor := L A for the Bartlett factor A (P x P lower triangular) of degrees >= P.
     void drawBartlettFactor(std::int32_t degrees);
+    /// products[i·step] := Σ_{k = from..i} L_ik v_k for i = from .. P-1, each summed from
+    /// k = from: L times a vector v whose entries before from are 0.
+    void multiplyByLower(std::int32_t from, const double* v, double* products,
+                         std::size_t step) const;
     /// factor := L Z for P x degrees standard normal deviates Z, degrees < P.
     void drawNormalFactor(std::int32_t degrees);
 
