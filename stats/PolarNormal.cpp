@@ -2,12 +2,8 @@
 
 #include <cmath>
 
-double PolarNormal::operator()(MersenneTwister& engine)
+double PolarNormal::drawPair(MersenneTwister& engine)
 {
-    if (hasKept) {
-        hasKept = false;
-        return kept;
-    }
     double u = 0.0;
     double v = 0.0;
     double s = 0.0;
@@ -22,16 +18,4 @@ double PolarNormal::operator()(MersenneTwister& engine)
     kept = v * f;
     hasKept = true;
     return u * f;
-}
-
-double PolarNormal::canonicalUniform(MersenneTwister& engine)
-{
-    constexpr double twoTo32 = 4294967296.0;
-    constexpr double twoTo64 = twoTo32 * twoTo32;
-    const auto low = static_cast<double>(engine());
-    const auto high = static_cast<double>(engine());
-    // low + high·2³² has 64 significant bits; rounded to 53 it can reach 2⁶⁴, which would
-    // give exactly 1. The largest double below 1 takes its place, keeping the range [0, 1).
-    const double uniform = (low + high * twoTo32) / twoTo64;
-    return uniform < 1.0 ? uniform : std::nextafter(1.0, 0.0);
 }

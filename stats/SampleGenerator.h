@@ -9,6 +9,7 @@
 #include "stats/Preferences.h"
 #include "stats/RandomNumbersFile.h"
 
+#include <cassert>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -58,7 +59,11 @@ public:
     /// with degrees > 0 degrees of freedom from the same engine (see chiSquareDeviate). Only
     /// in the Mersenne Twister mode: the summary sampler, their one user, has no file of
     /// chi-square deviates to read.
-    double nextNormal();
+    double nextNormal()
+    {
+        assert(preferences.useMersenneTwister != 0);
+        return normal(engine);
+    }
     double nextChiSquare(double degrees);
 
     // The population and the sample.
