@@ -85,6 +85,78 @@ double incompleteBetaTail(double x, double a, double b, bool lower)
     return lower ? boost::math::ibeta(a, b, x, noThrow) : boost::math::ibetac(a, b, x, noThrow);
 }
 
+// One tail of I_x(a, b) for arguments bratio accepts (y = 1 - x): the lower I_x(a, b) or the
+// upper 1 - I_x(a, b). Each tail is an evaluation of Algorithm 708 of its own, so a caller
+// that reads one tail pays for one.
+double ratioTail(double a, double b, double x, double y, bool lower)
+{
+    // The limits where one tail is exactly 0 need no evaluation.
+    if (x == 0.0 || b == 0.0) {
+        return lower ? 0.0 : 1.0;
+    }
+    if (y == 0.0 || a == 0.0) {
+        return lower ? 1.0 : 0.0;
+    }
+    // By symmetry I_1/2(a, a) is exactly one half; the series would miss it by a few ulps
+    // for small a (the median of F with equal degrees of freedom is exactly 1).
+    if (a == b && x == y) {
+        return 0.5;
+    }
+    // pbeta forms 1 - x itself, which is exact enough only while x <= 1/2. A small y
+    // therefore goes in as the argument of the mirrored ratio, I_x(a, b) = 1 - I_y(b, a),
+    // so that it reaches the algorithm unrounded. Either tail is computed directly.
+    if (x <= y) {
+        return incompleteBetaTail(x, a, b, lower);
+    }
+    return incompleteBetaTail(y, b, a, !lower);
+}
+
+// cdff's status for f, dfn and dfd (which 1): 0, or -4, -5, -6 for the first refused one.
+std::int32_t fArgumentStatus(double f, double dfn, double dfd)
+{
+    if (f < 0.0) {
+        return -4;
+    }
+    if (dfn <= 0.0) {
+        return -5;
+    }
+    if (dfd <= 0.0) {
+        return -6;
+    }
+    return 0;
+}
+
+// P(F' > f) when upper, else P(F' <= f), for any f and degrees of freedom cumf takes.
+double fTail(double f, double dfn, double dfd, bool upper)
+{
+    if (f <= 0.0) {
+        return upper ? 1.0 : 0.0;
+    }
+    // With X = dfn F / (dfn F + dfd) ~ Beta(dfn/2, dfd/2), P(F' > f) = I_xx(dfd/2, dfn/2)
+    // for xx = dfd / (dfd + dfn f) = 1 - X. Of xx and yy = 1 - xx the smaller one is formed
+    // as a quotient and the other as 1 minus it: forming the larger one first and
+    // subtracting would leave a small xx or yy with only the absolute accuracy of 1 ulp of 1.
+    // f = +infinity gives dsum = +infinity, xx = 0 and so an upper tail of 0.
+    const double prod = dfn * f;
+    const double dsum = dfd + prod;
+    double xx = dfd / dsum;
+    double yy = 0.0;
+    if (xx > 0.5) {
+        yy = prod / dsum;
+        xx = 1.0 - yy;
+    } else {
+        yy = 1.0 - xx;
+    }
+    const double a = dfd / 2.0;
+    const double b = dfn / 2.0;
+    // An argument bratio refuses (NaN, infinite degrees of freedom) gives NaN in both tails.
+    if (bratioArgumentError(a, b, xx, yy) != 0) {
+        return notANumber;
+    }
+    // The upper tail of F is the lower tail of that ratio.
+    return ratioTail(a, b, xx, yy, upper);
+}
+
 } // namespace
 
 void cdff(std::int32_t& which, double& p, double& q, double& f, double& dfn, double& dfd,
@@ -109,16 +181,8 @@ void cdff(std::int32_t& which, double& p, double& q, double& f, double& dfn, dou
         bound = 1.0;
         return;
     }
-    if (f < 0.0) {
-        status = -4;
-        return;
-    }
-    if (dfn <= 0.0) {
-        status = -5;
-        return;
-    }
-    if (dfd <= 0.0) {
-        status = -6;
+    status = fArgumentStatus(f, dfn, dfd);
+    if (status != 0) {
         return;
     }
     cumf(f, dfn, dfd, p, q);
@@ -126,30 +190,8 @@ void cdff(std::int32_t& which, double& p, double& q, double& f, double& dfn, dou
 
 void cumf(const double& f, const double& dfn, const double& dfd, double& cum, double& ccum)
 {
-    if (f <= 0.0) {
-        cum = 0.0;
-        ccum = 1.0;
-        return;
-    }
-    // With X = dfn F / (dfn F + dfd) ~ Beta(dfn/2, dfd/2), P(F' > f) = I_xx(dfd/2, dfn/2)
-    // for xx = dfd / (dfd + dfn f) = 1 - X. Of xx and yy = 1 - xx the smaller one is formed
-    // as a quotient and the other as 1 minus it: forming the larger one first and
-    // subtracting would leave a small xx or yy with only the absolute accuracy of 1 ulp of 1.
-    // f = +infinity gives dsum = +infinity, xx = 0 and so ccum = 0, cum = 1.
-    const double prod = dfn * f;
-    const double dsum = dfd + prod;
-    double xx = dfd / dsum;
-    double yy = 0.0;
-    if (xx > 0.5) {
-        yy = prod / dsum;
-        xx = 1.0 - yy;
-    } else {
-        yy = 1.0 - xx;
-    }
-    // ierr is not examined: an argument bratio refuses (NaN, infinite degrees of freedom)
-    // already shows as NaN in both tails.
-    std::int32_t ierr = 0;
-    bratio(dfd / 2.0, dfn / 2.0, xx, yy, ccum, cum, ierr);
+    cum = fTail(f, dfn, dfd, false);
+    ccum = fTail(f, dfn, dfd, true);
 }
 
 void bratio(double a, double b, double x, double y, double& w, double& w1, std::int32_t& ierr)
@@ -160,45 +202,15 @@ void bratio(double a, double b, double x, double y, double& w, double& w1, std::
         w1 = notANumber;
         return;
     }
-    // The limits where one tail is exactly 0 need no evaluation.
-    if (x == 0.0 || b == 0.0) {
-        w = 0.0;
-        w1 = 1.0;
-        return;
-    }
-    if (y == 0.0 || a == 0.0) {
-        w = 1.0;
-        w1 = 0.0;
-        return;
-    }
-    // By symmetry I_1/2(a, a) is exactly one half; the series would miss it by a few ulps
-    // for small a (the median of F with equal degrees of freedom is exactly 1).
-    if (a == b && x == y) {
-        w = 0.5;
-        w1 = 0.5;
-        return;
-    }
-    // pbeta forms 1 - x itself, which is exact enough only while x <= 1/2. A small y
-    // therefore goes in as the argument of the mirrored ratio, I_x(a, b) = 1 - I_y(b, a),
-    // so that it reaches the algorithm unrounded. Both tails are computed directly.
-    if (x <= y) {
-        w = incompleteBetaTail(x, a, b, true);
-        w1 = incompleteBetaTail(x, a, b, false);
-    } else {
-        w = incompleteBetaTail(y, b, a, false);
-        w1 = incompleteBetaTail(y, b, a, true);
-    }
+    w = ratioTail(a, b, x, y, true);
+    w1 = ratioTail(a, b, x, y, false);
 }
 
 double fUpperTail(double f, double dfn, double dfd)
 {
-    std::int32_t which = 1;
-    double p = notANumber;
-    double q = notANumber;
-    std::int32_t status = 0;
-    double bound = 0.0;
-    cdff(which, p, q, f, dfn, dfd, status, bound);
-    if (status != 0)
+    // The upper tail alone: cdff would evaluate the lower one as well.
+    if (fArgumentStatus(f, dfn, dfd) != 0) {
         return notANumber;
-    return q;
+    }
+    return fTail(f, dfn, dfd, true);
 }

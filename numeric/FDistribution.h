@@ -30,5 +30,6 @@ void cumf(const double& f, const double& dfn, const double& dfd, double& cum, do
 /// 6 x and a both 0; 7 y and b both 0. Then w and w1 are NaN.
 void bratio(double a, double b, double x, double y, double& w, double& w1, std::int32_t& ierr);
 
-/// The upper tail P(F' > f) through cdff, as the tests use it; NaN for invalid arguments.
+/// The upper tail P(F' > f), as cdff gives it, without evaluating the lower one; NaN for
+/// the arguments cdff refuses.
 double fUpperTail(double f, double dfn, double dfd);

@@ -6,10 +6,6 @@
 // CHARACTER argument appended at the end (the gfortran calling convention). Nothing outside
 // this file declares or calls a LAPACK or BLAS routine.
 extern "C" {
-void dgemm_(const char* transa, const char* transb, const lapack::Int* m, const lapack::Int* n,
-            const lapack::Int* k, const double* alpha, const double* a, const lapack::Int* lda,
-            const double* b, const lapack::Int* ldb, const double* beta, double* c,
-            const lapack::Int* ldc, std::size_t transaLength, std::size_t transbLength);
 void dsyev_(const char* jobz, const char* uplo, const lapack::Int* n, double* a,
             const lapack::Int* lda, double* w, double* work, const lapack::Int* lwork,
             lapack::Int* info, std::size_t jobzLength, std::size_t uploLength);
@@ -51,20 +47,11 @@ bool succeeded(lapack::Int info)
 // "** On entry to ..." to standard output and stops the process with status 0. This
 // definition takes its place (the executable's symbol interposes the library's): it only
 // records the report, so the routine returns with INFO < 0 and the wrapper that called it
-// fails instead. BLAS routines have no INFO; their wrappers read the record.
+// fails instead.
 extern "C" void xerbla_(const char* /*routineName*/, const lapack::Int* /*position*/,
                         std::size_t /*nameLength*/)
 {
     argumentErrorReported = true;
-}
-
-bool lapack::dgemm(Operation opA, Operation opB, Int m, Int n, Int k, double alpha, const double* a,
-                   Int lda, const double* b, Int ldb, double beta, double* c, Int ldc)
-{
-    const char transa = static_cast<char>(opA);
-    const char transb = static_cast<char>(opB);
-    dgemm_(&transa, &transb, &m, &n, &k, &alpha, a, &lda, b, &ldb, &beta, c, &ldc, LETTER, LETTER);
-    return !takeArgumentError();
 }
 
 bool lapack::dsyev(Vectors jobz, Triangle uplo, Int n, double* a, Int lda, double* w, double* work,

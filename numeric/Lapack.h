@@ -1,6 +1,6 @@
 #pragma once
 
-// The LAPACK and BLAS routines the matrix toolkit uses, one typed wrapper each. Matrices are
+// The LAPACK routines the matrix toolkit uses, one typed wrapper each. Matrices are
 // column-major; every size is a LAPACK integer. The wrappers pass the arguments by pointer
 // as the Fortran interface wants, with the hidden length of every CHARACTER argument, and
 // read both the routine's INFO and the report of an illegal argument, which this library's
@@ -12,18 +12,11 @@ namespace lapack {
 
 using Int = std::int32_t;
 
-/// op(A) of a product: A itself or Aᵀ.
-enum class Operation : char { None = 'N', Transpose = 'T' };
 /// Whether an eigenvalue routine also computes eigenvectors.
 enum class Vectors : char { None = 'N', Wanted = 'V' };
 /// The triangle of a symmetric matrix a routine reads.
 enum class Triangle : char { Upper = 'U' };
 
-/// C := alpha·op(A)·op(B) + beta·C, C m x n, k the inner dimension (dgemm). False when BLAS
-/// rejected an argument; dgemm has no INFO, so only the argument report tells.
-[[nodiscard]] bool dgemm(Operation opA, Operation opB, Int m, Int n, Int k, double alpha,
-                         const double* a, Int lda, const double* b, Int ldb, double beta, double* c,
-                         Int ldc);
 /// Eigenvalues in ascending order into w and, with vectors wanted, the orthonormal
 /// eigenvectors into the columns of a, of the symmetric n x n A, from its triangle uplo
 /// (dsyev). work holds lwork doubles, at least 3n - 1. False unless INFO is 0 (an illegal

@@ -32,6 +32,34 @@ std::optional<Int> workLength(std::int64_t minimum, std::int64_t blocked)
     return static_cast<Int>(std::min(std::max(minimum, blocked), largest));
 }
 
+// Where the factors of a product lie in the storage of its operands (see multiply).
+struct Strides {
+    std::size_t aStepI;
+    std::size_t aStepL;
+    std::size_t bStepL;
+};
+
+// Elements of a product column formed side by side: each is one chain of additions that
+// must wait for its own previous sum, and independent chains overlap.
+constexpr std::int32_t PRODUCT_BLOCK = 4;
+
+// c[r] := Σ_l op(A)(i + r, l)·op(B)(l, j) for r < ROWS, l = 0 .. k-1 in order, from a at
+// op(A)(i, 0) and b at op(B)(0, j).
+template <std::int32_t ROWS>
+void sumProducts(const double* a, const double* b, std::int32_t k, const Strides& strides,
+                 double* c)
+{
+    double sums[ROWS] = {};
+    for (std::int32_t l = 0; l < k; ++l) {
+        const double factor = b[l * strides.bStepL];
+        const double* terms = a + l * strides.aStepL;
+        for (std::int32_t r = 0; r < ROWS; ++r) {
+            sums[r] += terms[r * strides.aStepI] * factor;
+        }
+    }
+    std::copy_n(sums, ROWS, c);
+}
+
 } // namespace
 
 double zeroTolerance(std::int32_t n, double largest)
@@ -51,24 +79,32 @@ RealMatrix::RealMatrix(std::int32_t rowCount, std::int32_t colCount, LapackWorks
 void RealMatrix::multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool transB) const
 {
     assert(&C != this && &C != &B);
-    const Int m = transA ? cols : rows;
-    const Int n = transB ? B.rows : B.cols;
-    const Int k = transA ? rows : cols;
+    const std::int32_t m = transA ? cols : rows;
+    const std::int32_t n = transB ? B.rows : B.cols;
+    const std::int32_t k = transA ? rows : cols;
     assert(k == (transB ? B.cols : B.rows));
     C.resize(m, n);
-    if (m == 0 || n == 0 || k == 0) {
-        return; // the product is the zero matrix C already holds
+    // The products here have a few rows (contrasts, cells, transformed variables), where
+    // calling dgemm cost more than the arithmetic. Every element is summed over the inner
+    // index from the first term on, starting at 0, as the reference dgemm sums it, so the
+    // bits are the same. op(A)(i, l) is at i·aStepI + l·aStepL of A's storage, op(B)(l, j)
+    // at l·bStepL + j·bStepJ of B's.
+    const Strides strides{transA ? static_cast<std::size_t>(rows) : 1,
+                          transA ? 1 : static_cast<std::size_t>(rows),
+                          transB ? static_cast<std::size_t>(B.rows) : 1};
+    const std::size_t bStepJ = transB ? 1 : static_cast<std::size_t>(B.rows);
+    for (std::int32_t j = 0; j < n; ++j) {
+        const double* columnOfB = B.data.get() + j * bStepJ;
+        double* columnOfC = C.data.get() + static_cast<std::size_t>(m) * j;
+        std::int32_t i = 0;
+        for (; i + PRODUCT_BLOCK <= m; i += PRODUCT_BLOCK) {
+            sumProducts<PRODUCT_BLOCK>(data.get() + i * strides.aStepI, columnOfB, k, strides,
+                                       columnOfC + i);
+        }
+        for (; i < m; ++i) {
+            sumProducts<1>(data.get() + i * strides.aStepI, columnOfB, k, strides, columnOfC + i);
+        }
     }
-    using lapack::Operation;
-    const Operation opA = transA ? Operation::Transpose : Operation::None;
-    const Operation opB = transB ? Operation::Transpose : Operation::None;
-    const Int lda = leading(rows);
-    const Int ldb = leading(B.rows);
-    const Int ldc = leading(m);
-    [[maybe_unused]] const bool accepted = lapack::dgemm(opA, opB, m, n, k, 1.0, data.get(), lda,
-                                                         B.data.get(), ldb, 0.0, C.data.get(), ldc);
-    // The arguments follow from the asserted shapes, so dgemm has no reason to reject one.
-    assert(accepted);
 }
 
 std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, double floor) const
@@ -131,13 +167,15 @@ bool RealMatrix::eigenvalues(double* out)
     const std::optional<Int> lwork = workLength(3 * std::int64_t{n}, (BLOCK + 4) * n);
     if (!lwork)
         return false;
-    std::vector<double> imaginary(static_cast<std::size_t>(n));
     const Int ldv = 1;
     double unusedVector = 0.0;
-    double* work = lapack->reserve(static_cast<std::size_t>(*lwork));
+    // The imaginary parts, which are dropped, at the front of the workspace; dgeev works in
+    // the rest.
+    double* imaginary =
+        lapack->reserve(static_cast<std::size_t>(n) + static_cast<std::size_t>(*lwork));
+    double* work = imaginary + n;
     return lapack::dgeev(lapack::Vectors::None, lapack::Vectors::None, n, data.get(), leading(n),
-                         out, imaginary.data(), &unusedVector, ldv, &unusedVector, ldv, work,
-                         *lwork);
+                         out, imaginary, &unusedVector, ldv, &unusedVector, ldv, work, *lwork);
 }
 
 double RealMatrix::trace() const
@@ -145,6 +183,20 @@ double RealMatrix::trace() const
     double sum = 0.0;
     for (std::int32_t k = 0; k < rows; ++k) {
         sum += get(k, k);
+    }
+    return sum;
+}
+
+double RealMatrix::traceOfSquare() const
+{
+    assert(rows == cols);
+    double sum = 0.0;
+    for (std::int32_t i = 0; i < rows; ++i) {
+        double diagonal = 0.0;
+        for (std::int32_t l = 0; l < cols; ++l) {
+            diagonal += get(i, l) * get(l, i);
+        }
+        sum += diagonal;
     }
     return sum;
 }
@@ -190,11 +242,9 @@ void RealMatrix::kroneckerInPlace(const RealMatrix& B)
 
 std::int32_t RealMatrix::cholesky(RealMatrix& out) const
 {
-    RealMatrix work(lapack);
-    work.copyFrom(*this);
-    const std::int32_t failedOrder = work.choleskyInPlace();
-    out.copyFrom(work);
-    return failedOrder;
+    assert(&out != this);
+    out.copyFrom(*this);
+    return out.choleskyInPlace();
 }
 
 std::int32_t RealMatrix::choleskyInPlace()

@@ -23,7 +23,8 @@ public:
 
     LapackWorkspace* getWorkspace() const { return lapack; }
 
-    /// C := op(A)·op(B), C resized (dgemm). C must be neither A nor B.
+    /// C := op(A)·op(B), C resized; each element summed over the inner index in order, as
+    /// the reference dgemm sums it. C must be neither A nor B.
     void multiply(const RealMatrix& B, RealMatrix& C, bool transA, bool transB) const;
 
     /// out := A⁺ of the symmetric A, from its eigen-decomposition (dsyev) instead of the
@@ -41,6 +42,9 @@ public:
     /// imaginary parts are dropped. A is overwritten (dgeev without vectors).
     [[nodiscard]] bool eigenvalues(double* out);
     double trace() const;
+    /// trace(A²) of the square A: the diagonal of A·A as multiply sums it, added up as trace
+    /// adds it, so the same bits without forming the rest of the product.
+    double traceOfSquare() const;
     void divide(RealMatrix& C, double s) const;
     void scaleInPlace(double s);
     void divideInPlace(double s);
@@ -51,7 +55,7 @@ public:
     /// out := upper Cholesky factor R of the symmetric positive definite A (A = RᵀR),
     /// zeros below the diagonal (dpotrf, UPLO "U"); A unchanged. Returns 0, or for an A that
     /// is not positive definite the order k of its first leading minor that is not (dpotrf's
-    /// INFO); out then holds only a partial factor, which must not be used.
+    /// INFO); out then holds only a partial factor, which must not be used. out must not be A.
     std::int32_t cholesky(RealMatrix& out) const;
 
 protected:

@@ -9,7 +9,7 @@ namespace {
 /// with v = (1 + c x)³ of a standard normal x is accepted with a probability that leaves it
 /// Gamma(a) distributed. The squeeze 1 - 0.0331 x⁴ accepts most candidates without a log;
 /// about 2 % of the candidates are rejected for shapes of 1 and fewer for larger ones.
-double gammaOfShapeAtLeastOne(double shape, std::mt19937& engine, PolarNormal& normal)
+double gammaOfShapeAtLeastOne(double shape, MersenneTwister& engine, PolarNormal& normal)
 {
     const double d = shape - 1.0 / 3.0;
     const double c = 1.0 / std::sqrt(9.0 * d);
@@ -33,7 +33,7 @@ double gammaOfShapeAtLeastOne(double shape, std::mt19937& engine, PolarNormal& n
 
 } // namespace
 
-double chiSquareDeviate(double degrees, std::mt19937& engine, PolarNormal& normal)
+double chiSquareDeviate(double degrees, MersenneTwister& engine, PolarNormal& normal)
 {
     assert(degrees > 0.0);
     const double shape = degrees / 2.0;

@@ -1,5 +1,7 @@
 #include "stats/LinearModel.h"
 
+#include "numeric/DotProducts.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cmath>
@@ -53,25 +55,6 @@ bool allFinite(const RealMatrix& a)
     return std::all_of(first, first + a.getSize(), [](double x) { return std::isfinite(x); });
 }
 
-// sums[l] := Σₖ a[l][k]·b[k] for k = 0 .. length-1, each summed in order from 0.
-void fourDotProducts(const double* const a[4], const double* b, std::int32_t length, double sums[4])
-{
-    double s0 = 0.0;
-    double s1 = 0.0;
-    double s2 = 0.0;
-    double s3 = 0.0;
-    for (std::int32_t k = 0; k < length; ++k) {
-        s0 += a[0][k] * b[k];
-        s1 += a[1][k] * b[k];
-        s2 += a[2][k] * b[k];
-        s3 += a[3][k] * b[k];
-    }
-    sums[0] = s0;
-    sums[1] = s1;
-    sums[2] = s2;
-    sums[3] = s3;
-}
-
 } // namespace
 
 LinearModel::LinearModel(LapackWorkspace* workspace)
@@ -88,6 +71,7 @@ void LinearModel::setEffect(const RealMatrix& newC, const RealMatrix& newM)
 {
     C.copyFrom(newC);
     M.copyFrom(newM);
+    dispersionCellSizes.clear();
 }
 
 bool LinearModel::compute(const YMatrix& Y, const RealMatrix& X)
@@ -262,9 +246,26 @@ void LinearModel::estimateContrast()
 
 bool LinearModel::formHypothesisSscp()
 {
-    // C (XᵀX)⁻¹ scales column g of C by 1/n_g, since (XᵀX)⁻¹ is diagonal; dgemm would form
-    // the same products (it skips the zeros of the diagonal matrix) at O(q·G²) cost instead
-    // of O(q·G), which dominates for thousands of groups.
+    // (C (XᵀX)⁻¹ Cᵀ)⁺ depends on C and the cell sizes alone, which stay the same over the
+    // looks of a run that draws whole new samples: it is formed once for them.
+    assert(!cellSizes.empty());
+    if (cellSizes != dispersionCellSizes) {
+        dispersionCellSizes.clear();
+        if (!invertContrastDispersion()) {
+            return false;
+        }
+        dispersionCellSizes = cellSizes;
+    }
+    contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
+    estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
+    return true;
+}
+
+bool LinearModel::invertContrastDispersion()
+{
+    // C (XᵀX)⁻¹ scales column g of C by 1/n_g, since (XᵀX)⁻¹ is diagonal; the product with
+    // the diagonal matrix would form the same numbers (its zeros add nothing) at O(q·G²)
+    // cost instead of O(q·G), which dominates for thousands of groups.
     contrastInverse.copyFrom(C);
     for (std::int32_t g = 0; g < C.getCols(); ++g) {
         const double scale = xtxInverse.get(g, g);
@@ -275,12 +276,7 @@ bool LinearModel::formHypothesisSscp()
     contrastInverse.multiply(C, contrastDispersion, false, true);
     // C (XᵀX)⁻¹ Cᵀ depends on the design only, not on the data's units: the relative bound
     // alone decides its rank.
-    if (!symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0)) {
-        return false;
-    }
-    contrastEstimate.multiply(dispersionPlus, estimateDispersion, true, false);
-    estimateDispersion.multiply(contrastEstimate, hypothesisSscp, false, false);
-    return true;
+    return symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0).has_value();
 }
 
 void LinearModel::formErrorSscp()

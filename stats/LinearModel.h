@@ -115,6 +115,8 @@ private:
     void estimateContrast();
     /// H := (CBM)ᵀ (C (XᵀX)⁻¹ Cᵀ)⁺ (CBM); false when the pseudo-inverse fails.
     bool formHypothesisSscp();
+    /// dispersionPlus := (C (XᵀX)⁻¹ Cᵀ)⁺; false when the pseudo-inverse fails.
+    bool invertContrastDispersion();
     /// E := Mᵀ S M · (N - r); E := 0 (t x t) when N - r is not positive.
     void formErrorSscp();
     /// The bound at or below which an eigenvalue of E is rounding noise of the data.
@@ -165,6 +167,9 @@ private:
     RealMatrix contrastInverse;
     RealMatrix contrastDispersion;
     RealMatrix dispersionPlus;
+    /// The cell sizes dispersionPlus was formed for; empty when it must be formed anew
+    /// (after setEffect or a failed pseudo-inverse).
+    std::vector<int> dispersionCellSizes;
     RealMatrix estimateDispersion;
     RealMatrix residuals;
     RealMatrix transformedCovariance;

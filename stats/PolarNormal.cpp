@@ -1,14 +1,9 @@
 #include "stats/PolarNormal.h"
 
 #include <cmath>
-#include <cstdint>
 
-double PolarNormal::operator()(std::mt19937& engine)
+double PolarNormal::drawPair(MersenneTwister& engine)
 {
-    if (hasKept) {
-        hasKept = false;
-        return kept;
-    }
     double u = 0.0;
     double v = 0.0;
     double s = 0.0;
@@ -23,18 +18,4 @@ double PolarNormal::operator()(std::mt19937& engine)
     kept = v * f;
     hasKept = true;
     return u * f;
-}
-
-double PolarNormal::canonicalUniform(std::mt19937& engine)
-{
-    constexpr double twoTo32 = 4294967296.0;
-    constexpr double twoTo64 = twoTo32 * twoTo32;
-    // The outputs have 32 bits; converting them as such avoids the slower conversion of a
-    // 64-bit unsigned result_type.
-    const auto low = static_cast<double>(static_cast<std::uint32_t>(engine()));
-    const auto high = static_cast<double>(static_cast<std::uint32_t>(engine()));
-    // low + high·2³² has 64 significant bits; rounded to 53 it can reach 2⁶⁴, which would
-    // give exactly 1. The largest double below 1 takes its place, keeping the range [0, 1).
-    const double uniform = (low + high * twoTo32) / twoTo64;
-    return uniform < 1.0 ? uniform : std::nextafter(1.0, 0.0);
 }

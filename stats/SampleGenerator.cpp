@@ -68,12 +68,6 @@ bool SampleGenerator::nextDeviate(double& value)
     return randomFile.next(value);
 }
 
-double SampleGenerator::nextNormal()
-{
-    assert(preferences.useMersenneTwister != 0);
-    return normal(engine);
-}
-
 double SampleGenerator::nextChiSquare(double degrees)
 {
     assert(preferences.useMersenneTwister != 0);

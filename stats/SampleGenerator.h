@@ -4,10 +4,12 @@
 #include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 #include "numeric/YMatrix.h"
+#include "stats/MersenneTwister.h"
 #include "stats/PolarNormal.h"
 #include "stats/Preferences.h"
 #include "stats/RandomNumbersFile.h"
 
+#include <cassert>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -57,7 +59,11 @@ public:
     /// with degrees > 0 degrees of freedom from the same engine (see chiSquareDeviate). Only
     /// in the Mersenne Twister mode: the summary sampler, their one user, has no file of
     /// chi-square deviates to read.
-    double nextNormal();
+    double nextNormal()
+    {
+        assert(preferences.useMersenneTwister != 0);
+        return normal(engine);
+    }
     double nextChiSquare(double degrees);
 
     // The population and the sample.
@@ -112,7 +118,7 @@ private:
     RealMatrix correlationMatrix;
     Preferences preferences;
     RandomNumbersFile randomFile;
-    std::mt19937 engine;
+    MersenneTwister engine;
     PolarNormal normal;
     /// One participant's P deviates while they are correlated.
     std::vector<double> participantValues;

@@ -1,5 +1,6 @@
 #include "stats/SummarySampler.h"
 
+#include "numeric/DotProducts.h"
 #include "stats/SimulationStatus.h"
 
 #include <algorithm>
@@ -147,15 +148,36 @@ void SummarySampler::drawMean(std::int32_t g, std::int32_t size)
     for (std::size_t c = 0; c < width; ++c) {
         deviates[c] = generator.nextNormal();
     }
+    multiplyByLower(0, deviates.data(), drawnMean.data(), 1);
     const double root = std::sqrt(static_cast<double>(size));
     for (std::int32_t i = 0; i < cells; ++i) {
-        const double* row = lower.data() + static_cast<std::size_t>(i) * width;
-        double x = 0.0;
-        for (std::int32_t k = 0; k <= i; ++k) {
-            x += row[k] * deviates[static_cast<std::size_t>(k)];
+        double& mean = drawnMean[static_cast<std::size_t>(i)];
+        mean = populationMeans.get(g, i) + populationSds.get(g, i) * mean / root;
+    }
+}
+
+void SummarySampler::multiplyByLower(std::int32_t from, const double* v, double* products,
+                                     std::size_t step) const
+{
+    // Four rows at a time. Over the longest of the four rows the shorter ones add terms
+    // L_ik v_k with k > i, where L_ik is 0: the sums stay as they are.
+    const auto width = static_cast<std::size_t>(cells);
+    const auto rowOfL = [this, width, from](std::int32_t i) {
+        return lower.data() + static_cast<std::size_t>(i) * width + from;
+    };
+    double sums[4];
+    std::int32_t i = from;
+    for (; i + 4 <= cells; i += 4) {
+        const double* rows[4] = {rowOfL(i), rowOfL(i + 1), rowOfL(i + 2), rowOfL(i + 3)};
+        fourDotProducts(rows, v + from, i + 4 - from, sums);
+        for (std::int32_t r = 0; r < 4; ++r) {
+            products[static_cast<std::size_t>(i + r) * step] = sums[r];
         }
-        drawnMean[static_cast<std::size_t>(i)] =
-            populationMeans.get(g, i) + populationSds.get(g, i) * x / root;
+    }
+    for (; i < cells; ++i) {
+        const double* rows[4] = {rowOfL(i), rowOfL(i), rowOfL(i), rowOfL(i)};
+        fourDotProducts(rows, v + from, i + 1 - from, sums);
+        products[static_cast<std::size_t>(i) * step] = sums[0];
     }
 }
 
@@ -170,50 +192,59 @@ void SummarySampler::addWishartSscp(std::int32_t g, std::int32_t degrees)
     } else {
         drawNormalFactor(degrees);
     }
-    // sscp += D_g F Fᵀ D_g for the factor F; a row i of the triangular F ends at column i.
+    // sscp += D_g F Fᵀ D_g for the factor F; a row i of the triangular F ends at column i, so
+    // (F Fᵀ)_ij for i >= j sums over the first j + 1 columns. Four rows i at a time.
     const auto width = static_cast<std::size_t>(factorColumns);
+    const auto row = [this, width](std::int32_t i) {
+        return factor.data() + static_cast<std::size_t>(i) * width;
+    };
+    const auto add = [this, g](std::int32_t i, std::int32_t j, double sum) {
+        const double scaled = sum * populationSds.get(g, i) * populationSds.get(g, j);
+        sscp.at(i, j) += scaled;
+        if (i != j) {
+            sscp.at(j, i) += scaled;
+        }
+    };
     for (std::int32_t j = 0; j < cells; ++j) {
-        const double* rowJ = factor.data() + static_cast<std::size_t>(j) * width;
-        const double sdJ = populationSds.get(g, j);
-        for (std::int32_t i = j; i < cells; ++i) {
-            const double* rowI = factor.data() + static_cast<std::size_t>(i) * width;
-            const std::int32_t length = triangular ? j + 1 : factorColumns;
-            double sum = 0.0;
-            for (std::int32_t l = 0; l < length; ++l) {
-                sum += rowI[l] * rowJ[l];
+        const std::int32_t length = triangular ? j + 1 : factorColumns;
+        double sums[4];
+        std::int32_t i = j;
+        for (; i + 4 <= cells; i += 4) {
+            const double* rows[4] = {row(i), row(i + 1), row(i + 2), row(i + 3)};
+            fourDotProducts(rows, row(j), length, sums);
+            for (std::int32_t r = 0; r < 4; ++r) {
+                add(i + r, j, sums[r]);
             }
-            const double scaled = sum * populationSds.get(g, i) * sdJ;
-            sscp.at(i, j) += scaled;
-            if (i != j) {
-                sscp.at(j, i) += scaled;
-            }
+        }
+        for (; i < cells; ++i) {
+            const double* rows[4] = {row(i), row(i), row(i), row(i)};
+            fourDotProducts(rows, row(j), length, sums);
+            add(i, j, sums[0]);
         }
     }
 }
 
 void SummarySampler::drawBartlettFactor(std::int32_t degrees)
 {
+    // A is drawn row by row, as always, but stored by columns: column j of A, from its
+    // diagonal down, is then one contiguous run. Only those entries are read.
     const auto width = static_cast<std::size_t>(cells);
     factorColumns = cells;
-    deviates.assign(width * width, 0.0);
+    deviates.resize(width * width);
+    const auto columnOfA = [this, width](std::int32_t j) {
+        return deviates.data() + static_cast<std::size_t>(j) * width;
+    };
     for (std::int32_t i = 0; i < cells; ++i) {
-        double* row = deviates.data() + static_cast<std::size_t>(i) * width;
         for (std::int32_t j = 0; j < i; ++j) {
-            row[j] = generator.nextNormal();
+            columnOfA(j)[i] = generator.nextNormal();
         }
-        row[i] = std::sqrt(generator.nextChiSquare(static_cast<double>(degrees - i)));
+        columnOfA(i)[i] = std::sqrt(generator.nextChiSquare(static_cast<double>(degrees - i)));
     }
-    // F = L A, both lower triangular: F_ij = Σ_{k = j..i} L_ik A_kj.
-    factor.assign(width * width, 0.0);
-    for (std::int32_t i = 0; i < cells; ++i) {
-        const double* rowL = lower.data() + static_cast<std::size_t>(i) * width;
-        double* rowF = factor.data() + static_cast<std::size_t>(i) * width;
-        for (std::int32_t k = 0; k <= i; ++k) {
-            const double* rowA = deviates.data() + static_cast<std::size_t>(k) * width;
-            for (std::int32_t j = 0; j <= k; ++j) {
-                rowF[j] += rowL[k] * rowA[j];
-            }
-        }
+    // F = L A, both lower triangular: column j of F is L times column j of A, whose entries
+    // above the diagonal are 0, so F_ij = Σ_{k = j..i} L_ik A_kj.
+    factor.resize(width * width);
+    for (std::int32_t j = 0; j < cells; ++j) {
+        multiplyByLower(j, columnOfA(j), factor.data() + j, width);
     }
 }
 

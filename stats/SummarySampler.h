@@ -63,6 +63,10 @@ private:
     void addWishartSscp(std::int32_t g, std::int32_t degrees);
     /// factor := L A for the Bartlett factor A (P x P lower triangular) of degrees >= P.
     void drawBartlettFactor(std::int32_t degrees);
+    /// products[i·step] := Σ_{k = from..i} L_ik v_k for i = from .. P-1, each summed from
+    /// k = from: L times a vector v whose entries before from are 0.
+    void multiplyByLower(std::int32_t from, const double* v, double* products,
+                         std::size_t step) const;
     /// factor := L Z for P x degrees standard normal deviates Z, degrees < P.
     void drawNormalFactor(std::int32_t degrees);
 
@@ -81,8 +85,9 @@ private:
     RealMatrix baseMeans;
     std::vector<int> baseGroupSizes;
     RealMatrix baseSscp;
-    // Working values: a drawn group mean, the deviates of a Wishart draw (row-major, P rows of
-    // factorColumns) and their product with L.
+    // Working values: a drawn group mean, the deviates of a Wishart draw (Z row-major, P rows
+    // of factorColumns; Bartlett's A by columns) and their product F with L (row-major, P
+    // rows of factorColumns).
     std::vector<double> drawnMean;
     std::vector<double> deviates;
     std::vector<double> factor;

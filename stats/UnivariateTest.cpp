@@ -5,7 +5,7 @@
 #include <limits>
 
 UnivariateTest::UnivariateTest(LapackWorkspace* workspace)
-    : lapack(workspace), errorCovariance(lapack), errorCovarianceSquared(lapack)
+    : lapack(workspace), errorCovariance(lapack)
 {
 }
 
@@ -38,9 +38,8 @@ void UnivariateTest::compute(FTailMemo& tails)
 
     // Greenhouse-Geisser: Sₘ is the error covariance of the transformed variables.
     E->divide(errorCovariance, errorDf);
-    errorCovariance.multiply(errorCovariance, errorCovarianceSquared, false, false);
     const double traceSm = errorCovariance.trace();
-    epsilon = traceSm * traceSm / (td * errorCovarianceSquared.trace());
+    epsilon = traceSm * traceSm / (td * errorCovariance.traceOfSquare());
     ggNoncentrality = noncentrality * epsilon;
     ggDf1 = epsilon * df1;
     ggDf2 = epsilon * df2;

@@ -14,7 +14,7 @@
 /// sentinels, or NaN and false after a compute that was not available.
 class UnivariateTest : public TestResult {
 public:
-    /// workspace is the engine's; it backs the two temporaries of compute.
+    /// workspace is the engine's; it backs the temporary of compute.
     explicit UnivariateTest(LapackWorkspace* workspace);
     UnivariateTest(const UnivariateTest&) = delete;
     UnivariateTest& operator=(const UnivariateTest&) = delete;
@@ -45,7 +45,6 @@ public:
     double ggNoncentrality = -99.0;
 
 private:
-    /// Sₘ and Sₘ², kept between computes so that the objects are not rebuilt every time.
+    /// Sₘ, kept between computes so that the object is not rebuilt every time.
     RealMatrix errorCovariance;
-    RealMatrix errorCovarianceSquared;
 };

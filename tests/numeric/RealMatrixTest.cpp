@@ -69,9 +69,40 @@ TEST_F(RealMatrixTest, MultiplyHonoursBothTransposeFlags)
     EXPECT_TRUE(matricesNear(product(a, b), of({{4, 5}, {10, 11}}), 0.0));
     EXPECT_TRUE(matricesNear(product(a, a, false, true), of({{14, 32}, {32, 77}}), 0.0));
     EXPECT_TRUE(matricesNear(product(b, a, true, true), of({{4, 10}, {5, 11}}), 0.0));
+    EXPECT_TRUE(matricesNear(product(b, b, true, false), of({{2, 1}, {1, 2}}), 0.0));
     // An empty inner dimension gives a zero product, not stale storage.
     const RealMatrix empty = product(RealMatrix(3, 0, &workspace), RealMatrix(0, 2, &workspace));
     EXPECT_TRUE(matricesNear(empty, RealMatrix(3, 2, &workspace), 0.0));
+}
+
+// Each element is summed over the inner index from its first term on, as the reference
+// dgemm sums it, so that the results stay those of the LAPACK era: 1e17 + 1 rounds to 1e17,
+// and the sum of 1e17, 1, -1e17, 1 ends at 1 in that order (at 0 from the back, pairwise or
+// with the small terms first).
+TEST_F(RealMatrixTest, MultiplySumsInTheOrderOfTheInnerIndex)
+{
+    const RealMatrix row = of({{1e17, 1, -1e17, 1}});
+    const RealMatrix ones = of({{1}, {1}, {1}, {1}});
+    const RealMatrix expected = of({{1}});
+    EXPECT_TRUE(matricesNear(product(row, ones), expected, 0.0));
+    EXPECT_TRUE(matricesNear(product(row, transposed(ones), false, true), expected, 0.0));
+    EXPECT_TRUE(matricesNear(product(transposed(row), ones, true, false), expected, 0.0));
+    EXPECT_TRUE(matricesNear(product(ones, row, true, true), expected, 0.0));
+}
+
+// trace(A²) without the product must be the trace of the product to the bit. For the last
+// matrix the order of the additions shows: the diagonal of A² is 1e16 + 1 (which rounds to
+// 1e16) and 2, so the trace is 1e16 + 2, while one running sum of all four products would
+// lose both ones.
+TEST_F(RealMatrixTest, TraceOfSquareIsTheTraceOfTheProduct)
+{
+    const RealMatrix cases[] = {of({{0.3, -1.7, 2.9}, {4.1, 0.05, -3.3}, {1e-3, 7.7, 0.9}}),
+                                of({{3e8, 1, 0.5}, {-1, 1e-9, 2}, {0.5, 2, -3e8}}), of({{2.5}}),
+                                of({{1e8, 1}, {1, 1}})};
+    for (const RealMatrix& a : cases) {
+        EXPECT_EQ(a.traceOfSquare(), product(a, a).trace());
+    }
+    EXPECT_EQ(of({{1e8, 1}, {1, 1}}).traceOfSquare(), 1e16 + 2);
 }
 
 // A A⁺ A = A, A⁺ A A⁺ = A⁺, A A⁺ and A⁺ A symmetric, for regular, singular and indefinite
@@ -141,24 +172,18 @@ TEST_F(RealMatrixTest, WorkspaceGrowsToTheLargestCall)
 }
 
 // A rejected argument is reported through XERBLA, which must neither print (LAPACK's own
-// prints to standard output and stops the process) nor be missed by the wrapper: dgemm has
-// no INFO, so only the report tells; dpotrf's INFO names the argument (lda, the fourth).
+// prints to standard output and stops the process) nor be missed by the wrapper: dpotrf's
+// INFO names the argument (lda, the fourth).
 TEST_F(RealMatrixTest, IllegalArgumentIsRecordedNotPrinted)
 {
     double a[4] = {1, 0, 0, 1};
-    double c[4] = {};
     const lapack::Int tooSmall = 1; // the leading dimension of a 2 x 2 matrix
-    using lapack::Operation;
     ::testing::internal::CaptureStdout();
-    const bool accepted =
-        lapack::dgemm(Operation::None, Operation::None, 2, 2, 2, 1.0, a, tooSmall, a, 2, 0.0, c, 2);
     const lapack::Int info = lapack::dpotrf(lapack::Triangle::Upper, 2, a, tooSmall);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    EXPECT_FALSE(accepted);
     EXPECT_EQ(info, -4);
-    // The reports were taken by the calls that caused them, not left for the next one.
-    EXPECT_TRUE(
-        lapack::dgemm(Operation::None, Operation::None, 2, 2, 2, 1.0, a, 2, a, 2, 0.0, c, 2));
+    // The report was taken by the call that caused it, not left for the next one.
+    EXPECT_EQ(lapack::dpotrf(lapack::Triangle::Upper, 2, a, 2), 0);
 }
 
 // Only the real parts of the rotation's ±i are delivered.

@@ -341,3 +341,54 @@ TEST(SummarySampler, TheModelOfTheObservedSummaryIsTheModelOfTheRows)
         }
     }
 }
+
+TEST(SummarySampler, ALookDependsOnItsOwnSampleAndEffectAlone)
+{
+    // The model keeps what depends on the effect and the group sizes alone from one compute
+    // to the next. A look after one at other group sizes, and a compute after one of another
+    // effect, must give exactly what a fresh engine gives.
+    const DataTable table = tableOf(1, {2, 3}, normalRows({3}, {5, 8, 6}, 6, 5u));
+    const auto results = [](const Anova& engine) {
+        const UnivariateTest& anova = engine.getUnivariateTest();
+        return std::vector<double>{engine.getPillaiTest().F,
+                                   engine.getWilksTest().F,
+                                   engine.getRoyTest().F,
+                                   anova.F,
+                                   anova.p,
+                                   engine.getPillaiTest().p};
+    };
+    const auto lookAt = [&table, &results](LoadedEngine& loaded,
+                                           std::initializer_list<std::int32_t> sizes) {
+        EXPECT_TRUE(loaded.load(table, {1}, {1, 1}));
+        Anova& engine = loaded.engine;
+        EXPECT_TRUE(engine.prepareSimulation(SimulationParameters()));
+        RealMatrix means;
+        RealMatrix sds;
+        RealMatrix correlations;
+        engine.exportSimulationMatrices(means, sds, correlations);
+        engine.getGenerator().setPreferences(Preferences());
+        EXPECT_TRUE(engine.getSummarySampler().setPopulation(means, sds, correlations));
+        for (const std::int32_t size : sizes) {
+            std::seed_seq sequence{static_cast<std::uint32_t>(size)};
+            engine.getGenerator().seed(sequence);
+            engine.getSummarySampler().drawNewSample(size);
+            EXPECT_TRUE(engine.computeFromSummary());
+        }
+        return results(engine);
+    };
+    LoadedEngine busy;
+    LoadedEngine fresh;
+    EXPECT_EQ(lookAt(busy, {4, 9}), lookAt(fresh, {9}));
+
+    // The interaction of two two-level between variables after the effect of one four-level
+    // variable: the same four cells of the same sizes, but C has one row instead of three.
+    ASSERT_TRUE(busy.load(tableOf(1, {2, 3}, normalRows({4}, {5, 6, 7, 8}, 6, 6u)), {1}, {1, 1}));
+    ASSERT_TRUE(busy.engine.compute());
+    const DataTable crossed = tableOf(2, {2, 3}, normalRows({2, 2}, {5, 6, 7, 8}, 6, 7u));
+    ASSERT_TRUE(busy.load(crossed, {1, 1}, {1, 1}));
+    ASSERT_TRUE(busy.engine.compute());
+    LoadedEngine other;
+    ASSERT_TRUE(other.load(crossed, {1, 1}, {1, 1}));
+    ASSERT_TRUE(other.engine.compute());
+    EXPECT_EQ(results(busy.engine), results(other.engine));
+}
