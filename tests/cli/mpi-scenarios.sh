@@ -94,11 +94,18 @@ case $scenario in
     ;;
   interrupt-ends-all)
     # mpirun passes Ctrl+C on to every process, which abort their runs together. (Started
-    # directly: a background shell function would ignore SIGINT.)
-    mpirun "${mpirun_options[@]}" -n 3 "$cli" simulate "$examples/reaction-times.vlt" \
+    # directly: a background shell function would ignore SIGINT.) The input lies in this
+    # test's folder, which names its processes among those of other tests.
+    cp "$examples/reaction-times.vlt" "$work/"
+    mpirun "${mpirun_options[@]}" -n 3 "$cli" simulate "$work/reaction-times.vlt" \
       --effect time --analysis 0 --passes 2000000000 --threads 1 >"$work/out" 2>"$work/err" &
     launcher=$!
-    sleep 3
+    # Once mpirun and all three processes run, give them time to start their runs.
+    for _ in $(seq 60); do
+      [ "$(pgrep -fc "$work/reaction-times.vlt" || true)" -ge 4 ] && break
+      sleep 0.5
+    done
+    sleep 2
     kill -INT "$launcher"
     # Every process ends within a minute, or the test fails.
     for _ in $(seq 60); do
@@ -113,7 +120,7 @@ case $scenario in
     status=0
     wait "$launcher" || status=$?
     test "$status" -ne 0
-    test -z "$(pgrep -f "$cli simulate" || true)"
+    test -z "$(pgrep -f "$work/reaction-times.vlt" || true)"
     grep -q "^Error: The simulation was aborted\.$" "$work/err"
     test ! -s "$work/out"
     ;;
