@@ -168,6 +168,21 @@ SimulationParameters powerParameters(bool homogeneity, bool custom)
     return parameters;
 }
 
+/// A run of parameters on two threads over a custom population, drawn with sampler.
+SimulationResult runOnCustomPopulation(const DataTable& table, const std::vector<int>& betweenFlags,
+                                       const RealMatrix& means, const RealMatrix& sds,
+                                       const RealMatrix& correlations,
+                                       SimulationParameters parameters, SamplerKind sampler)
+{
+    EnginePool pool(2);
+    pool.load(table, betweenFlags, {1});
+    pool.importPopulation(means, sds, correlations);
+    parameters.useCustomMatrices = 1;
+    Preferences chosen;
+    chosen.sampler = sampler;
+    return pool.run.runSimulation(parameters, chosen, [] {});
+}
+
 } // namespace
 
 TEST(SummarySampler, OneGroupWithCustomMatricesLooksLikeRowsAfterAnInspection)
@@ -211,20 +226,15 @@ TEST(BothSamplers, RunsHoldTheAlphaOfAnExactTest)
         for (const std::int32_t inspections : {0, 1}) {
             SCOPED_TRACE(testing::Message() << (sampler == SamplerRows ? "rows, " : "summaries, ")
                                             << inspections << " inspections");
-            EnginePool pool(2);
-            pool.load(table, {0}, {1});
-            pool.importPopulation(matrixOf({{3, 3, 3}}), matrixOf({{1, 2, 4}}),
-                                  matrixOf({{1, 0.5, -0.3}, {0.5, 1, 0.2}, {-0.3, 0.2, 1}}));
             SimulationParameters parameters = replacingParameters(3, 6000, AnalysisPillai);
-            parameters.useCustomMatrices = 1;
             parameters.seed = 90u + static_cast<std::uint32_t>(inspections);
             parameters.maxAdditionalInspections = inspections;
             parameters.participantsPerInspection = 4;
             // With an inspection only the look at 7 is read: its share is alpha as well.
             parameters.recordLooks = 1;
-            Preferences chosen;
-            chosen.sampler = sampler;
-            const SimulationResult& result = pool.run.runSimulation(parameters, chosen, [] {});
+            const SimulationResult result = runOnCustomPopulation(
+                table, {0}, matrixOf({{3, 3, 3}}), matrixOf({{1, 2, 4}}),
+                matrixOf({{1, 0.5, -0.3}, {0.5, 1, 0.2}, {-0.3, 0.2, 1}}), parameters, sampler);
             ASSERT_TRUE(result.hasProbability()) << result.message;
             const double passes = static_cast<double>(result.actualPasses);
             const double sigma = std::sqrt(0.05 * 0.95 / passes);
@@ -247,16 +257,11 @@ TEST(BothSamplers, TheNullInteractionBesideLargeMainEffectsHoldsTheAlpha)
     const RealMatrix sds = matrixOf({{1, 3, 2}, {1, 3, 2}});
     for (const SamplerKind sampler : {SamplerRows, SamplerSummary}) {
         SCOPED_TRACE(sampler == SamplerRows ? "rows" : "summaries");
-        EnginePool pool(2);
-        pool.load(table, {1}, {1});
-        pool.importPopulation(matrixOf({{10, 20, 40}, {30, 45, 50}}), sds,
-                              matrixOf({{1, 0.6, 0.2}, {0.6, 1, 0.4}, {0.2, 0.4, 1}}));
         SimulationParameters parameters = replacingParameters(5, 8000, AnalysisPillai);
-        parameters.useCustomMatrices = 1;
         parameters.seed = 4u;
-        Preferences chosen;
-        chosen.sampler = sampler;
-        const SimulationResult& result = pool.run.runSimulation(parameters, chosen, [] {});
+        const SimulationResult result = runOnCustomPopulation(
+            table, {1}, matrixOf({{10, 20, 40}, {30, 45, 50}}), sds,
+            matrixOf({{1, 0.6, 0.2}, {0.6, 1, 0.4}, {0.2, 0.4, 1}}), parameters, sampler);
         ASSERT_TRUE(result.hasProbability()) << result.message;
         const double sigma = std::sqrt(0.05 * 0.95 / static_cast<double>(result.actualPasses));
         EXPECT_NEAR(result.probability, 0.05, 4.0 * sigma);
@@ -272,20 +277,15 @@ TEST(BothSamplers, RunsReachThePowerOfThePairedTTestAtEveryLook)
     const double rho = 0.4;
     for (const SamplerKind sampler : {SamplerRows, SamplerSummary}) {
         SCOPED_TRACE(sampler == SamplerRows ? "rows" : "summaries");
-        EnginePool pool(2);
-        pool.load(pairedTable(), {0}, {1});
-        pool.importPopulation(matrixOf({{0.0, difference}}), matrixOf({{1.0, 1.0}}),
-                              matrixOf({{1.0, rho}, {rho, 1.0}}));
         SimulationParameters parameters = replacingParameters(2, 8000, AnalysisAnovaUncorrected);
         parameters.seed = 12u;
         parameters.simulateAlpha = 0;
-        parameters.useCustomMatrices = 1;
         parameters.recordLooks = 1;
         parameters.maxAdditionalInspections = 3;
         parameters.participantsPerInspection = 1;
-        Preferences chosen;
-        chosen.sampler = sampler;
-        const SimulationResult& result = pool.run.runSimulation(parameters, chosen, [] {});
+        const SimulationResult result = runOnCustomPopulation(
+            pairedTable(), {0}, matrixOf({{0.0, difference}}), matrixOf({{1.0, 1.0}}),
+            matrixOf({{1.0, rho}, {rho, 1.0}}), parameters, sampler);
         ASSERT_TRUE(result.hasProbability()) << result.message;
         const double passes = static_cast<double>(result.actualPasses);
         for (std::int32_t look = 0; look <= 3; ++look) {
