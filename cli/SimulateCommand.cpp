@@ -2,7 +2,6 @@
 
 #include "app/MainWindowCommands.h"
 #include "app/ResultsTable.h"
-#include "cli/InterruptRequest.h"
 #include "cli/OptionChecks.h"
 #include "cli/PopulationJson.h"
 #include "cli/ProgressBar.h"
@@ -411,7 +410,8 @@ std::optional<std::uint32_t> SimulateCommand::runSeed(const Preferences& chosen)
 
 SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Preferences& chosen,
                                           MessageSink& messages, DecimalSeparator separator,
-                                          ProcessGroup& processes) const
+                                          ProcessGroup& processes,
+                                          const InterruptRequest& interrupt) const
 {
     SimulationRun simulation(enginesOf(commands), messages, separator, processes);
     // Process 0 shows its own share's progress: the blocks go round the processes, so it
@@ -419,7 +419,6 @@ SimulationResult SimulateCommand::execute(MainWindowCommands& commands, const Pr
     std::optional<ProgressBar> bar;
     if (processes.rank() == 0)
         bar.emplace();
-    const InterruptRequest interrupt;
     const SimulationResult& result =
         simulation.runSimulation(commands.getSimulationParameters(), chosen, [&] {
             if (interrupt.requested())
@@ -474,6 +473,9 @@ int SimulateCommand::report(const MainWindowCommands& commands, const Simulation
 
 int SimulateCommand::run(ProcessGroup& processes) const
 {
+    // From here on Ctrl+C is answered by aborting the run, also when it comes while the run
+    // is set up: under mpirun some processes may still be setting up when it arrives.
+    const InterruptRequest interrupt;
     const bool speaks = processes.rank() == 0;
     StderrMessageSink messages(speaks);
     const int threadTotal = threadCount();
@@ -529,7 +531,8 @@ int SimulateCommand::run(ProcessGroup& processes) const
                              MessageIcon::Error);
         return 1;
     }
-    const SimulationResult result = execute(*commands, *chosen, messages, separator, processes);
+    const SimulationResult result =
+        execute(*commands, *chosen, messages, separator, processes, interrupt);
     if (speaks)
         return report(*commands, result, messages);
     return result.outcome == SimulationOutcome::Aborted ? INTERRUPTED

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/InputOptions.h"
+#include "cli/InterruptRequest.h"
 #include "cli/PopulationJson.h"
 #include "simulation/ProcessGroup.h"
 #include "simulation/SimulationFields.h"
@@ -50,7 +51,7 @@ private:
     /// The run on every engine, with the progress bar and Ctrl+C.
     SimulationResult execute(MainWindowCommands& commands, const Preferences& chosen,
                              MessageSink& messages, DecimalSeparator separator,
-                             ProcessGroup& processes) const;
+                             ProcessGroup& processes, const InterruptRequest& interrupt) const;
     /// Writes the report; the exit status of the run.
     int report(const MainWindowCommands& commands, const SimulationResult& result,
                MessageSink& messages) const;
