@@ -491,11 +491,11 @@ int SimulateCommand::run(ProcessGroup& processes) const
     std::string settings;
     std::string population;
     if (speaks) {
-        const std::optional<std::string> bytes = input.readInput(messages);
+        std::optional<std::string> bytes = input.readInput(messages);
         if (bytes) {
-            inputBytes = *bytes;
+            inputBytes = std::move(*bytes);
             commands.emplace(messages, separator, threadTotal);
-            if (setUp(*commands, messages, *bytes)) {
+            if (setUp(*commands, messages, inputBytes)) {
                 commands->getSimulationParameters().seed = runSeed(*chosen).value_or(0);
                 if (exchangePopulation(*commands, messages, population))
                     settings = std::string(1, separator.get()) + ' ' +
