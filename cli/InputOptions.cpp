@@ -14,7 +14,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 namespace {
@@ -132,21 +131,13 @@ bool InputOptions::load(MainWindowCommands& commands, MessageSink& messages,
 std::optional<std::string> InputOptions::readInput(MessageSink& messages) const
 {
     const bool isProject = !projectPath.empty();
-    const std::string& path = isProject ? projectPath : importPath;
-    std::vector<std::uint8_t> bytes;
-    std::error_code error;
-    const FileReadStatus status = readWholeFile(
-        path, isProject ? FileLimits::MAX_PROJECT_FILE_BYTES : FileLimits::MAX_TEXT_FILE_BYTES,
-        bytes, error);
-    if (status == FileReadStatus::Ok)
-        return std::string(bytes.begin(), bytes.end());
-    messages.showMessage("Error",
-                         status == FileReadStatus::CannotOpen
-                             ? "The file " + path + " cannot be opened: " + error.message() + "."
-                             : "The file " + path + " is too large to be " +
-                                   (isProject ? "opened." : "imported."),
-                         MessageIcon::Error);
-    return std::nullopt;
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        isProject
+            ? readWholeFile(projectPath, FileLimits::MAX_PROJECT_FILE_BYTES, "opened", messages)
+            : readWholeFile(importPath, FileLimits::MAX_TEXT_FILE_BYTES, "imported", messages);
+    if (!bytes)
+        return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
 }
 
 bool InputOptions::loadBytes(MainWindowCommands& commands, MessageSink& messages,

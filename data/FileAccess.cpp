@@ -247,3 +247,25 @@ std::error_code replaceFile(const std::string& utf8Path, std::span<const std::ui
     }
     return syncFolder(target);
 }
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& utf8Path,
+                                                       std::int64_t maxBytes,
+                                                       const std::string& done,
+                                                       MessageSink& messages)
+{
+    std::vector<std::uint8_t> bytes;
+    std::error_code error;
+    switch (readWholeFile(utf8Path, maxBytes, bytes, error)) {
+    case FileReadStatus::Ok: return bytes;
+    case FileReadStatus::CannotOpen:
+        messages.showMessage("Error",
+                             "The file " + utf8Path + " cannot be opened: " + error.message() + ".",
+                             MessageIcon::Error);
+        return std::nullopt;
+    case FileReadStatus::TooLarge:
+        messages.showMessage("Error", "The file " + utf8Path + " is too large to be " + done + ".",
+                             MessageIcon::Error);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}

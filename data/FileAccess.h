@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/MessageSink.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <span>
 #include <string>
 #include <system_error>
@@ -27,6 +30,13 @@ enum class FileReadStatus { Ok, CannotOpen, TooLarge };
 /// fails.
 FileReadStatus readWholeFile(const std::string& utf8Path, std::int64_t maxBytes,
                              std::vector<std::uint8_t>& bytes, std::error_code& error);
+/// readWholeFile for a file the user named, to be "opened" or "imported" (done): nothing
+/// after the message "The file PATH cannot be opened: REASON." or "The file PATH is too
+/// large to be DONE." (title "Error") through messages.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& utf8Path,
+                                                       std::int64_t maxBytes,
+                                                       const std::string& done,
+                                                       MessageSink& messages);
 
 /// The file beside target into which replaceFile writes first: the same name with
 /// ".saving" appended.

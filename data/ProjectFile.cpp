@@ -33,19 +33,9 @@ bool ProjectFile::write(const std::string& path, UserGridCtrl& dataTable,
 bool ProjectFile::read(const std::string& path, UserGridCtrl& dataTable,
                        WithinGridCtrl& withinTable)
 {
-    std::vector<std::uint8_t> bytes;
-    std::error_code error;
-    const FileReadStatus fileStatus =
-        readWholeFile(path, FileLimits::MAX_PROJECT_FILE_BYTES, bytes, error);
-    if (fileStatus == FileReadStatus::CannotOpen) {
-        showError("The file " + path + " cannot be opened: " + error.message() + ".");
-        return false;
-    }
-    if (fileStatus == FileReadStatus::TooLarge) {
-        showError("The file " + path + " is too large to be opened.");
-        return false;
-    }
-    return readBytes(path, bytes, dataTable, withinTable);
+    const std::optional<std::vector<std::uint8_t>> bytes =
+        readWholeFile(path, FileLimits::MAX_PROJECT_FILE_BYTES, "opened", messages);
+    return bytes && readBytes(path, *bytes, dataTable, withinTable);
 }
 
 bool ProjectFile::readBytes(const std::string& path, std::span<const std::uint8_t> bytes,
