@@ -300,20 +300,14 @@ void SimulationRun::addUpRound()
     for (std::int32_t i = 0; i < activeEngines; ++i) {
         const Anova& engine = *engines[static_cast<std::size_t>(i)];
         significant += engine.getSignificantCount();
-        if (looks.empty())
-            looks = engine.getLookCounts();
-        else
-            looks.add(engine.getLookCounts());
+        looks.add(engine.getLookCounts());
     }
     // Every process records as many looks, or none.
     processes.addUp(std::span(&significant, 1));
     processes.addUp(looks.significantAt);
     processes.addUp(looks.firstSignificantAt);
     phaseSignificant += significant;
-    if (phaseLookCounts.empty())
-        phaseLookCounts = looks;
-    else
-        phaseLookCounts.add(looks);
+    phaseLookCounts.add(looks);
     // Every block of the process's share of the round has run.
     passesEnded += phase->roundPassesOfProcess();
 }

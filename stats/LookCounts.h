@@ -15,9 +15,14 @@ struct LookCounts {
         significantAt.assign(static_cast<std::size_t>(looks), 0);
         firstSignificantAt.assign(static_cast<std::size_t>(looks), 0);
     }
-    /// Adds the counts of another worker of the same run (the same number of looks).
+    /// Adds the counts of another worker of the same run (the same number of looks); empty
+    /// counts take the other's.
     void add(const LookCounts& other)
     {
+        if (empty()) {
+            *this = other;
+            return;
+        }
         assert(other.significantAt.size() == significantAt.size());
         for (std::size_t k = 0; k < significantAt.size(); ++k) {
             significantAt[k] += other.significantAt[k];

@@ -52,8 +52,7 @@ public:
     bool hasNextRound() const { return end < blockCount(); }
     /// Once every block of the open round has been taken.
     void openNextRound();
-    /// The passes of the open round, and of it and every round before.
-    std::int64_t roundPasses() const { return passesBefore(end) - passesBefore(begin); }
+    /// The passes of the open round and every round before.
     std::int64_t openedPasses() const { return passesBefore(end); }
     /// This process is process rank of processes: it takes only the blocks rank,
     /// rank + processes, ... Before the first take.
