@@ -9,10 +9,9 @@ extern "C" {
 void dsyev_(const char* jobz, const char* uplo, const lapack::Int* n, double* a,
             const lapack::Int* lda, double* w, double* work, const lapack::Int* lwork,
             lapack::Int* info, std::size_t jobzLength, std::size_t uploLength);
-void dgeev_(const char* jobvl, const char* jobvr, const lapack::Int* n, double* a,
-            const lapack::Int* lda, double* wr, double* wi, double* vl, const lapack::Int* ldvl,
-            double* vr, const lapack::Int* ldvr, double* work, const lapack::Int* lwork,
-            lapack::Int* info, std::size_t jobvlLength, std::size_t jobvrLength);
+void dsygst_(const lapack::Int* itype, const char* uplo, const lapack::Int* n, double* a,
+             const lapack::Int* lda, const double* b, const lapack::Int* ldb, lapack::Int* info,
+             std::size_t uploLength);
 void dpotrf_(const char* uplo, const lapack::Int* n, double* a, const lapack::Int* lda,
              lapack::Int* info, std::size_t uploLength);
 }
@@ -64,14 +63,13 @@ bool lapack::dsyev(Vectors jobz, Triangle uplo, Int n, double* a, Int lda, doubl
     return succeeded(info);
 }
 
-bool lapack::dgeev(Vectors jobvl, Vectors jobvr, Int n, double* a, Int lda, double* wr, double* wi,
-                   double* vl, Int ldvl, double* vr, Int ldvr, double* work, Int lwork)
+bool lapack::dsygst(Triangle uplo, Int n, double* a, Int lda, const double* r, Int ldr)
 {
-    const char left = static_cast<char>(jobvl);
-    const char right = static_cast<char>(jobvr);
+    // ITYPE 1: inv(Rᵀ) A inv(R), the problem A x = λ B x.
+    const Int problem = 1;
+    const char triangle = static_cast<char>(uplo);
     Int info = 0;
-    dgeev_(&left, &right, &n, a, &lda, wr, wi, vl, &ldvl, vr, &ldvr, work, &lwork, &info, LETTER,
-           LETTER);
+    dsygst_(&problem, &triangle, &n, a, &lda, r, &ldr, &info, LETTER);
     return succeeded(info);
 }
 

@@ -23,13 +23,10 @@ enum class Triangle : char { Upper = 'U' };
 /// argument, or the QR iteration did not converge).
 [[nodiscard]] bool dsyev(Vectors jobz, Triangle uplo, Int n, double* a, Int lda, double* w,
                          double* work, Int lwork);
-/// The eigenvalues (wr + i·wi) of the general n x n A, which is overwritten, and the
-/// requested left and right eigenvectors (dgeev). work holds lwork doubles, at least 3n
-/// without vectors. False unless INFO is 0 (an illegal argument, or the QR algorithm did not
-/// compute every eigenvalue).
-[[nodiscard]] bool dgeev(Vectors jobvl, Vectors jobvr, Int n, double* a, Int lda, double* wr,
-                         double* wi, double* vl, Int ldvl, double* vr, Int ldvr, double* work,
-                         Int lwork);
+/// A := R⁻ᵀ A R⁻¹ for the symmetric n x n A (its triangle uplo read and written) and the
+/// upper triangular R of a Cholesky factorisation B = RᵀR (dsygst, ITYPE 1): the symmetric
+/// matrix whose eigenvalues are those of the pencil A x = λ B x. False unless INFO is 0.
+[[nodiscard]] bool dsygst(Triangle uplo, Int n, double* a, Int lda, const double* r, Int ldr);
 /// The Cholesky factor of the symmetric positive definite n x n A into its triangle uplo
 /// (dpotrf). Returns INFO: 0 on success; k > 0 when the leading minor of order k is not
 /// positive definite, so that the factor is partial; negative for an illegal argument.

@@ -67,6 +67,15 @@ double zeroTolerance(std::int32_t n, double largest)
     return static_cast<double>(n) * std::numeric_limits<double>::epsilon() * largest;
 }
 
+double symmetricZeroBound(const double* ascendingEigenvalues, std::int32_t n, double floor)
+{
+    assert(n > 0);
+    // In ascending order the largest absolute value is at one end.
+    const double largest =
+        std::max(std::fabs(ascendingEigenvalues[0]), std::fabs(ascendingEigenvalues[n - 1]));
+    return std::max(zeroTolerance(n, largest), floor);
+}
+
 RealMatrix::RealMatrix(LapackWorkspace* workspace) : lapack(workspace)
 {
 }
@@ -130,9 +139,7 @@ std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, 
     if (!lapack::dsyev(lapack::Vectors::Wanted, lapack::Triangle::Upper, n, vectors, leading(n),
                        values, work, *lwork))
         return std::nullopt;
-    // The eigenvalues come in ascending order, so the largest absolute value is at one end.
-    const double largest = std::max(std::fabs(values[0]), std::fabs(values[n - 1]));
-    const double tolerance = std::max(zeroTolerance(n, largest), floor);
+    const double tolerance = symmetricZeroBound(values, n, floor);
     // A⁺ = Σ v_k v_kᵀ / λ_k over the eigenvalues above the tolerance in absolute value;
     // the upper triangle is summed and mirrored.
     std::int32_t rank = 0;
@@ -157,25 +164,34 @@ std::optional<std::int32_t> RealMatrix::symmetricPseudoInverse(RealMatrix& out, 
     return rank;
 }
 
-bool RealMatrix::eigenvalues(double* out)
+bool RealMatrix::symmetricEigenvalues(double* out) const
 {
     assert(rows == cols);
     const Int n = rows;
     if (n == 0) {
         return true;
     }
-    const std::optional<Int> lwork = workLength(3 * std::int64_t{n}, (BLOCK + 4) * n);
+    const std::size_t squareSize = static_cast<std::size_t>(n) * n;
+    const std::optional<Int> lwork = workLength(3 * std::int64_t{n} - 1, (BLOCK + 2) * n);
     if (!lwork)
         return false;
-    const Int ldv = 1;
-    double unusedVector = 0.0;
-    // The imaginary parts, which are dropped, at the front of the workspace; dgeev works in
-    // the rest.
-    double* imaginary =
-        lapack->reserve(static_cast<std::size_t>(n) + static_cast<std::size_t>(*lwork));
-    double* work = imaginary + n;
-    return lapack::dgeev(lapack::Vectors::None, lapack::Vectors::None, n, data.get(), leading(n),
-                         out, imaginary, &unusedVector, ldv, &unusedVector, ldv, work, *lwork);
+    // The copy that dsyev reduces at the front of the workspace; dsyev works in the rest.
+    double* copy = lapack->reserve(squareSize + static_cast<std::size_t>(*lwork));
+    std::copy_n(data.get(), squareSize, copy);
+    return lapack::dsyev(lapack::Vectors::None, lapack::Triangle::Upper, n, copy, leading(n), out,
+                         copy + squareSize, *lwork);
+}
+
+bool RealMatrix::reduceByFactor(const RealMatrix& upperFactor, RealMatrix& out) const
+{
+    assert(&out != this && &out != &upperFactor);
+    assert(rows == cols && upperFactor.rows == rows && upperFactor.cols == cols);
+    out.copyFrom(*this);
+    if (rows == 0) {
+        return true;
+    }
+    return lapack::dsygst(lapack::Triangle::Upper, rows, out.data.get(), leading(rows),
+                          upperFactor.data.get(), leading(rows));
 }
 
 double RealMatrix::trace() const

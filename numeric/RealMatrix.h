@@ -15,6 +15,12 @@
 /// rank and a pseudo-inverse scaled by 10^-k.
 double zeroTolerance(std::int32_t n, double largest);
 
+/// The bound at or below which an eigenvalue of a symmetric n x n matrix counts as zero in
+/// absolute value, from its eigenvalues in ascending order: max(zeroTolerance, floor), where
+/// floor lets a caller who knows the scale of the data the matrix came from treat a matrix of
+/// pure rounding noise as zero.
+double symmetricZeroBound(const double* ascendingEigenvalues, std::int32_t n, double floor);
+
 class RealMatrix : public GeneralMatrix<double> {
 public:
     RealMatrix() = default;
@@ -30,17 +36,20 @@ public:
     /// out := A⁺ of the symmetric A, from its eigen-decomposition (dsyev) instead of the
     /// SVD: the singular values of a symmetric matrix are the absolute values of its
     /// eigenvalues, so the same tolerance rule gives the same pseudo-inverse at about half
-    /// the cost. Eigenvalues at or below max(zeroTolerance, floor) in absolute value count
-    /// as zero; floor lets a caller who knows the scale of the data the matrix came from
-    /// treat a matrix of pure rounding noise as zero. Returns the rank, the number of
+    /// the cost. Eigenvalues at or below symmetricZeroBound in absolute value count as zero.
+    /// Returns the rank, the number of
     /// eigenvalues above that bound, or nothing when dsyev fails. Reads A's upper triangle
     /// only; out is exactly symmetric. Allocates nothing once the workspace is large enough.
     [[nodiscard]] std::optional<std::int32_t> symmetricPseudoInverse(RealMatrix& out,
                                                                      double floor = 0.0) const;
 
-    /// out[0..rows-1] := real parts of the eigenvalues of the square A in LAPACK's order;
-    /// imaginary parts are dropped. A is overwritten (dgeev without vectors).
-    [[nodiscard]] bool eigenvalues(double* out);
+    /// out[0..rows-1] := the eigenvalues of the symmetric A in ascending order (dsyev
+    /// without vectors); reads A's upper triangle only. False when dsyev fails.
+    [[nodiscard]] bool symmetricEigenvalues(double* out) const;
+    /// out := R⁻ᵀ A R⁻¹ for the symmetric A and the upper Cholesky factor R of a positive
+    /// definite B = RᵀR (dsygst): a symmetric matrix whose eigenvalues are those of A B⁻¹.
+    /// Reads A's upper triangle and forms out's only; false when dsygst fails.
+    [[nodiscard]] bool reduceByFactor(const RealMatrix& upperFactor, RealMatrix& out) const;
     double trace() const;
     /// trace(A²) of the square A: the diagonal of A·A as multiply sums it, added up as trace
     /// adds it, so the same bits without forming the rest of the product.

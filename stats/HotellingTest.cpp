@@ -13,8 +13,7 @@ void HotellingTest::compute(FTailMemo& tails)
         return;
 
     double trace = 0.0;
-    const std::int32_t count = effectMatrix->getRows();
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < t; ++i) {
         trace += eigenvalues[i];
     }
     value = trace;

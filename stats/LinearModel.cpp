@@ -21,29 +21,28 @@ bool isScalar(const RealMatrix& a)
     return a.getRows() == 1 && a.getCols() == 1;
 }
 
-// The two matrices pseudo-inverted here, C (XᵀX)⁻¹ Cᵀ and E, are symmetric. Returns the
-// rank, or nothing when LAPACK fails.
-std::optional<std::int32_t> symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out,
-                                                   double floor)
+// C (XᵀX)⁻¹ Cᵀ, which is symmetric, pseudo-inverted. Returns the rank, or nothing when LAPACK
+// fails.
+std::optional<std::int32_t> symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out)
 {
     if (!isScalar(a)) {
-        return a.symmetricPseudoInverse(out, floor);
+        return a.symmetricPseudoInverse(out);
     }
     const double x = a.get(0, 0);
     out.resize(1, 1);
     // |x| is the only singular value, and the relative bound ε·|x| stays below it: only 0
-    // and values at or below the floor count as zero.
-    if (x == 0.0 || std::fabs(x) <= floor) {
+    // counts as zero.
+    if (x == 0.0) {
         return 0;
     }
     out.set(0, 0, 1.0 / x);
     return 1;
 }
 
-bool eigenvalues(RealMatrix& a, double* out)
+bool symmetricEigenvalues(const RealMatrix& a, double* out)
 {
     if (!isScalar(a)) {
-        return a.eigenvalues(out);
+        return a.symmetricEigenvalues(out);
     }
     out[0] = a.get(0, 0);
     return true;
@@ -60,10 +59,10 @@ bool allFinite(const RealMatrix& a)
 LinearModel::LinearModel(LapackWorkspace* workspace)
     : C(workspace), M(workspace), cellMeans(workspace), contrastEstimate(workspace),
       errorCovariance(workspace), baseCovariance(workspace), hypothesisSscp(workspace),
-      errorSscp(workspace), hePlus(workspace), univariateTest(workspace), mauchlyTest(workspace),
-      xtxInverse(workspace), contrastMeans(workspace), contrastInverse(workspace),
-      contrastDispersion(workspace), dispersionPlus(workspace), estimateDispersion(workspace),
-      residuals(workspace), transformedCovariance(workspace), errorSscpPlus(workspace)
+      errorSscp(workspace), errorFactor(workspace), reducedHypothesis(workspace),
+      univariateTest(workspace), xtxInverse(workspace), contrastMeans(workspace),
+      contrastInverse(workspace), contrastDispersion(workspace), dispersionPlus(workspace),
+      estimateDispersion(workspace), residuals(workspace), transformedCovariance(workspace)
 {
 }
 
@@ -276,7 +275,7 @@ bool LinearModel::invertContrastDispersion()
     contrastInverse.multiply(C, contrastDispersion, false, true);
     // C (XᵀX)⁻¹ Cᵀ depends on the design only, not on the data's units: the relative bound
     // alone decides its rank.
-    return symmetricPseudoInverse(contrastDispersion, dispersionPlus, 0.0).has_value();
+    return symmetricPseudoInverse(contrastDispersion, dispersionPlus).has_value();
 }
 
 void LinearModel::formErrorSscp()
@@ -386,26 +385,56 @@ void LinearModel::crossProductOfResiduals()
 
 ComputeFailure LinearModel::solveEigenproblem()
 {
-    heEigenvalues.assign(static_cast<std::size_t>(t), 0.0);
+    const auto columns = static_cast<std::int32_t>(t);
+    heEigenvalues.assign(static_cast<std::size_t>(columns), 0.0);
     errorRank = 0;
     if (n - rankX <= 0.0) {
         return ComputeFailure::None;
     }
-    const std::optional<std::int32_t> rank =
-        symmetricPseudoInverse(errorSscp, errorSscpPlus, errorFloor());
-    if (!rank) {
+    errorEigenvalues.resize(static_cast<std::size_t>(columns));
+    if (!symmetricEigenvalues(errorSscp, errorEigenvalues.data())) {
         return ComputeFailure::LinearAlgebra;
     }
-    errorRank = *rank;
-    // With E singular the MANOVA tests are not available and need no eigenvalues.
-    if (errorRank < static_cast<std::int32_t>(t)) {
+    const double bound = symmetricZeroBound(errorEigenvalues.data(), columns, errorFloor());
+    errorRank = static_cast<std::int32_t>(
+        std::count_if(errorEigenvalues.begin(), errorEigenvalues.end(),
+                      [bound](double value) { return std::fabs(value) > bound; }));
+    // With E singular the MANOVA tests are not available; without them, neither the
+    // eigenvalues nor E's factor are read.
+    if (errorRank < columns || !needsMultivariateTests()) {
         return ComputeFailure::None;
     }
-    hypothesisSscp.multiply(errorSscpPlus, hePlus, false, false);
-    if (!allFinite(hePlus)) {
+    return solveForFullRankError();
+}
+
+bool LinearModel::needsMultivariateTests() const
+{
+    return neededAnalyses.test(AnalysisPillai) || neededAnalyses.test(AnalysisWilks) ||
+           neededAnalyses.test(AnalysisHotelling) || neededAnalyses.test(AnalysisRoy);
+}
+
+ComputeFailure LinearModel::solveForFullRankError()
+{
+    if (isScalar(errorSscp)) {
+        heEigenvalues[0] = hypothesisSscp.get(0, 0) / errorSscp.get(0, 0);
+        return std::isfinite(heEigenvalues[0]) ? ComputeFailure::None : ComputeFailure::Overflow;
+    }
+    // E = RᵀR is positive definite, so the eigenvalues of H E⁻¹ are those of the symmetric
+    // R⁻ᵀ H R⁻¹: real by construction, from a symmetric eigensolver.
+    if (errorSscp.cholesky(errorFactor) != 0) {
+        // Every eigenvalue of E is above the zero bound, yet the factorisation met a pivot
+        // that is not positive: E is singular at working precision, and it counts as one
+        // short of full rank.
+        errorRank = static_cast<std::int32_t>(t) - 1;
+        return ComputeFailure::None;
+    }
+    if (!hypothesisSscp.reduceByFactor(errorFactor, reducedHypothesis)) {
+        return ComputeFailure::LinearAlgebra;
+    }
+    if (!allFinite(reducedHypothesis)) {
         return ComputeFailure::Overflow;
     }
-    if (!eigenvalues(hePlus, heEigenvalues.data())) {
+    if (!reducedHypothesis.symmetricEigenvalues(heEigenvalues.data())) {
         return ComputeFailure::LinearAlgebra;
     }
     return ComputeFailure::None;
@@ -422,20 +451,19 @@ void LinearModel::computeTests()
     const auto needs = [this](AnalysisIndex analysis) { return neededAnalyses.test(analysis); };
     fTails.clear();
     if (needs(AnalysisPillai)) {
-        pillaiTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+        pillaiTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
         pillaiTest.compute(fTails);
     }
     if (needs(AnalysisWilks)) {
-        wilksTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+        wilksTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
         wilksTest.compute(fTails);
     }
     if (needs(AnalysisHotelling)) {
-        hotellingTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt,
-                                 errorRank);
+        hotellingTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
         hotellingTest.compute(fTails);
     }
     if (needs(AnalysisRoy)) {
-        royTest.initialize(&hePlus, heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+        royTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
         royTest.compute(fTails);
     }
     if (needs(AnalysisAnovaUncorrected) || needs(AnalysisAnovaGreenhouseGeisser) ||
@@ -452,7 +480,7 @@ void LinearModel::computeTests()
         lowerBoundTest.compute(univariateTest, lowerBoundEpsilon(tInt), fTails);
     }
     if (neededAnalyses.all()) {
-        mauchlyTest.compute(errorSscp, n - rankX, errorRank);
+        mauchlyTest.compute(errorSscp, errorFactor, n - rankX, errorRank);
     }
 }
 

@@ -121,9 +121,14 @@ private:
     void formErrorSscp();
     /// The bound at or below which an eigenvalue of E is rounding noise of the data.
     double errorFloor() const;
-    /// E⁺ and the rank of E; when E has full rank, H E⁺ and its eigenvalues. Overflow when
-    /// H E⁺ is not finite.
+    /// The rank of E; when E has full rank and a MANOVA test is needed, E's Cholesky factor
+    /// and the eigenvalues of H E⁻¹.
     ComputeFailure solveEigenproblem();
+    /// Whether any of the four MANOVA tests is needed.
+    bool needsMultivariateTests() const;
+    /// E's Cholesky factor and the eigenvalues of H E⁻¹ for an E of full rank. Overflow when
+    /// they are not finite.
+    ComputeFailure solveForFullRankError();
 
     RealMatrix C;
     RealMatrix M;
@@ -134,14 +139,22 @@ private:
     RealMatrix baseCovariance;
     RealMatrix hypothesisSscp;
     RealMatrix errorSscp;
-    /// H E⁺; overwritten by the eigenvalue routine, so afterwards only its shape is valid.
-    RealMatrix hePlus;
+    /// The upper Cholesky factor R of E = RᵀR, formed when E has full rank and a MANOVA test
+    /// is needed; the sphericity test reads it too.
+    RealMatrix errorFactor;
+    /// R⁻ᵀ H R⁻¹ (upper triangle), whose eigenvalues are those of H E⁻¹.
+    RealMatrix reducedHypothesis;
+    /// The eigenvalues of H E⁻¹ in ascending order; zeros when E is singular.
     std::vector<double> heEigenvalues;
+    /// The eigenvalues of E in ascending order, which give its rank.
+    std::vector<double> errorEigenvalues;
     double n = -99.0;
     double rankX = -99.0;
     double q = -99.0;
     double t = -99.0;
-    /// The rank of E (0 without error degrees of freedom), the largest |y| of the data (of
+    /// The rank of E (0 without error degrees of freedom): the number of its eigenvalues above
+    /// the zero bound, or one less when they all are but its Cholesky factorisation fails;
+    /// the largest |y| of the data (of
     /// the cell means after computeFromSummary).
     std::int32_t errorRank = -99;
     double dataMagnitude = -99.0;
@@ -173,5 +186,4 @@ private:
     RealMatrix estimateDispersion;
     RealMatrix residuals;
     RealMatrix transformedCovariance;
-    RealMatrix errorSscpPlus;
 };

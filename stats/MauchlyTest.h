@@ -1,6 +1,5 @@
 #pragma once
 
-#include "numeric/LapackWorkspace.h"
 #include "numeric/RealMatrix.h"
 
 #include <cstdint>
@@ -14,15 +13,12 @@
 /// holds the sentinel -99.0 in every number.
 class MauchlyTest {
 public:
-    /// workspace backs the Cholesky factor of compute.
-    explicit MauchlyTest(LapackWorkspace* workspace);
-    MauchlyTest(const MauchlyTest&) = delete;
-    MauchlyTest& operator=(const MauchlyTest&) = delete;
-
-    /// Tests the engine's E (t x t, read only) with N - r = errorDf error df and rank
-    /// errorRank. Not formed (every number NaN) for t < 2, without error df, or when E
+    /// Tests the engine's E (t x t) with N - r = errorDf error df and rank errorRank, from
+    /// E's trace and its upper Cholesky factor R (E = RᵀR), which must be that of E when E
+    /// has full rank t. Not formed (every number NaN) for t < 2, without error df, or when E
     /// has not full rank t, where det(E) is rounding noise.
-    void compute(const RealMatrix& errorSscp, double errorDf, std::int32_t errorRank);
+    void compute(const RealMatrix& errorSscp, const RealMatrix& errorFactor, double errorDf,
+                 std::int32_t errorRank);
 
     bool isFormed() const { return formed; }
 
@@ -33,10 +29,8 @@ public:
     double p = -99.0;
 
 private:
-    /// ln W from the Cholesky factor of E (W is the same for E and Sₘ, which differ by a
-    /// factor); false when E is not positive definite.
-    bool logW(const RealMatrix& errorSscp, double& out);
+    /// ln W from E's trace and Cholesky factor (W is the same for E and Sₘ, which differ by
+    /// a factor); false when it is not finite.
+    static bool logW(const RealMatrix& errorSscp, const RealMatrix& errorFactor, double& out);
     void markNotFormed();
-
-    RealMatrix factor;
 };

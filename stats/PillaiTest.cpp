@@ -14,8 +14,7 @@ void PillaiTest::compute(FTailMemo& tails)
 
     // Every eigenvalue enters, also those that rounding left slightly negative.
     double trace = 0.0;
-    const std::int32_t count = effectMatrix->getRows();
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < t; ++i) {
         trace += eigenvalues[i] / (1.0 + eigenvalues[i]);
     }
     value = trace;

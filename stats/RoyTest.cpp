@@ -12,8 +12,7 @@ void RoyTest::compute(FTailMemo& tails)
     if (!decideAvailability(true))
         return;
 
-    const std::int32_t count = effectMatrix->getRows();
-    value = *std::max_element(eigenvalues, eigenvalues + count);
+    value = *std::max_element(eigenvalues, eigenvalues + t);
     F = value * df2 / df1;
     finishFromF(tails);
     exact = isAvailable() && s == 1;

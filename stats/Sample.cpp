@@ -122,9 +122,9 @@ RunSize Sample::estimateRunSize(const SimulationParameters& parameters, bool dra
     // Y, the regrouped Y, the base of Y and the residuals; X, the regrouped X and its base;
     // the view; the data correlations. Then the matrices of the model and the population:
     // about 13 of P x P (S and its base, the population's correlations, the generator's
-    // copy, factor and working copy, H, E, H E⁺, Mᵀ S M, E⁺ and the workspace's copies of
-    // the symmetric routines), 3 of G x G and 6 of G x P. The LAPACK workspace grows to the
-    // largest call, whose square copy is among these; its other 67 doubles per row are left
+    // copy, factor and working copy, H, E, E's factor R, R⁻ᵀ H R⁻¹, Mᵀ S M and the workspace's
+    // copies of the symmetric routines), 3 of G x G and 6 of G x P. The LAPACK workspace grows to
+    // the largest call, whose square copy is among these; its other 67 doubles per row are left
     // out. The summary sampler adds 6 of P x P (its factor and the row-major copy, the
     // current and the base SSCP, the deviates and the factor of a Wishart draw) and 4 of
     // G x P (the population's means and SDs, the current and the base means).

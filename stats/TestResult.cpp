@@ -3,11 +3,9 @@
 #include <cmath>
 #include <limits>
 
-void TestResult::initialize(const RealMatrix* hePlus, const double* heEigenvalues,
-                            std::int32_t newN, std::int32_t newRankX, std::int32_t newQ,
-                            std::int32_t newT, std::int32_t newErrorRank)
+void TestResult::initialize(const double* heEigenvalues, std::int32_t newN, std::int32_t newRankX,
+                            std::int32_t newQ, std::int32_t newT, std::int32_t newErrorRank)
 {
-    effectMatrix = hePlus;
     eigenvalues = heEigenvalues;
     setDimensions(newN, newRankX, newQ, newT, newErrorRank);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "numeric/RealMatrix.h"
 #include "stats/Availability.h"
 #include "stats/FTailMemo.h"
 
@@ -14,9 +13,7 @@
 /// its tests out as const references, so only the tests themselves write them.
 class TestResult {
 public:
-    /// The engine's H E⁺; only its row count (t, the number of eigenvalues) is read.
-    const RealMatrix* effectMatrix = nullptr;
-    /// The engine's eigenvalues of H E⁺, effectMatrix->getRows() of them.
+    /// The engine's eigenvalues of H E⁺, t of them.
     const double* eigenvalues = nullptr;
     /// N, rank(X), rows of C and columns of M, truncated from the engine's doubles.
     std::int32_t n = -99;
@@ -43,9 +40,8 @@ public:
 
 protected:
     /// The initialiser of the three MANOVA tests, which each make it public.
-    void initialize(const RealMatrix* hePlus, const double* heEigenvalues, std::int32_t newN,
-                    std::int32_t newRankX, std::int32_t newQ, std::int32_t newT,
-                    std::int32_t newErrorRank);
+    void initialize(const double* heEigenvalues, std::int32_t newN, std::int32_t newRankX,
+                    std::int32_t newQ, std::int32_t newT, std::int32_t newErrorRank);
     /// Stores N, r, q, t and the rank of E.
     void setDimensions(std::int32_t newN, std::int32_t newRankX, std::int32_t newQ,
                        std::int32_t newT, std::int32_t newErrorRank);

@@ -38,8 +38,7 @@ void WilksTest::compute(FTailMemo& tails)
         return;
 
     double lambda = 1.0;
-    const std::int32_t count = effectMatrix->getRows();
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < t; ++i) {
         lambda *= 1.0 / (1.0 + eigenvalues[i]);
     }
     value = lambda;

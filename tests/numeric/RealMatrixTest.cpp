@@ -186,21 +186,36 @@ TEST_F(RealMatrixTest, IllegalArgumentIsRecordedNotPrinted)
     EXPECT_EQ(lapack::dpotrf(lapack::Triangle::Upper, 2, a, 2), 0);
 }
 
-// Only the real parts of the rotation's ±i are delivered.
-TEST_F(RealMatrixTest, EigenvaluesOfKnownMatrices)
+// Eigenvalues of Q diag(λ) Qᵀ for the reflection Q = I - 2vvᵀ/vᵀv, v = (1, 2, 2), whose
+// entries are ninths, come back as λ in ascending order; entries below the diagonal are
+// ignored.
+TEST_F(RealMatrixTest, SymmetricEigenvaluesAscendFromTheUpperTriangle)
 {
-    struct {
-        RealMatrix matrix;
-        std::vector<double> values; // ascending
-    } cases[] = {{of({{3, 1, 4}, {0, -2, 5}, {0, 0, 0.5}}), {-2.0, 0.5, 3.0}},
-                 {of({{2, 1}, {1, 2}}), {1.0, 3.0}},
-                 {of({{0, -1}, {1, 0}}), {0.0, 0.0}}};
-    for (auto& c : cases) {
-        std::vector<double> values(c.values.size());
-        ASSERT_TRUE(c.matrix.eigenvalues(values.data()));
-        std::sort(values.begin(), values.end());
-        EXPECT_THAT(values, ::testing::Pointwise(::testing::DoubleNear(1e-14), c.values));
-    }
+    const RealMatrix q = of({{7.0 / 9, -4.0 / 9, -4.0 / 9},
+                             {-4.0 / 9, 1.0 / 9, -8.0 / 9},
+                             {-4.0 / 9, -8.0 / 9, 1.0 / 9}});
+    RealMatrix a = product(product(q, of({{3, 0, 0}, {0, -2, 0}, {0, 0, 0.5}})), q, false, true);
+    a.set(2, 0, 1e6);
+    std::vector<double> values(3);
+    ASSERT_TRUE(a.symmetricEigenvalues(values.data()));
+    EXPECT_THAT(values, ::testing::Pointwise(::testing::DoubleNear(1e-14),
+                                             std::vector<double>{-2.0, 0.5, 3.0}));
+    EXPECT_EQ(a.get(2, 0), 1e6) << "A is left as it was";
+}
+
+// For A = [4 1; 1 3] and B = [2 1; 1 2], det(A - λB) = 3λ² - 12λ + 11, so the pencil's
+// eigenvalues are 2 ± 1/√3; R⁻ᵀ A R⁻¹ for B = RᵀR must have them.
+TEST_F(RealMatrixTest, ReducedMatrixHasThePencilsEigenvalues)
+{
+    RealMatrix factor(&workspace);
+    ASSERT_EQ(of({{2, 1}, {1, 2}}).cholesky(factor), 0);
+    RealMatrix reduced(&workspace);
+    ASSERT_TRUE(of({{4, 1}, {1, 3}}).reduceByFactor(factor, reduced));
+    std::vector<double> values(2);
+    ASSERT_TRUE(reduced.symmetricEigenvalues(values.data()));
+    const double offset = 1.0 / std::sqrt(3.0);
+    EXPECT_NEAR(values[0], 2.0 - offset, 1e-14);
+    EXPECT_NEAR(values[1], 2.0 + offset, 1e-14);
 }
 
 TEST_F(RealMatrixTest, CholeskyFactorReconstructsTheMatrix)
