@@ -74,16 +74,15 @@ public:
         });
     }
 
-    std::string broadcast(const std::string& bytes, std::int32_t root) override
+    void broadcast(std::string& bytes, std::int32_t root) override
     {
         std::int64_t length = static_cast<std::int64_t>(bytes.size());
         MPI_Bcast(&length, 1, MPI_INT64_T, root, MPI_COMM_WORLD);
-        std::string received =
-            ownRank == root ? bytes : std::string(static_cast<std::size_t>(length), '\0');
-        inPieces(std::span(received.data(), received.size()), [root](char* piece, int count) {
+        if (ownRank != root)
+            bytes.assign(static_cast<std::size_t>(length), '\0');
+        inPieces(std::span(bytes.data(), bytes.size()), [root](char* piece, int count) {
             MPI_Bcast(piece, count, MPI_CHAR, root, MPI_COMM_WORLD);
         });
-        return received;
     }
 
 private:

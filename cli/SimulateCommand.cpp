@@ -504,11 +504,11 @@ int SimulateCommand::run(ProcessGroup& processes) const
         }
     }
     // Empty settings: process 0 failed, with its message.
-    settings = processes.broadcast(settings, 0);
+    processes.broadcast(settings, 0);
     if (settings.empty())
         return 1;
-    inputBytes = processes.broadcast(inputBytes, 0);
-    population = processes.broadcast(population, 0);
+    processes.broadcast(inputBytes, 0);
+    processes.broadcast(population, 0);
     bool ready = true;
     if (!speaks) {
         separator = DecimalSeparator(settings[0]);

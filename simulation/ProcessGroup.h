@@ -26,8 +26,8 @@ public:
     virtual void addUp(std::span<std::int64_t> values) = 0;
     /// values becomes the element-wise minimum over the processes.
     virtual void keepSmallest(std::span<double> values) = 0;
-    /// The bytes of process root, on every process.
-    virtual std::string broadcast(const std::string& bytes, std::int32_t root) = 0;
+    /// bytes becomes process root's bytes on every process; root's stay where they are.
+    virtual void broadcast(std::string& bytes, std::int32_t root) = 0;
 };
 
 /// A run in this process alone: every combination leaves the values as they are.
@@ -38,8 +38,5 @@ public:
     std::vector<std::int32_t> gather(std::int32_t value) override { return {value}; }
     void addUp(std::span<std::int64_t> /*values*/) override {}
     void keepSmallest(std::span<double> /*values*/) override {}
-    std::string broadcast(const std::string& bytes, std::int32_t /*root*/) override
-    {
-        return bytes;
-    }
+    void broadcast(std::string& /*bytes*/, std::int32_t /*root*/) override {}
 };

@@ -389,7 +389,8 @@ bool SimulationRun::adoptFirstFailure(bool failedHere)
     if (first == failed.end())
         return false;
     const auto origin = static_cast<std::int32_t>(first - failed.begin());
-    const std::string packed = processes.broadcast(packFailure(lastResult), origin);
+    std::string packed = packFailure(lastResult);
+    processes.broadcast(packed, origin);
     if (processes.rank() != origin) {
         unpackFailure(packed, lastResult);
         // Process 0 has shown its own failure already.

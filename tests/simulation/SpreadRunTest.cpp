@@ -73,9 +73,9 @@ public:
     {
         combine(values, [](double a, double b) { return std::min(a, b); });
     }
-    std::string broadcast(const std::string& bytes, std::int32_t root) override
+    void broadcast(std::string& bytes, std::int32_t root) override
     {
-        return meeting.exchange(number, bytes)[static_cast<std::size_t>(root)];
+        bytes = meeting.exchange(number, bytes)[static_cast<std::size_t>(root)];
     }
 
 private:
