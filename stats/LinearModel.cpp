@@ -6,37 +6,17 @@
 #include <cassert>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace {
 
-// A 1 x 1 matrix is common here: q = 1 for every effect without a between variable, t = 1
-// for every effect whose within variables all have two levels. For [x] the LAPACK routines
-// reduce to scalars (the only eigenvalue and the only singular value are x and |x|), and
-// their set-up costs more than the rest of compute for a small design. These helpers do the
-// 1 x 1 case directly, with the same result, and hand every other shape to LAPACK.
+// A 1 x 1 E is common: t = 1 for every effect whose within variables all have two levels.
+// The only eigenvalue of [x] is x, and LAPACK's set-up costs more than the rest of compute
+// for a small design: the helper below and solveForFullRankError do the 1 x 1 case
+// directly, with the same result, and hand every other shape to LAPACK.
 
 bool isScalar(const RealMatrix& a)
 {
     return a.getRows() == 1 && a.getCols() == 1;
-}
-
-// C (XᵀX)⁻¹ Cᵀ, which is symmetric, pseudo-inverted. Returns the rank, or nothing when LAPACK
-// fails.
-std::optional<std::int32_t> symmetricPseudoInverse(const RealMatrix& a, RealMatrix& out)
-{
-    if (!isScalar(a)) {
-        return a.symmetricPseudoInverse(out);
-    }
-    const double x = a.get(0, 0);
-    out.resize(1, 1);
-    // |x| is the only singular value, and the relative bound ε·|x| stays below it: only 0
-    // counts as zero.
-    if (x == 0.0) {
-        return 0;
-    }
-    out.set(0, 0, 1.0 / x);
-    return 1;
 }
 
 bool symmetricEigenvalues(const RealMatrix& a, double* out)
@@ -275,7 +255,7 @@ bool LinearModel::invertContrastDispersion()
     contrastInverse.multiply(C, contrastDispersion, false, true);
     // C (XᵀX)⁻¹ Cᵀ depends on the design only, not on the data's units: the relative bound
     // alone decides its rank.
-    return symmetricPseudoInverse(contrastDispersion, dispersionPlus).has_value();
+    return contrastDispersion.symmetricPseudoInverse(dispersionPlus).has_value();
 }
 
 void LinearModel::formErrorSscp()
@@ -450,22 +430,16 @@ void LinearModel::computeTests()
     const auto tInt = static_cast<std::int32_t>(t);
     const auto needs = [this](AnalysisIndex analysis) { return neededAnalyses.test(analysis); };
     fTails.clear();
-    if (needs(AnalysisPillai)) {
-        pillaiTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-        pillaiTest.compute(fTails);
-    }
-    if (needs(AnalysisWilks)) {
-        wilksTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-        wilksTest.compute(fTails);
-    }
-    if (needs(AnalysisHotelling)) {
-        hotellingTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-        hotellingTest.compute(fTails);
-    }
-    if (needs(AnalysisRoy)) {
-        royTest.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
-        royTest.compute(fTails);
-    }
+    const auto runMultivariate = [&](AnalysisIndex analysis, auto& test) {
+        if (needs(analysis)) {
+            test.initialize(heEigenvalues.data(), nInt, rankInt, qInt, tInt, errorRank);
+            test.compute(fTails);
+        }
+    };
+    runMultivariate(AnalysisPillai, pillaiTest);
+    runMultivariate(AnalysisWilks, wilksTest);
+    runMultivariate(AnalysisHotelling, hotellingTest);
+    runMultivariate(AnalysisRoy, royTest);
     if (needs(AnalysisAnovaUncorrected) || needs(AnalysisAnovaGreenhouseGeisser) ||
         needs(AnalysisAnovaHuynhFeldt) || needs(AnalysisAnovaLowerBound)) {
         univariateTest.initialize(&hypothesisSscp, &errorSscp, nInt, rankInt, qInt, tInt,
